@@ -1,0 +1,55 @@
+# make run   set up, build, run the browser on the bundled sample
+# make test  set up, build everything, run every test
+# make bench benchmarks (not part of the tests)
+# make dist  the two .exe files in dist/
+
+BUILD   := build
+NATIVE  := $(BUILD)/native
+ASAN    := $(BUILD)/asan
+WIN     := $(BUILD)/win
+JOBS    := $(shell nproc)
+DISPLAYED := scripts/with-display
+
+.PHONY: all setup native asan win test run run-filter bench dist clean
+
+all: native win
+
+setup:
+	@scripts/setup.sh
+
+native: setup
+	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(NATIVE) -j $(JOBS)
+
+asan: setup
+	@cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DCORVALE_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN) -j $(JOBS)
+
+win: setup
+	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(WIN) -j $(JOBS)
+
+test: native asan win
+	@echo "== native tests"
+	@cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
+	@echo "== native tests under AddressSanitizer and UBSan"
+	@cd $(ASAN) && ctest --output-on-failure -j $(JOBS)
+	@echo "== Windows tests under Wine"
+	@CORVALE_BUILD=$(abspath $(BUILD)) $(DISPLAYED) sh -c 'cd $(WIN) && ctest --output-on-failure'
+
+run: native win
+	@CORVALE_BUILD=$(abspath $(BUILD)) scripts/run-browser
+
+run-filter: native win
+	@CORVALE_BUILD=$(abspath $(BUILD)) scripts/run-filter
+
+bench: native win
+	@CORVALE_BUILD=$(abspath $(BUILD)) $(DISPLAYED) bench/run
+
+dist: win
+	@mkdir -p dist
+	@cp $(WIN)/browser/CorvalePhraseFrames.exe $(WIN)/stopwords/CorvaleStopwords.exe dist/
+	@ls -l dist
+
+clean:
+	rm -rf $(BUILD) dist

@@ -1,0 +1,29 @@
+#include "state.h"
+
+std::vector<std::string> frames(1);
+int32_t frameCount = 0;
+int32_t selectedIndex = 0;
+int32_t shownIndex = 0;
+int32_t sortState[5] = {0, 0, 0, 0, 0};
+int32_t fileIsFreqOrder = 0;
+std::string loadedFileName;
+std::string sortDescription;
+std::string lastPath;
+int32_t tabStop = 64;
+uint32_t findOptions = 8;
+
+void resetBrowserState()
+{
+    frames.assign(1, std::string());
+    frameCount = 0;
+    selectedIndex = 0;
+    shownIndex = 0;
+    for (int32_t& flag : sortState)
+        flag = 0;
+    fileIsFreqOrder = 0;
+    loadedFileName.clear();
+    sortDescription.clear();
+    lastPath.clear();
+    tabStop = 64;
+    findOptions = 8;
+}

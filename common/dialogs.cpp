@@ -1,0 +1,227 @@
+#include "dialogs.h"
+
+#include <map>
+#include <vector>
+
+namespace {
+
+struct DialogWindow {
+    DialogCallback callback = nullptr;
+    std::map<int, DialogCallback> commands;
+    std::map<int, COLORREF> controlColors;
+    bool hasBackground = false;
+    COLORREF background = 0;
+};
+
+std::map<HWND, DialogWindow> dialogWindows;
+std::map<COLORREF, HBRUSH> solidBrushes;
+std::string currentFontName = "MS Sans Serif";
+int currentFontSize = 8;
+
+HBRUSH brushFor(COLORREF color)
+{
+    HBRUSH& brush = solidBrushes[color];
+    if (!brush)
+        brush = CreateSolidBrush(color);
+    return brush;
+}
+
+DialogWindow* findDialog(HWND window)
+{
+    auto it = dialogWindows.find(window);
+    return it == dialogWindows.end() ? nullptr : &it->second;
+}
+
+void appendWide(std::vector<WORD>& words, const char* text)
+{
+    int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::vector<wchar_t> wide(length > 0 ? length : 1, L'\0');
+    if (length > 0)
+        MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
+    words.insert(words.end(), wide.begin(), wide.end());
+}
+
+// A DLGTEMPLATE without items, followed by menu, class, title and font.
+std::vector<WORD> dialogTemplate(const char* caption, int x, int y, int width, int height,
+                                 DWORD style, DWORD exStyle, const char* faceName, int pointSize)
+{
+    std::vector<WORD> words;
+    style |= DS_SETFONT;
+    words.push_back(LOWORD(style));
+    words.push_back(HIWORD(style));
+    words.push_back(LOWORD(exStyle));
+    words.push_back(HIWORD(exStyle));
+    words.push_back(0); // no items: controls are created afterwards
+    words.push_back(static_cast<WORD>(x));
+    words.push_back(static_cast<WORD>(y));
+    words.push_back(static_cast<WORD>(width));
+    words.push_back(static_cast<WORD>(height));
+    words.push_back(0); // no menu
+    words.push_back(0); // the standard dialog class
+    appendWide(words, caption);
+    words.push_back(static_cast<WORD>(pointSize));
+    appendWide(words, faceName);
+    return words;
+}
+
+INT_PTR CALLBACK dialogLayerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DialogWindow* dialog = findDialog(window);
+    if (!dialog)
+        return FALSE;
+
+    switch (message) {
+    case WM_CTLCOLORDLG:
+        if (dialog->hasBackground)
+            return reinterpret_cast<INT_PTR>(brushFor(dialog->background));
+        break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: {
+        auto color = dialog->controlColors.find(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
+        if (color != dialog->controlColors.end()) {
+            SetBkColor(reinterpret_cast<HDC>(wParam), color->second);
+            return reinterpret_cast<INT_PTR>(brushFor(color->second));
+        }
+        break;
+    }
+    case WM_COMMAND: {
+        auto command = dialog->commands.find(LOWORD(wParam));
+        if (command != dialog->commands.end() && command->second(window, message, wParam, lParam))
+            return TRUE;
+        // The command callback may have destroyed the window.
+        dialog = findDialog(window);
+        if (!dialog)
+            return TRUE;
+        break;
+    }
+    default:
+        break;
+    }
+
+    INT_PTR result = dialog->callback ? dialog->callback(window, message, wParam, lParam) : FALSE;
+    if (message == WM_NCDESTROY)
+        dialogWindows.erase(window);
+    return result;
+}
+
+} // namespace
+
+void setDialogFont(const char* faceName, int pointSize)
+{
+    currentFontName = faceName;
+    currentFontSize = pointSize;
+}
+
+std::string dialogFontName()
+{
+    return currentFontName;
+}
+
+int dialogFontSize()
+{
+    return currentFontSize;
+}
+
+HWND createDialogWindow(HWND owner, const char* caption, int x, int y, int width, int height,
+                        DWORD style, DWORD exStyle, const char* faceName, int pointSize)
+{
+    std::string face = faceName ? faceName : currentFontName;
+    int size = faceName ? pointSize : currentFontSize;
+    std::vector<WORD> words =
+        dialogTemplate(caption, x, y, width, height, style & ~WS_VISIBLE, exStyle, face.c_str(), size);
+    HWND window = CreateDialogIndirectParamA(GetModuleHandleA(nullptr),
+                                             reinterpret_cast<LPCDLGTEMPLATEA>(words.data()), owner,
+                                             dialogLayerProc, 0);
+    if (window)
+        dialogWindows[window] = DialogWindow();
+    return window;
+}
+
+RECT dialogUnitsToPixels(HWND dialog, int x, int y, int width, int height)
+{
+    RECT rect = {x, y, x + width, y + height};
+    MapDialogRect(dialog, &rect);
+    return rect;
+}
+
+HWND addControl(HWND dialog, int id, const char* className, const char* text, int x, int y,
+                int width, int height, DWORD style, DWORD exStyle)
+{
+    RECT rect = dialogUnitsToPixels(dialog, x, y, width, height);
+    HWND control = CreateWindowExA(exStyle, className, text, style, rect.left, rect.top,
+                                   rect.right - rect.left, rect.bottom - rect.top, dialog,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   GetModuleHandleA(nullptr), nullptr);
+    if (control)
+        SendMessageA(control, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
+    return control;
+}
+
+void setDialogBackground(HWND dialog, COLORREF color)
+{
+    if (DialogWindow* info = findDialog(dialog)) {
+        info->hasBackground = true;
+        info->background = color;
+    }
+}
+
+void setControlBackground(HWND dialog, int controlId, COLORREF color)
+{
+    if (DialogWindow* info = findDialog(dialog))
+        info->controlColors[controlId] = color;
+}
+
+void attachCommand(HWND dialog, int id, DialogCallback callback)
+{
+    if (DialogWindow* info = findDialog(dialog))
+        info->commands[id] = callback;
+}
+
+static void startDialog(HWND dialog, DialogCallback callback)
+{
+    if (DialogWindow* info = findDialog(dialog))
+        info->callback = callback;
+    callback(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(dialog), 0);
+    if (IsWindow(dialog))
+        ShowWindow(dialog, SW_SHOW);
+}
+
+void showModelessDialog(HWND dialog, DialogCallback callback)
+{
+    startDialog(dialog, callback);
+}
+
+void letOneMessageThrough(HWND keyDialog)
+{
+    MSG msg;
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        Sleep(1);
+        return;
+    }
+    if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return;
+    }
+    if (keyDialog && IsWindow(keyDialog) && IsDialogMessageA(keyDialog, &msg))
+        return;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+
+void runModalDialog(HWND dialog, DialogCallback callback)
+{
+    HWND owner = GetWindow(dialog, GW_OWNER);
+    if (owner)
+        EnableWindow(owner, FALSE);
+    startDialog(dialog, callback);
+    MSG msg;
+    while (IsWindow(dialog)) {
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message == WM_QUIT)
+            break;
+        letOneMessageThrough(dialog);
+    }
+    if (owner)
+        EnableWindow(owner, TRUE);
+}

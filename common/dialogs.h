@@ -1,0 +1,48 @@
+// Windows built in memory from dialog templates, with per-control colours and
+// command callbacks attached to single controls and menu items.
+//
+// A command callback runs before the window's own callback; when it returns 0
+// the window's callback sees the same WM_COMMAND. Windows are created hidden
+// and without controls; controls are added in order with addControl, then the
+// window is run with runModalDialog or showModelessDialog.
+#pragma once
+#include <windows.h>
+#include <string>
+
+typedef INT_PTR (*DialogCallback)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The font that dialogs created afterwards get when they name none.
+// Starts as "MS Sans Serif", 8 points.
+void setDialogFont(const char* faceName, int pointSize);
+std::string dialogFontName();
+int dialogFontSize();
+
+// A hidden popup dialog from an in-memory template. Position and size are in
+// dialog units of the named font (faceName null: the current dialog font).
+HWND createDialogWindow(HWND owner, const char* caption, int x, int y, int width, int height,
+                        DWORD style, DWORD exStyle, const char* faceName = nullptr, int pointSize = 0);
+
+// A child control; the rectangle is in the dialog's units, converted with
+// MapDialogRect. The control gets the dialog's font.
+HWND addControl(HWND dialog, int id, const char* className, const char* text, int x, int y,
+                int width, int height, DWORD style, DWORD exStyle = 0);
+
+// Background colours answered through WM_CTLCOLORDLG and WM_CTLCOLOR*.
+void setDialogBackground(HWND dialog, COLORREF color);
+void setControlBackground(HWND dialog, int controlId, COLORREF color);
+
+// A callback for WM_COMMAND with this id (control or menu item).
+void attachCommand(HWND dialog, int id, DialogCallback callback);
+
+// Hands the window to its callback (WM_INITDIALOG first, wParam = the window)
+// and shows it. runModalDialog disables the owner and runs a message loop until
+// the window is destroyed; showModelessDialog returns at once.
+void runModalDialog(HWND dialog, DialogCallback callback);
+void showModelessDialog(HWND dialog, DialogCallback callback);
+
+// Lets one pending message of the thread through (keyboard messages for
+// keyDialog through IsDialogMessageA); sleeps 1 ms when none is waiting.
+void letOneMessageThrough(HWND keyDialog);
+
+// Converts a rectangle of dialog units of this dialog to pixels.
+RECT dialogUnitsToPixels(HWND dialog, int x, int y, int width, int height);

@@ -1,0 +1,3 @@
+# Platform-free parts of the stopword filter (no <windows.h>).
+set(STOPWORDS_CORE_SOURCES
+)
