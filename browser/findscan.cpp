@@ -1,0 +1,127 @@
+#include "browser/findscan.h"
+
+#include "browser/rtf.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string_view>
+
+namespace {
+
+// upperCase as a table, so records are compared folded in place instead of
+// through a folded copy of each record.
+struct FoldTable {
+    std::array<unsigned char, 256> fold;
+    // The bytes that fold to each byte: itself when it is no letter's source,
+    // plus the small letter or OEM letter that folds to it.
+    std::array<std::array<unsigned char, 2>, 256> sources;
+    std::array<unsigned char, 256> sourceCount;
+};
+
+FoldTable makeFoldTable()
+{
+    FoldTable table{};
+    for (int b = 0; b < 256; ++b)
+        table.fold[b] = static_cast<unsigned char>(upperCase(std::string(1, static_cast<char>(b)))[0]);
+    for (int b = 0; b < 256; ++b) {
+        const unsigned char target = table.fold[b];
+        table.sources[target][table.sourceCount[target]++] = static_cast<unsigned char>(b);
+    }
+    return table;
+}
+
+// Whether record holds foldedSearch when folded. The scan jumps with memchr
+// between the one or two bytes that fold to the search's last byte and only
+// compares there; the last byte is a rarer anchor than the first in word
+// lists (fewer blanks and common initial letters).
+bool containsFolded(std::string_view record, std::string_view foldedSearch, const FoldTable& table)
+{
+    const size_t length = foldedSearch.size();
+    if (record.size() < length)
+        return false;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(record.data());
+    const auto* wanted = reinterpret_cast<const unsigned char*>(foldedSearch.data());
+
+    const size_t anchor = length - 1;
+    const unsigned char target = wanted[anchor];
+    const int sourceCount = table.sourceCount[target];
+
+    const unsigned char* const first = bytes + anchor;
+    const unsigned char* const end = bytes + record.size();
+    const unsigned char* next[2] = {nullptr, nullptr};
+    auto seek = [&](int s, const unsigned char* from) {
+        next[s] = from < end ? static_cast<const unsigned char*>(
+                                   std::memchr(from, table.sources[target][s], end - from))
+                             : nullptr;
+    };
+    for (int s = 0; s < sourceCount; ++s)
+        seek(s, first);
+    for (;;) {
+        int s = 0;
+        if (sourceCount == 2 && next[1] && (!next[0] || next[1] < next[0]))
+            s = 1;
+        const unsigned char* at = next[s];
+        if (!at)
+            return false;
+        const unsigned char* start = at - anchor;
+        size_t k = 0;
+        while (k < length && table.fold[start[k]] == wanted[k])
+            ++k;
+        if (k == length)
+            return true;
+        seek(s, at + 1);
+    }
+}
+
+}  // namespace
+
+std::string normaliseFindText(const std::string& typed)
+{
+    const size_t first = typed.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return std::string();
+    const size_t last = typed.find_last_not_of(' ');
+
+    std::string text;
+    text.reserve(last - first + 1);
+    for (size_t i = first; i <= last; ++i) {
+        text += typed[i];
+        if (typed[i] == ' ' && typed[i + 1] == ' ')
+            ++i;  // the second blank of the pair is dropped
+    }
+    return text;
+}
+
+int32_t findStartIndex(int32_t selectedIndex, bool rowOneWasLastFound)
+{
+    if (selectedIndex < 1 || (selectedIndex == 1 && !rowOneWasLastFound))
+        return 1;
+    return selectedIndex + 1;
+}
+
+int32_t findFrame(const std::vector<std::string>& frames, int32_t frameCount, int32_t start,
+                  const std::string& search, bool matchCase)
+{
+    if (search.empty())
+        return 0;
+    const auto last = static_cast<int32_t>(
+        std::min<int64_t>(frameCount, static_cast<int64_t>(frames.size()) - 1));
+    if (matchCase) {
+        for (int32_t i = std::max(start, 1); i <= last; ++i)
+            if (std::string_view(frames[i]).find(search) != std::string_view::npos)
+                return i;
+        return 0;
+    }
+    static const FoldTable foldTable = makeFoldTable();
+    const std::string wanted = upperCase(search);
+    for (int32_t i = std::max(start, 1); i <= last; ++i)
+        if (containsFolded(frames[i], wanted, foldTable))
+            return i;
+    return 0;
+}
+
+std::string notFoundText(const std::string& findText)
+{
+    return "\"" + findText + "\"" + "\r" + " not found in specified context.";
+}

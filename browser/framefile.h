@@ -1,0 +1,60 @@
+// The phrase-frame file as the browser holds it in memory: splitting the
+// file's bytes into frame records, and reading the fields of one record.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Splits the whole file content into frame records. Records are separated by
+// an empty line (CR LF CR LF, taken from the left without overlap); the last
+// piece is dropped when it holds nothing but blanks, CRs, LFs and TABs.
+// records gets recordCount + 1 elements: element 0 stays empty, element i is
+// decimal(i) + TAB + the record text trimmed of those bytes at both ends.
+// variantTotal = (number of CR LF in content + 1) - 2 * recordCount, which is
+// the number of variant lines when the file ends with exactly one CR LF.
+// The previous contents of records are released before the new ones are built.
+void buildFrameRecords(const std::string& content, std::vector<std::string>& records,
+                       int32_t& recordCount, int32_t& variantTotal);
+
+// The name part of a full file name: the text after its last backslash.
+std::string shortFileName(const std::string& fileName);
+
+// The two-line summary shown above the list after a load (lines separated by
+// a single CR).
+std::string statusText(int32_t recordCount, int32_t variantTotal, const std::string& fileName);
+
+// Text of list cell column 1..4 of a record: the column's TAB-separated field
+// of the whole record as it stands (empty beyond the last), the Variants
+// column cut before its first CR, then cut at a NUL, at most 99 bytes.
+std::string cellText(const std::string& record, int column);
+
+// Field n (from 1) of the TAB-separated record, as pointer and length into the
+// record; a field beyond the last is empty. The last field of the header line
+// runs on into the variant lines, as a TAB split of the whole record gives it.
+struct FieldSpan {
+    const char* text;
+    size_t length;
+};
+FieldSpan recordField(const std::string& record, int n);
+
+// Field n (from 1) of the record's header line (the text before its first
+// CR LF); empty beyond the last.
+std::string headerField(const std::string& record, int n);
+
+// The summary label of a frame: "frame:  rank r, frequency f, variants v",
+// with the header fields as the file spells them.
+std::string frameSummary(const std::string& record);
+
+// The record's variant lines: everything after its first CR LF (empty when
+// there is none).
+std::string variantLines(const std::string& record);
+
+// Reads the leading number of a field as a sort key: blanks, TABs and LFs are
+// skipped, then an optional sign, decimal digits and an optional decimal
+// fraction; the first other byte ends the number, and no number gives 0.
+// The value is rounded to the nearest integer, halves to even ("2.5" -> 2,
+// "3.5" -> 4). Exponents and radix prefixes are not read ("1e5" -> 1,
+// "&H10" -> 0). Values beyond the signed 32-bit range give INT32_MAX or
+// INT32_MIN, so they still sort beyond every value within it.
+int32_t numberKey(const char* text, size_t length);

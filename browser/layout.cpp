@@ -1,0 +1,66 @@
+#include "layout.h"
+
+#include <cmath>
+
+namespace {
+
+const float onePercent = 0.01f;
+
+// q / 100 rounded half to even, for any sign of q.
+int32_t hundredthsHalfEven(int64_t q)
+{
+    int64_t whole = q / 100;
+    int64_t rest = q % 100;
+    if (rest < 0) {
+        rest += 100;
+        whole -= 1;
+    }
+    if (rest > 50 || (rest == 50 && whole % 2 != 0))
+        whole += 1;
+    return static_cast<int32_t>(whole);
+}
+
+} // namespace
+
+int32_t roundHalfEven(long double value)
+{
+    if (std::isnan(value))
+        return 0;
+    if (value >= 2147483647.0L)
+        return INT32_MAX;
+    if (value <= -2147483648.0L)
+        return INT32_MIN;
+    long double below = std::floor(value);
+    long double fraction = value - below;
+    long double result = below;
+    if (fraction > 0.5L || (fraction == 0.5L && std::fmod(below, 2.0L) != 0))
+        result += 1;
+    return static_cast<int32_t>(result);
+}
+
+float unitScaleYFor(float unitScaleX)
+{
+    return unitScaleX < 1.75f ? 1.855f : 1.9f;
+}
+
+int32_t pctX(float p, float unitScaleX)
+{
+    long double value = 800.0L * static_cast<long double>(p) * static_cast<long double>(onePercent) /
+                        static_cast<long double>(unitScaleX);
+    return roundHalfEven(value);
+}
+
+int32_t pctY(float p, float unitScaleY)
+{
+    long double value = 543.0L * static_cast<long double>(p) * static_cast<long double>(onePercent) /
+                        static_cast<long double>(unitScaleY);
+    return roundHalfEven(value);
+}
+
+void listColumnWidths(int32_t listPixelWidth, int32_t verticalScrollWidth, int32_t widths[4])
+{
+    static const int percents[4] = {8, 70, 11, 11};
+    int64_t w = static_cast<int64_t>(listPixelWidth) - 4 - verticalScrollWidth;
+    for (int c = 0; c < 4; ++c)
+        widths[c] = hundredthsHalfEven(percents[c] * w);
+}

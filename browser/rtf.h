@@ -1,0 +1,28 @@
+// Rich text for the variant pane: the search-result document with its matches
+// in bold, the help document, and the case fold that case-insensitive
+// searching uses.
+#pragma once
+#include <string>
+
+// Byte-for-byte case fold: a-z to A-Z plus seven fixed byte pairs (the
+// letters with diaeresis, acute, tilde, ring and cedilla of OEM code page
+// 437); every other byte is unchanged. The result has the same length, and
+// folding a folded text changes nothing.
+std::string upperCase(const std::string& text);
+
+// The start of every document the pane receives; it ends with a blank.
+extern const char rtfHeader[];
+
+// Backslashes and braces escaped so the text reaches the pane as literal
+// characters.
+std::string escapeRtf(const std::string& text);
+
+// The whole RTF document showing text (variant lines joined by CR LF) with
+// every match of search in bold. The text is cut before its first NUL byte.
+// When matchCase is false both sides are compared folded with upperCase and
+// the bold bytes keep the text's own case. See rtf.cpp for how line ends and
+// match boundaries meet.
+std::string matchesRtf(const std::string& text, const std::string& search, bool matchCase);
+
+// The whole RTF help document.
+std::string helpRtf();

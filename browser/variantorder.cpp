@@ -1,0 +1,76 @@
+#include "variantorder.h"
+
+#include "browser/framefile.h"
+#include "browser/listsort.h"
+
+#include <cstring>
+
+bool variantsNeedOrdering(bool alphabeticalWanted, int32_t fileIsFreqOrder, bool force)
+{
+    if (force)
+        return true;
+    return alphabeticalWanted ? fileIsFreqOrder == 1 : fileIsFreqOrder == 0;
+}
+
+void orderVariants(std::string& text, bool alphabeticalWanted, int32_t fileIsFreqOrder, bool force)
+{
+    if (!variantsNeedOrdering(alphabeticalWanted, fileIsFreqOrder, force))
+        return;
+
+    std::vector<std::string> lines(1);
+    size_t start = 0;
+    for (;;) {
+        size_t lineEnd = text.find("\r\n", start);
+        if (lineEnd == std::string::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, lineEnd - start));
+        start = lineEnd + 2;
+    }
+    const int32_t lineCount = static_cast<int32_t>(lines.size() - 1);
+
+    if (alphabeticalWanted) {
+        listSort(lines, 1, lineCount, false);
+    } else {
+        std::vector<int32_t> keys(lines.size());
+        for (size_t k = 1; k < lines.size(); ++k) {
+            const std::string& line = lines[k];
+            const void* tab = std::memchr(line.data(), '\t', line.size());
+            if (tab == nullptr)
+                continue;
+            const char* after = static_cast<const char*>(tab) + 1;
+            keys[k] = numberKey(after, static_cast<size_t>(line.data() + line.size() - after));
+        }
+        sortByFrequency(lines, keys);
+    }
+
+    std::string joined;
+    joined.reserve(text.size());
+    for (size_t k = 1; k < lines.size(); ++k) {
+        if (k > 1)
+            joined += "\r\n";
+        joined += lines[k];
+    }
+    text.swap(joined);
+}
+
+void sortByFrequency(std::vector<std::string>& lines, std::vector<int32_t>& keys)
+{
+    if (lines.size() < 2)
+        return;
+    const int32_t m = static_cast<int32_t>(lines.size() - 1);
+    listSort(keys, &lines, 1, m, true);
+
+    int32_t i = 1;
+    int32_t runs = 0;
+    do {
+        int32_t runEnd = i;
+        while (runEnd < m && !(keys[static_cast<size_t>(runEnd + 1)] < keys[static_cast<size_t>(i)]))
+            ++runEnd;
+        if (runEnd > i)
+            listSort(lines, i, runEnd, false);
+        i = runEnd + 1;
+        ++runs;
+    } while (i < m && runs < 12);
+}

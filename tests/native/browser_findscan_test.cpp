@@ -1,0 +1,142 @@
+#include "browser/findscan.h"
+
+#include "browser/rtf.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Records as the loader stores them, element 0 unused.
+const std::vector<std::string> sample = {
+    "",
+    "1\tat the * of\t412\t2\r\nat the end of\t300\r\nat the top of\t112",
+    "2\tin * case\t57\t2\r\nin this case\t40\r\nin that case\t17",
+    "3\tthe * of\t1200\t1\r\nThe Top of\t1200",
+    "4\ton * \x84rger\t9\t1\r\non the \x84rger\t9",
+    "5\ta * caf\xE9\t8\t1\r\na small caf\xE9\t8",
+    "6\tno variants here\t3\t0",
+};
+const int32_t sampleCount = 6;
+
+}  // namespace
+
+TEST(BrowserFindScan, NormalisesTypedText)
+{
+    const struct { const char* typed; const char* text; } cases[] = {
+        {"  a   b  ", "a  b"},
+        {"   ", ""},
+        {"", ""},
+        {"a b", "a b"},
+        {"a  b", "a b"},
+        {"a    b", "a  b"},
+        {"a     b", "a   b"},
+        {"\ta  b\t", "\ta b\t"},
+        {" x ", "x"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(normaliseFindText(c.typed), c.text) << '[' << c.typed << ']';
+}
+
+TEST(BrowserFindScan, StartRowLetsRowOneBeSearchedUntilItWasFound)
+{
+    EXPECT_EQ(findStartIndex(1, false), 1);
+    EXPECT_EQ(findStartIndex(1, true), 2);
+    EXPECT_EQ(findStartIndex(0, false), 1);
+    EXPECT_EQ(findStartIndex(2, false), 3);
+    EXPECT_EQ(findStartIndex(2, true), 3);
+    EXPECT_EQ(findStartIndex(6, false), 7);
+}
+
+TEST(BrowserFindScan, FindsFirstMatchingRecordFromStart)
+{
+    const struct { int32_t start; const char* search; bool matchCase; int32_t found; } cases[] = {
+        {1, "the", true, 1},
+        {2, "the", true, 3},
+        {4, "the", true, 4},
+        {5, "the", true, 0},
+        {1, "Top", true, 3},
+        {1, "Top", false, 1},
+        {1, "TOP", false, 1},
+        {2, "top", false, 3},
+        {1, "CASE", true, 0},
+        {1, "case", false, 2},
+        {1, "12", true, 1},        // frequency 412
+        {2, "12", true, 3},        // frequency 1200
+        {4, "12", true, 0},
+        {1, "6\t", true, 6},       // rank with its TAB
+        {1, "variants", true, 6},  // header-only record
+        {1, "\t2\r\n", true, 1},   // across the header's line end
+        {1, "\x8E", false, 4},     // OEM pair folds
+        {1, "\xC9", false, 0},     // code page 1252 letters do not
+        {1, "caf\xE9", false, 5},
+        {6, "at", true, 0},        // last row: nothing after it
+        {7, "the", true, 0},
+        {1, "", true, 0},
+        {1, "", false, 0},
+        {-3, "at the", true, 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(findFrame(sample, sampleCount, c.start, c.search, c.matchCase), c.found)
+            << c.start << " [" << c.search << "] " << c.matchCase;
+}
+
+TEST(BrowserFindScan, CaseFoldedMatchingInsideOneRecord)
+{
+    const struct { const char* record; const char* search; bool found; } cases[] = {
+        {"xyzXYZ", "ZXY", true},
+        {"zaZA zA", "ZA ZA", true},
+        {"Tthe", "THE", true},
+        {"the", "THE", true},
+        {"th", "THE", false},
+        {"theT", "HET", true},
+        {"tHe th", "THX", false},
+        {"\x84\x8E", "\x8E\x8E", true},
+        {"\x87\x80", "\x80\x87", true},
+        {"\x8E\x84", "\x84", true},
+        {"a\x80", "A\x87", true},
+        {"\xE9", "\xC9", false},
+    };
+    for (const auto& c : cases) {
+        const std::vector<std::string> frames = {"", c.record};
+        EXPECT_EQ(findFrame(frames, 1, 1, c.search, false), c.found ? 1 : 0) << c.record << " / " << c.search;
+    }
+}
+
+TEST(BrowserFindScan, FoldedSearchMatchesUnfoldedSearch)
+{
+    for (const char* search : {"in this", "IN THIS", "\x84rger", "\x8ERGER"})
+        EXPECT_EQ(findFrame(sample, sampleCount, 1, upperCase(search), false),
+                  findFrame(sample, sampleCount, 1, search, false))
+            << search;
+}
+
+TEST(BrowserFindScan, StaysWithinFrameCountAndVector)
+{
+    EXPECT_EQ(findFrame(sample, 2, 1, "1200", true), 0);
+    EXPECT_EQ(findFrame(sample, 100, 6, "variants", true), 6);
+    EXPECT_EQ(findFrame(sample, 0, 1, "the", false), 0);
+    EXPECT_EQ(findFrame({""}, 0, 1, "the", true), 0);
+}
+
+TEST(BrowserFindScan, RepeatedSearchesVisitMatchesInTurn)
+{
+    std::vector<int32_t> visited;
+    int32_t selected = 1;
+    int32_t lastFound = 0;
+    for (int round = 0; round < 5; ++round) {
+        const int32_t found =
+            findFrame(sample, sampleCount, findStartIndex(selected, lastFound == 1), "OF", false);
+        visited.push_back(found);
+        if (found != 0)
+            selected = lastFound = found;
+    }
+    EXPECT_EQ(visited, (std::vector<int32_t>{1, 3, 0, 0, 0}));
+}
+
+TEST(BrowserFindScan, NotFoundTextHasTwoLines)
+{
+    EXPECT_EQ(notFoundText("a  b"), "\"a  b\"\r not found in specified context.");
+}
