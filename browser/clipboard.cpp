@@ -1,0 +1,66 @@
+#include "browser/clipboard.h"
+
+#include "browser/cliptext.h"
+#include "browser/main.h"
+#include "browser/state.h"
+#include "common/prompts.h"
+
+#include <cstring>
+#include <new>
+
+static void tellUser(const char* text)
+{
+    showMessageBox(nullptr, text, "CorvalePhraseFrames", MB_OK | MB_ICONEXCLAMATION);
+}
+
+HANDLE copyToClipboard(const std::string& text)
+{
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.size() + 1);
+    char* bytes = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
+    if (!bytes) {
+        if (block)
+            GlobalFree(block);
+        tellUser("There is not enough memory to copy this text to the clipboard.\r\nNothing was copied.");
+        return nullptr;
+    }
+    memcpy(bytes, text.data(), text.size());
+    bytes[text.size()] = '\0';
+    GlobalUnlock(block);
+
+    // The clipboard is opened for the main window: opened for no window, it
+    // may refuse the data after emptying itself.
+    if (!OpenClipboard(mainWindow)) {
+        GlobalFree(block);
+        return nullptr;
+    }
+    EmptyClipboard();
+    HANDLE taken = SetClipboardData(CF_TEXT, block);
+    CloseClipboard();
+    if (!taken)
+        GlobalFree(block);
+    return taken;
+}
+
+INT_PTR copyFrameWithVariants(HWND, UINT, WPARAM, LPARAM)
+{
+    if (selectedIndex < 1 || selectedIndex > frameCount) {
+        tellUser("Please select a phrase frame to copy, then click the \"Copy...\" button.");
+        return 0;
+    }
+    copyToClipboard(frameCopyText(frames[selectedIndex]));
+    return 0;
+}
+
+INT_PTR copyAllSorted(HWND, UINT, WPARAM, LPARAM)
+{
+    if (frameCount == 0) {
+        tellUser("Please load a phrase-frame file, then click the \"Copy...\" button.");
+        return 0;
+    }
+    try {
+        copyToClipboard(allSortedCopyText(frames, frameCount, loadedFileName, sortDescription));
+    } catch (const std::bad_alloc&) {
+        tellUser("There is not enough memory to copy this text to the clipboard.\r\nNothing was copied.");
+    }
+    return 0;
+}

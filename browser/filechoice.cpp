@@ -1,0 +1,122 @@
+#include "browser/filechoice.h"
+
+#include "browser/filekind.h"
+#include "browser/loader.h"
+#include "browser/main.h"
+#include "browser/state.h"
+#include "common/cmdline.h"
+#include "common/prompts.h"
+
+#include <vector>
+
+namespace {
+
+// Copies text into a zero-terminated buffer of size bytes, cut to fit.
+std::vector<char> boundedCopy(const std::string& text, size_t size)
+{
+    std::vector<char> buffer(size, '\0');
+    text.copy(buffer.data(), size - 1);
+    return buffer;
+}
+
+} // namespace
+
+std::string settingsPath()
+{
+    char path[1024] = {};
+    GetModuleFileNameA(GetModuleHandleA(nullptr), path, 1023);
+    std::string folder(path);
+    folder.erase(folder.rfind('\\') + 1);
+    return (folder + "Corvale.cfg").substr(0, 1023);
+}
+
+std::string readSetting(const std::string& key, const std::string& section)
+{
+    std::vector<char> sectionBuffer = boundedCopy(section, 60);
+    std::vector<char> keyBuffer = boundedCopy(key, 60);
+    char value[1024] = {};
+    DWORD length = GetPrivateProfileStringA(sectionBuffer.data(), keyBuffer.data(), "", value, sizeof value,
+                                            settingsPath().c_str());
+    return trimBlanks(std::string(value, length));
+}
+
+void writeSetting(const std::string& key, const std::string& section, const std::string& value)
+{
+    std::vector<char> sectionBuffer = boundedCopy(section, 60);
+    std::vector<char> keyBuffer = boundedCopy(key, 60);
+    std::vector<char> valueBuffer = boundedCopy(value, 1024);
+    WritePrivateProfileStringA(sectionBuffer.data(), keyBuffer.data(), valueBuffer.data(), settingsPath().c_str());
+}
+
+int32_t openFileDialog(HWND owner, const std::string& caption, std::string& file,
+                       const std::string& initialFolder, const std::string& filter,
+                       const std::string& defaultExtension, uint32_t& flags)
+{
+    std::string filterList = filter;
+    for (char& c : filterList)
+        if (c == '|')
+            c = '\0';
+    filterList.append(2, '\0');
+
+    std::string folder = initialFolder;
+    if (folder.empty()) {
+        char current[MAX_PATH] = {};
+        GetCurrentDirectoryA(sizeof current, current);
+        folder = current;
+    }
+    std::vector<char> folderBuffer = boundedCopy(folder, 260);
+    std::vector<char> fileBuffer = boundedCopy(file, 260);
+    std::vector<char> captionBuffer = boundedCopy(caption, 260);
+    std::vector<char> extensionBuffer = boundedCopy(defaultExtension, 256);
+    std::vector<char> titleBuffer(260, '\0');
+
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = 76;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filterList.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = fileBuffer.data();
+    ofn.nMaxFile = 260;
+    ofn.lpstrFileTitle = titleBuffer.data();
+    ofn.nMaxFileTitle = 260;
+    ofn.lpstrInitialDir = folderBuffer.data();
+    ofn.lpstrTitle = caption.empty() ? nullptr : captionBuffer.data();
+    ofn.Flags = flags;
+    ofn.lpstrDefExt = extensionBuffer.data();
+
+    BOOL result = showOpenFileDialog(&ofn);
+    file = fileBuffer.data();
+    flags = ofn.Flags;
+    return result;
+}
+
+static void classifyLoadedFile()
+{
+    FileKind kind = classifyFileName(loadedFileName);
+    if (kind == fileKindUnknown)
+        return;
+    sortDescription = sortDescriptionFor(kind);
+    bool alpha = kind == fileKindAlpha;
+    SendDlgItemMessageA(mainWindow, alphaButtonId, BM_SETCHECK, alpha ? 1 : 0, 0);
+    SendDlgItemMessageA(mainWindow, freqButtonId, BM_SETCHECK, alpha ? 0 : 1, 0);
+    fileIsFreqOrder = alpha ? 0 : 1;
+}
+
+void openFileCommand()
+{
+    if (lastPath.empty())
+        lastPath = readSetting("lastpath", "Runtime");
+
+    std::string chosen;
+    uint32_t flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES;
+    if (!openFileDialog(mainWindow, "Select Phrase Frame file to display . . .", chosen, lastPath,
+                        "Phrase Frames Files|*phraseframes.txt|All Files|*.*", "BAS", flags))
+        return;
+
+    lastPath = folderOfChoice(chosen);
+    writeSetting("lastpath", "Runtime", lastPath);
+    shownIndex = 0;
+    loadPhraseFrameFile(chosen);
+    loadedFileName = chosen.substr(lastPath.size());
+    classifyLoadedFile();
+}

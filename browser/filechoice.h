@@ -1,0 +1,20 @@
+// Choosing the file to show, and the settings file beside the executable.
+#pragma once
+#include <windows.h>
+#include <cstdint>
+#include <string>
+
+// "Corvale.cfg" in the executable's folder.
+std::string settingsPath();
+
+std::string readSetting(const std::string& key, const std::string& section);
+void writeSetting(const std::string& key, const std::string& section, const std::string& value);
+
+// GetOpenFileNameA (through the prompt seam) with a "|"-separated filter.
+// file and flags are in/out; returns nonzero when the user chose a file.
+int32_t openFileDialog(HWND owner, const std::string& caption, std::string& file,
+                       const std::string& initialFolder, const std::string& filter,
+                       const std::string& defaultExtension, uint32_t& flags);
+
+// The "&Open File" command: ask, remember the folder, load, classify.
+void openFileCommand();

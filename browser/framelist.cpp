@@ -1,0 +1,57 @@
+#include "browser/framelist.h"
+
+#include "browser/framefile.h"
+#include "browser/main.h"
+#include "browser/sortcolumn.h"
+#include "browser/state.h"
+#include "browser/variantpane.h"
+
+#include <cstring>
+
+// The list keeps the pointer it is given until it asks again, so the cell
+// text lives here rather than in a temporary.
+static char cellBuffer[100];
+
+void onGetDispInfo(NMLVDISPINFOA* info)
+{
+    if (!(info->item.mask & LVIF_TEXT))
+        return;
+    int32_t index = info->item.iItem + 1;
+    cellBuffer[0] = '\0';
+    if (index >= 1 && index <= frameCount) {
+        std::string text = cellText(frames[index], info->item.iSubItem + 1);
+        size_t length = text.copy(cellBuffer, sizeof cellBuffer - 1);
+        cellBuffer[length] = '\0';
+    }
+    info->item.pszText = cellBuffer;
+}
+
+void sortByColumn(int column)
+{
+    sortByColumn(frames, frameCount, sortState, column, sortDescription);
+    InvalidateRect(frameList, nullptr, FALSE);
+    UpdateWindow(frameList);
+}
+
+void onColumnClick(const NMLISTVIEW* click)
+{
+    if (click->iSubItem == -1)
+        return;
+    sortByColumn(click->iSubItem + 1);
+    if (frameCount == 0)
+        return;
+    LVITEMA item = {};
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(frameList, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
+    shownIndex = -1;
+    selectedIndex = 1;
+    showSelected();
+}
+
+void onItemChanged(const NMLISTVIEW* change)
+{
+    shownIndex = -1;
+    selectedIndex = change->iItem + 1;
+    showSelected();
+}

@@ -1,0 +1,268 @@
+#include "browser/main.h"
+
+#include "browser/clipboard.h"
+#include "browser/filechoice.h"
+#include "browser/finddialog.h"
+#include "browser/framelist.h"
+#include "browser/layout.h"
+#include "browser/loader.h"
+#include "browser/richtext.h"
+#include "browser/state.h"
+#include "browser/variantpane.h"
+#include "common/cmdline.h"
+#include "common/dialogs.h"
+#include "common/prompts.h"
+
+#include <commctrl.h>
+
+HWND mainWindow;
+HWND frameList;
+HWND variantPane;
+COLORREF bgColor;
+float unitScaleX = 1.5f;
+float unitScaleY = 1.855f;
+const char* browserCommandLineForTests;
+
+static const char mainCaption[] = "CorvalePhraseFrames Browser beta 13 Oct 06";
+
+static int32_t clampColor(int32_t value)
+{
+    return value < 0 ? 0 : value > 255 ? 255 : value;
+}
+
+static COLORREF composeColor(int32_t red, int32_t green, int32_t blue)
+{
+    return RGB(clampColor(red), clampColor(green), clampColor(blue));
+}
+
+// Pixels per horizontal dialog unit of the default dialog font.
+static float measureUnitScaleX()
+{
+    HWND probe = createDialogWindow(nullptr, "", 0, 0, 300, 200, WS_POPUP, 0, "MS Sans Serif", 8);
+    if (!probe)
+        return 1.5f;
+    RECT rect = dialogUnitsToPixels(probe, 0, 0, 300, 200);
+    DestroyWindow(probe);
+    return static_cast<float>((10000.0f * rect.right / 300) / 10000);
+}
+
+static void addListColumn(int position, const char* heading, int format, int width)
+{
+    char text[100];
+    lstrcpynA(text, heading, sizeof text);
+    LVCOLUMNA column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = format;
+    column.cx = width;
+    column.pszText = text;
+    column.iSubItem = position;
+    SendMessageA(frameList, LVM_INSERTCOLUMNA, position, reinterpret_cast<LPARAM>(&column));
+}
+
+static void finishFrameList()
+{
+    LPARAM extended = SendMessageA(frameList, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+    extended |= LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES;
+    SendMessageA(frameList, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extended);
+
+    RECT rect;
+    GetWindowRect(frameList, &rect);
+    int32_t widths[4];
+    listColumnWidths(rect.right - rect.left, GetSystemMetrics(SM_CXVSCROLL), widths);
+    addListColumn(0, "Rank", LVCFMT_RIGHT, widths[0]);
+    addListColumn(1, "Phrase-Frame", LVCFMT_LEFT, widths[1]);
+    addListColumn(2, "Frequency", LVCFMT_RIGHT, widths[2]);
+    addListColumn(3, "Variants", LVCFMT_CENTER, widths[3]);
+}
+
+static void buildMenuBar(HWND window)
+{
+    HMENU menu = CreateMenu();
+    AppendMenuA(menu, MF_STRING, openCommandId, "&Open File");
+    AppendMenuA(menu, MF_STRING, exitCommandId, "  &Exit  ");
+    AppendMenuA(menu, MF_STRING, findCommandId, "    &Find  ");
+    AppendMenuA(menu, MF_STRING, freqsLeftCommandId, " < Freqs &Left ");
+    AppendMenuA(menu, MF_STRING, freqsRightCommandId, "  Freqs &Right > ");
+    AppendMenuA(menu, MF_STRING, helpCommandId, "  &Help");
+    attachCommand(window, exitCommandId, confirmExit);
+    attachCommand(window, helpCommandId, showHelp);
+    SetMenu(window, menu);
+}
+
+static void createControls(HWND window)
+{
+    const DWORD child = WS_CHILD | WS_VISIBLE;
+    const DWORD optionStyle = child | BS_AUTORADIOBUTTON | BS_PUSHLIKE;
+    const DWORD copyStyle = child | WS_TABSTOP | BS_PUSHBUTTON;
+    const float sx = unitScaleX;
+    const float sy = unitScaleY;
+
+    addControl(window, statusLabelId, "STATIC", "Click \"Open File\" to select a file to display", 3, 1,
+               pctX(80, sx), pctY(5.9f, sy), child | SS_LEFT);
+    variantPane = addControl(window, variantPaneId, "RichEdit", "", pctX(1, sx), pctY(52.6f, sy),
+                             pctX(83, sx), pctY(52, sy),
+                             child | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+                                 ES_NOHIDESEL | ES_WANTRETURN,
+                             WS_EX_CLIENTEDGE);
+    addControl(window, frameInfoLabelId, "STATIC", "", pctX(1, sx), pctY(46.8f, sy), pctX(38, sx),
+               pctY(5.2f, sy), child | SS_LEFT);
+    addControl(window, alphaButtonId, "BUTTON", "&Alpha", pctX(38.5f, sx), pctY(47, sy), pctX(5.5f, sx),
+               pctY(4, sy), optionStyle);
+    addControl(window, freqButtonId, "BUTTON", "&Freq", pctX(44.5f, sx), pctY(47, sy), pctX(5.5f, sx),
+               pctY(4, sy), optionStyle);
+    addControl(window, copyFrameButtonId, "BUTTON", "&Copy p-frame + vars", pctX(50.5f, sx), pctY(47, sy),
+               pctX(18, sx), pctY(4, sy), copyStyle);
+    addControl(window, copyAllButtonId, "BUTTON", "Copy all as &sorted", pctX(69, sx), pctY(47, sy),
+               pctX(15, sx), pctY(4, sy), copyStyle);
+    frameList = addControl(window, frameListId, WC_LISTVIEWA, "", pctX(0.8f, sx), pctY(6.6f, sy) + 4,
+                           pctX(83, sx), pctY(38.1f, sy),
+                           child | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+                               LVS_OWNERDATA,
+                           WS_EX_CLIENTEDGE);
+
+    for (int id : {statusLabelId, variantPaneId, frameInfoLabelId, copyFrameButtonId, copyAllButtonId, frameListId})
+        setControlBackground(window, id, bgColor);
+
+    attachCommand(window, alphaButtonId, reorderPane);
+    attachCommand(window, freqButtonId, reorderPane);
+    attachCommand(window, copyFrameButtonId, copyFrameWithVariants);
+    attachCommand(window, copyAllButtonId, copyAllSorted);
+}
+
+HWND createMainWindow()
+{
+    for (int32_t& flag : sortState)
+        flag = 0;
+    LoadLibraryA("riched32.dll");
+    tabStop = 64;
+    INITCOMMONCONTROLSEX controls = {8, 0xFF};
+    InitCommonControlsEx(&controls);
+    bgColor = composeColor(219, 219, 222);
+    unitScaleX = measureUnitScaleX();
+    unitScaleY = unitScaleYFor(unitScaleX);
+
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_CENTER |
+                        DS_SETFONT | DS_3DLOOK | DS_NOFAILCREATE;
+    HWND window = createDialogWindow(nullptr, mainCaption, 0, 0, pctX(85, unitScaleX), pctY(110, unitScaleY),
+                                     style, 0, "MS Sans Serif", 8);
+    mainWindow = window;
+    setDialogBackground(window, bgColor);
+    setDialogFont("Arial", 9);
+    createControls(window);
+    finishFrameList();
+    buildMenuBar(window);
+    SetFocus(frameList);
+    return window;
+}
+
+void startMainWindow(HWND window)
+{
+    showModelessDialog(window, mainWindowCallback);
+}
+
+void buildMainWindow()
+{
+    runModalDialog(createMainWindow(), mainWindowCallback);
+}
+
+std::string browserCommandLine()
+{
+    const char* line = browserCommandLineForTests ? browserCommandLineForTests : GetCommandLineA();
+    return trimBlanks(commandTail(line));
+}
+
+static void showProgramIcon(HWND window)
+{
+    HINSTANCE module = GetModuleHandleA(nullptr);
+    HANDLE big = LoadImageA(module, "PROGRAM", IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                            GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR);
+    HANDLE small = LoadImageA(module, "PROGRAM", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                              GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR);
+    if (big)
+        SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    if (small)
+        SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+}
+
+static INT_PTR onInitDialog(HWND window)
+{
+    std::string fileName = browserCommandLine();
+    if (fileName.empty())
+        openFileCommand();
+    else
+        loadPhraseFrameFile(fileName);
+    showProgramIcon(window);
+    findOptions = 8;
+    return 1;
+}
+
+static INT_PTR onNotify(LPARAM lParam)
+{
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header->idFrom != frameListId)
+        return 0;
+    switch (header->code) {
+    case LVN_GETDISPINFOA:
+        onGetDispInfo(reinterpret_cast<NMLVDISPINFOA*>(lParam));
+        return 0;
+    case LVN_COLUMNCLICK:
+        onColumnClick(reinterpret_cast<const NMLISTVIEW*>(lParam));
+        return 0;
+    case LVN_ITEMCHANGED:
+        onItemChanged(reinterpret_cast<const NMLISTVIEW*>(lParam));
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+static INT_PTR onCommand(HWND window, WPARAM wParam)
+{
+    switch (LOWORD(wParam)) {
+    case openCommandId:
+        openFileCommand();
+        return 1;
+    case freqsLeftCommandId:
+        stepTabStop(false);
+        return 1;
+    case freqsRightCommandId:
+        stepTabStop(true);
+        return 1;
+    case findCommandId:
+        openFindDialog(window);
+        return 1;
+    default:
+        // Exit has been handled by confirmExit; Esc (IDCANCEL) does nothing.
+        return 0;
+    }
+}
+
+INT_PTR mainWindowCallback(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return onInitDialog(window);
+    case WM_NOTIFY:
+        return onNotify(lParam);
+    case WM_COMMAND:
+        return onCommand(window, wParam);
+    case WM_CLOSE:
+        DestroyWindow(window);
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+INT_PTR confirmExit(HWND window, UINT, WPARAM, LPARAM)
+{
+    if (showMessageBox(nullptr, "Are you sure?", "Exit Program?", MB_YESNO | MB_ICONQUESTION) == IDYES)
+        DestroyWindow(window);
+    return 0;
+}
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    buildMainWindow();
+    return 0;
+}

@@ -1,0 +1,46 @@
+// The browser's main window: start-up, controls, menu bar and dispatch.
+#pragma once
+#include <windows.h>
+#include <string>
+
+// Control and command identifiers (fixed; other modules refer to them).
+enum {
+    frameListId = 100,
+    frameInfoLabelId = 144,
+    statusLabelId = 145,
+    variantPaneId = 146,
+    copyFrameButtonId = 147,
+    copyAllButtonId = 148,
+    alphaButtonId = 150,
+    freqButtonId = 151,
+    openCommandId = 301,
+    exitCommandId = 302,
+    freqsLeftCommandId = 303,
+    freqsRightCommandId = 304,
+    findCommandId = 305,
+    helpCommandId = 9,
+};
+
+extern HWND mainWindow;
+extern HWND frameList;
+extern HWND variantPane;
+extern COLORREF bgColor;
+extern float unitScaleX;
+extern float unitScaleY;
+
+// Start-up up to the hidden main window with its controls and menu bar.
+HWND createMainWindow();
+
+// Hands the window to mainWindowCallback (WM_INITDIALOG) and shows it.
+void startMainWindow(HWND window);
+
+// createMainWindow, then runs it modally until it is destroyed.
+void buildMainWindow();
+
+INT_PTR mainWindowCallback(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR confirmExit(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The file name the command line gives, blanks at both ends removed. Tests
+// set browserCommandLineForTests to stand in for GetCommandLineA.
+std::string browserCommandLine();
+extern const char* browserCommandLineForTests;

@@ -1,0 +1,126 @@
+#include "browser_fixture.h"
+
+#include "browser/loader.h"
+
+namespace {
+
+bool fileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+const char statusTail[] = "\rSelect item to show phrase variants. Click on heading to re-sort.";
+
+} // namespace
+
+TEST_F(BrowserTest, CommandLineFileIsLoadedBeforeTheWindowShows)
+{
+    std::string path = writeFile("corpus-Freq-phraseFrames.txt", twoFrameFile);
+    openBrowser("  " + path + "   ");
+    EXPECT_EQ(dialogCalls, 0);
+    EXPECT_EQ(frameCount, 2);
+    EXPECT_EQ(controlText(statusLabelId),
+              std::string("2 phrase-frames with 3 variants in corpus-Freq-phraseFrames.txt.") + statusTail);
+    EXPECT_EQ(rowCount(), 2);
+    EXPECT_EQ(selectedRow(), 1);
+    EXPECT_EQ(selectedIndex, 1);
+    EXPECT_EQ(shownIndex, 1);
+    // Not chosen through Open: not classified.
+    EXPECT_EQ(loadedFileName, "");
+    EXPECT_EQ(sortDescription, "");
+    EXPECT_EQ(SendDlgItemMessageA(mainWindow, alphaButtonId, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendDlgItemMessageA(mainWindow, freqButtonId, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+TEST_F(BrowserTest, EmptyCommandLineRunsOpenAndCancelLeavesThePrompt)
+{
+    openBrowser("   ");
+    EXPECT_EQ(dialogCalls, 1);
+    EXPECT_EQ(frameCount, 0);
+    EXPECT_EQ(rowCount(), 0);
+    EXPECT_EQ(controlText(statusLabelId), "Click \"Open File\" to select a file to display");
+}
+
+TEST_F(BrowserTest, MissingOrQuotedNameShowsEmptyListAndCreatesNothing)
+{
+    std::string path = tempFolder() + "\\no such file.txt";
+    openBrowser(path);
+    EXPECT_EQ(frameCount, 0);
+    EXPECT_EQ(rowCount(), 0);
+    EXPECT_EQ(controlText(statusLabelId), std::string("0 phrase-frames with 1 variants in no such file.txt.") + statusTail);
+    EXPECT_FALSE(fileExists(path));
+
+    // Quotes stay part of the name, so this names no file either.
+    std::string quoted = "\"" + writeFile("real.txt", twoFrameFile) + "\"";
+    loadPhraseFrameFile(quoted);
+    EXPECT_EQ(frameCount, 0);
+}
+
+TEST_F(BrowserTest, CellsShowFieldsAsTheRecordSpellsThem)
+{
+    std::string longFrame(120, 'x');
+    std::string content = "A\tf\t1\r\na1\t5\r\n\r\n" + longFrame + "\t0012\t10\r\nv\t3\r\n\r\nonly\r\n";
+    openBrowser(writeFile("cells.txt", content));
+    ASSERT_EQ(rowCount(), 3);
+    EXPECT_EQ(cell(1, 1), "1");
+    EXPECT_EQ(cell(1, 2), "A");
+    EXPECT_EQ(cell(1, 3), "f");
+    EXPECT_EQ(cell(1, 4), "1");
+    EXPECT_EQ(cell(2, 2), longFrame.substr(0, 99));
+    EXPECT_EQ(cell(2, 3), "0012");
+    EXPECT_EQ(cell(2, 4), "10");
+    EXPECT_EQ(cell(3, 1), "3");
+    EXPECT_EQ(cell(3, 2), "only");
+    EXPECT_EQ(cell(3, 3), "");
+    EXPECT_EQ(cell(3, 4), "");
+}
+
+TEST_F(BrowserTest, SelectionChangeShowsSummaryAndVariants)
+{
+    openBrowser(writeFile("a.txt", twoFrameFile));
+    EXPECT_EQ(controlText(frameInfoLabelId), "A:  rank 1, frequency f, variants 1");
+    EXPECT_EQ(paneText(), "a1\t5");
+
+    selectListRow(2);
+    EXPECT_EQ(selectedIndex, 2);
+    EXPECT_EQ(shownIndex, 2);
+    EXPECT_EQ(controlText(frameInfoLabelId), "B:  rank 2, frequency g, variants 2");
+    // Neither option button is on: the pane orders by frequency.
+    EXPECT_EQ(paneText(), "b1\t3\r\nb2\t1");
+}
+
+TEST_F(BrowserTest, LargeFileWarningCancelKeepsPreviousRecords)
+{
+    openBrowser(writeFile("a.txt", twoFrameFile));
+    std::string big(50000001, 'x');
+    std::string bigPath = writeFile("big.txt", big);
+    std::string().swap(big);
+
+    promptAnswer = IDCANCEL;
+    loadPhraseFrameFile(bigPath);
+    ASSERT_EQ(prompts.size(), 1u);
+    EXPECT_EQ(prompts[0].text, largeFileWarning);
+    EXPECT_EQ(prompts[0].text,
+              "This file may have too many items\r\nto load and manipulate efficiently.\r\n\r\n"
+              "Proceed anyway?\r\n\r(If you answer 'Ok', please be very patient.)");
+    EXPECT_EQ(prompts[0].caption, "CorvalePhraseFrames");
+    EXPECT_EQ(prompts[0].style, static_cast<UINT>(MB_OKCANCEL | MB_ICONEXCLAMATION));
+    EXPECT_EQ(rowCount(), 0);
+    EXPECT_EQ(frameCount, 2);
+    EXPECT_EQ(frames[2].substr(0, 4), "2\tB\t");
+    EXPECT_EQ(controlText(statusLabelId).substr(0, 31), "2 phrase-frames with 3 variants");
+
+    promptAnswer = IDOK;
+    loadPhraseFrameFile(bigPath);
+    EXPECT_EQ(prompts.size(), 2u);
+    EXPECT_EQ(frameCount, 1);
+    EXPECT_EQ(rowCount(), 1);
+    EXPECT_EQ(frames[1].size(), 2u + 50000001u);
+}
+
+TEST_F(BrowserTest, FileWithLoneLineFeedsLoadsAsOneRecord)
+{
+    openBrowser(writeFile("lf.txt", "A\tf\t1\na1\t5\n\nB\tg\t2\n"));
+    EXPECT_EQ(frameCount, 1);
+    EXPECT_EQ(controlText(statusLabelId).substr(0, 31), "1 phrase-frames with -1 variant");
+}
