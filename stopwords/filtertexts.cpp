@@ -1,0 +1,73 @@
+#include "stopwords/filtertexts.h"
+
+#include "common/homepage.h"
+#include "common/numbertext.h"
+
+#include <cstdio>
+
+std::string helpText()
+{
+    const std::string name = programName;
+    const std::string paragraphs[] = {
+        name + " removes lines containing stopwords from a plain text file. Blank lines, leading and "
+               "following blanks, and comments following | are ignored.",
+        "Make a plain text file with one stopword per line.\r\nName it 'stopwords' (no extension!) and "
+        "put it in the same directory as " + name + ".exe. ",
+        "From Windows Explorer, drag and drop the files to filter onto " + name + "'s icon.",
+        name + " can also be run from the command line with a list of filenames. Separate multiple "
+               "filenames with spaces. Wildcards * and ? are supported. ",
+        "Your original files will be overwritten, so back them up first.",
+        "\rFor further details, refer to the Corvale help file.",
+        "Home:  " CORVALE_HOME_PAGE,
+    };
+    std::string text;
+    for (const std::string& paragraph : paragraphs) {
+        if (!text.empty())
+            text += "\r\n\r\n";
+        text += paragraph;
+    }
+    return text;
+}
+
+std::string stopwordsReadText(int64_t entriesRead)
+{
+    return strNumber(entriesRead) + " stopwords read";
+}
+
+std::string startingFileText(int64_t fileNumber, int64_t fileCount, const std::string& name)
+{
+    return "Starting file" + strNumber(fileNumber) + " of" + strNumber(fileCount) + "\r" + name;
+}
+
+std::string summaryText(int64_t filesFiltered, int64_t linesRemoved, int64_t filesSkipped)
+{
+    std::string text = "Processing complete.\r\n" + std::to_string(filesFiltered) + " file(s) filtered.\r\n" +
+                       formatThousands(linesRemoved) + " lines removed.";
+    if (filesSkipped > 0)
+        text += "\r\n" + std::to_string(filesSkipped) + " file(s) skipped (could not be read or rewritten).";
+    return text;
+}
+
+std::string statusMessage(uint32_t status, const std::string& systemText)
+{
+    if (status == 0)
+        return std::string();
+    char code[40];
+    std::snprintf(code, sizeof code, "Error %lu [&H%08lX]", static_cast<unsigned long>(status),
+                  static_cast<unsigned long>(status));
+    return systemText.empty() ? std::string(code) : code + (" " + systemText);
+}
+
+std::string stopwordListErrorText(const std::string& path, const std::string& reason)
+{
+    std::string text = "The stopword list could not be read:\r\n" + path;
+    if (!reason.empty())
+        text += "\r\n" + reason;
+    return text + "\r\n\r\nNo file was changed.";
+}
+
+std::string overwriteFailedText(const std::string& name, const std::string& tempName)
+{
+    return "The filtered lines could not be written back to\r\n" + name + "\r\nThey are kept in full in " +
+           tempName + ". No further file was filtered.";
+}

@@ -1,0 +1,182 @@
+#include "stopwords/stopwordset.h"
+
+#include "common/prompts.h"
+#include "stopwords/filtertexts.h"
+#include "stopwords/textlines.h"
+
+#include <new>
+#include <vector>
+
+IDispatch* dictObject = nullptr;
+HRESULT dictResult = 0;
+
+namespace {
+
+// Methods of the dictionary's dual interface, by their slot in its table
+// (IUnknown and IDispatch methods counted).
+const int putItemSlot = 8;
+const int getItemSlot = 9;
+const int addSlot = 10;
+const int existsSlot = 12;
+
+typedef HRESULT(__stdcall* KeyItemMethod)(IDispatch* self, VARIANT* key, VARIANT* item);
+typedef HRESULT(__stdcall* ExistsMethod)(IDispatch* self, VARIANT* key, VARIANT_BOOL* exists);
+
+template <typename Method>
+Method methodAt(IDispatch* object, int slot)
+{
+    void** table = *reinterpret_cast<void***>(object);
+    return reinterpret_cast<Method>(table[slot]);
+}
+
+// One key BSTR and one UTF-16 buffer serve every lookup, so testing a word
+// allocates nothing once they are large enough.
+BSTR keyText = nullptr;
+std::vector<wchar_t> wideWord;
+
+VARIANT keyFor(std::string_view word)
+{
+    int length = 0;
+    if (!word.empty()) {
+        // Each byte of an ANSI text gives at most one UTF-16 unit.
+        if (wideWord.size() < word.size())
+            wideWord.resize(word.size());
+        length = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, word.data(), static_cast<int>(word.size()),
+                                     wideWord.data(), static_cast<int>(wideWord.size()));
+    }
+    if (!SysReAllocStringLen(&keyText, wideWord.empty() ? L"" : wideWord.data(),
+                             static_cast<unsigned>(length)))
+        throw std::bad_alloc();
+    VARIANT key;
+    VariantInit(&key);
+    key.vt = VT_BSTR;
+    key.bstrVal = keyText;
+    return key;
+}
+
+void showStatus(const char* caption)
+{
+    showMessageBox(nullptr, dicObjErrorText(static_cast<DWORD>(dictResult)).c_str(), caption, MB_OK);
+}
+
+} // namespace
+
+void __stdcall IDICTIONARY_PUTITEM(IDispatch* object, VARIANT key, VARIANT item)
+{
+    dictResult = methodAt<KeyItemMethod>(object, putItemSlot)(object, &key, &item);
+}
+
+void __stdcall IDICTIONARY_GETITEM(IDispatch* object, VARIANT key, VARIANT* item)
+{
+    dictResult = methodAt<KeyItemMethod>(object, getItemSlot)(object, &key, item);
+}
+
+void __stdcall IDICTIONARY_ADD(IDispatch* object, VARIANT key, VARIANT item)
+{
+    dictResult = methodAt<KeyItemMethod>(object, addSlot)(object, &key, &item);
+}
+
+LONG __stdcall IDICTIONARY_EXISTS(IDispatch* object, VARIANT key)
+{
+    VARIANT_BOOL exists = 0;
+    dictResult = methodAt<ExistsMethod>(object, existsSlot)(object, &key, &exists);
+    return exists;
+}
+
+std::string dicObjErrorText(DWORD status)
+{
+    if (status == 0)
+        return std::string();
+    char* buffer = nullptr;
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |
+                                      FORMAT_MESSAGE_FROM_SYSTEM,
+                                  nullptr, status, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+                                  reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string systemText;
+    if (buffer) {
+        systemText.assign(buffer, length);
+        LocalFree(buffer);
+    }
+    return statusMessage(status, systemText);
+}
+
+BSTR __stdcall DICOBJERROR(DWORD status)
+{
+    std::string text = dicObjErrorText(status);
+    return SysAllocStringByteLen(text.data(), static_cast<UINT>(text.size()));
+}
+
+bool dictInit()
+{
+    if (dictObject) {
+        dictObject->Release();
+        dictObject = nullptr;
+    }
+    CLSID classId;
+    HRESULT status = CLSIDFromProgID(L"Scripting.Dictionary", &classId);
+    if (SUCCEEDED(status))
+        status = CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                  reinterpret_cast<void**>(&dictObject));
+    if (dictObject)
+        return true;
+    showMessageBox(nullptr, dicObjErrorText(static_cast<DWORD>(status)).c_str(), "Error in dictInit()", MB_OK);
+    return false;
+}
+
+bool dictExists(std::string_view word)
+{
+    LONG exists = IDICTIONARY_EXISTS(dictObject, keyFor(word));
+    if (dictResult != 0)
+        showStatus("Error in dictExists()");
+    return exists == -1;
+}
+
+void dictAddL(std::string_view word, LONG value)
+{
+    if (!dictExists(word)) {
+        VARIANT item;
+        VariantInit(&item);
+        item.vt = VT_R8;
+        item.dblVal = value;
+        IDICTIONARY_ADD(dictObject, keyFor(word), item);
+    }
+    if (dictResult != 0)
+        showStatus("Error in dictAddL()");
+}
+
+void dictRelease()
+{
+    if (dictObject) {
+        dictObject->Release();
+        dictObject = nullptr;
+    }
+    SysFreeString(keyText);
+    keyText = nullptr;
+}
+
+bool loadStopwordList(const std::string& path, LONG* entriesRead, DWORD* errorCode)
+{
+    *entriesRead = 0;
+    *errorCode = 0;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        *errorCode = GetLastError();
+        return false;
+    }
+    std::string text;
+    char chunk[65536];
+    DWORD got = 0;
+    bool readOk;
+    while ((readOk = ReadFile(file, chunk, sizeof chunk, &got, nullptr)) && got > 0)
+        text.append(chunk, got);
+    if (!readOk)
+        *errorCode = GetLastError();
+    CloseHandle(file);
+    if (!readOk)
+        return false;
+    for (const std::string& entry : stopwordEntries(text)) {
+        dictAddL(entry, 1);
+        ++*entriesRead;
+    }
+    return true;
+}

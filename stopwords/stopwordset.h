@@ -1,0 +1,51 @@
+// The stopword set: the system's "Scripting.Dictionary" object reached
+// through its dual interface, the five functions the executable exports to
+// wrap it, and the loader of the stopword list.
+#pragma once
+#include <windows.h>
+#include <oaidl.h>
+
+#include <string>
+#include <string_view>
+
+// The dictionary object; null until dictInit succeeds and after dictRelease.
+extern IDispatch* dictObject;
+// The status of the last IDICTIONARY_* call; 0 means success.
+extern HRESULT dictResult;
+
+// Exported by name (ordinals 1 to 5 in this alphabetical order), standard
+// call convention, VARIANT arguments passed by value as the whole structure.
+// Each calls one method of the dictionary's dual interface by its slot and
+// stores the method's status in dictResult. None checks the object pointer.
+extern "C" {
+// The message text of a status code, as 8-bit text in a BSTR made with
+// SysAllocStringByteLen (length by SysStringByteLen); the caller frees it
+// with SysFreeString.
+BSTR __stdcall DICOBJERROR(DWORD status);
+void __stdcall IDICTIONARY_ADD(IDispatch* object, VARIANT key, VARIANT item);
+// -1 when the key is present, 0 when it is not.
+LONG __stdcall IDICTIONARY_EXISTS(IDispatch* object, VARIANT key);
+void __stdcall IDICTIONARY_GETITEM(IDispatch* object, VARIANT key, VARIANT* item);
+void __stdcall IDICTIONARY_PUTITEM(IDispatch* object, VARIANT key, VARIANT item);
+}
+
+// DICOBJERROR as a plain string.
+std::string dicObjErrorText(DWORD status);
+
+// Creates the dictionary object into dictObject, releasing any held before.
+// Shows the reason and returns false when it cannot be created.
+bool dictInit();
+
+// Whether the word is in the set. Keys are the words converted from the ANSI
+// code page to UTF-16 and compared exactly (case matters).
+bool dictExists(std::string_view word);
+
+// Adds the word with the value as its item unless the word is present.
+void dictAddL(std::string_view word, LONG value);
+
+// Releases the object and clears dictObject.
+void dictRelease();
+
+// Fills the set from the stopword list file. Returns false, with the
+// system's error code, when the file cannot be opened or read.
+bool loadStopwordList(const std::string& path, LONG* entriesRead, DWORD* errorCode);

@@ -1,0 +1,144 @@
+#include "stopwords/linefilter.h"
+
+#include "stopwords_helpers.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+bool isOfOrThe(std::string_view word)
+{
+    return word == "of" || word == "the";
+}
+
+const char tempName[] = "stops.tmp";
+
+// Each test works in its own folder, which holds the temporary file too.
+class StopwordsLineFilter : public testing::Test {
+protected:
+    TempFolder folder;
+    CurrentFolder current{folder.path};
+};
+
+} // namespace
+
+TEST_F(StopwordsLineFilter, RewritesTheKeptLinesInPlace)
+{
+    writeBytes(folder / "a.txt", "the cat\t12\r\ncat\tthe\n\n  \t5\rOf mice\t3\r\nthe,dog\t1\r\nbig  dog");
+    FileFilterResult result = filterFileInPlace(folder / "a.txt", tempName, isOfOrThe);
+    EXPECT_EQ(result.outcome, FileOutcome::filtered);
+    EXPECT_EQ(result.linesRemoved, 3);
+    EXPECT_EQ(readBytes(folder / "a.txt"), "cat\tthe\r\nOf mice\t3\r\nthe,dog\t1\r\nbig  dog\r\n");
+    EXPECT_FALSE(fileExists(folder / tempName));
+
+    // A second pass changes nothing.
+    result = filterFileInPlace("a.txt", tempName, isOfOrThe);
+    EXPECT_EQ(result.outcome, FileOutcome::filtered);
+    EXPECT_EQ(result.linesRemoved, 0);
+    EXPECT_EQ(readBytes(folder / "a.txt"), "cat\tthe\r\nOf mice\t3\r\nthe,dog\t1\r\nbig  dog\r\n");
+}
+
+TEST_F(StopwordsLineFilter, EmptyResultsAndCtrlZTail)
+{
+    writeBytes(folder / "all.txt", "the\r\nof\r\n\r\n");
+    writeBytes(folder / "empty.txt", "");
+    writeBytes(folder / "z.txt", "keep\r\nthe end\x1a\r\nthe rest\n");
+    EXPECT_EQ(filterFileInPlace("all.txt", tempName, isOfOrThe).linesRemoved, 3);
+    EXPECT_EQ(readBytes(folder / "all.txt"), "");
+    FileFilterResult empty = filterFileInPlace("empty.txt", tempName, isOfOrThe);
+    EXPECT_EQ(empty.outcome, FileOutcome::filtered);
+    EXPECT_EQ(empty.linesRemoved, 0);
+    EXPECT_EQ(readBytes(folder / "empty.txt"), "");
+    EXPECT_EQ(filterFileInPlace("z.txt", tempName, isOfOrThe).linesRemoved, 1);
+    EXPECT_EQ(readBytes(folder / "z.txt"), "keep\r\n\x1a\r\nthe rest\n");
+}
+
+TEST_F(StopwordsLineFilter, LargeFileMatchesTheFilterInMemory)
+{
+    std::string text;
+    for (int i = 0; text.size() < 5000000; ++i)
+        text += (i % 3 ? "word" + std::to_string(i) : "the " + std::to_string(i)) + (i % 5 ? "\t1\r\n" : "\t2\n");
+    writeBytes(folder / "big.txt", text);
+    int64_t removed = 0;
+    std::string expected = filterText(text, isOfOrThe, &removed);
+    FileFilterResult result = filterFileInPlace("big.txt", tempName, isOfOrThe);
+    EXPECT_EQ(result.outcome, FileOutcome::filtered);
+    EXPECT_EQ(result.linesRemoved, removed);
+    EXPECT_TRUE(readBytes(folder / "big.txt") == expected);
+}
+
+TEST_F(StopwordsLineFilter, UnreadableOrUnwritableFilesAreSkippedUntouched)
+{
+    const std::string original = "the cat\r\ndog\r\n";
+    writeBytes(folder / "ro.txt", original);
+    SetFileAttributesA((folder / "ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    FileFilterResult result = filterFileInPlace("ro.txt", tempName, isOfOrThe);
+    EXPECT_EQ(result.outcome, FileOutcome::skipped);
+    EXPECT_EQ(result.linesRemoved, 0);
+    EXPECT_EQ(readBytes(folder / "ro.txt"), original);
+    EXPECT_EQ(GetFileAttributesA((folder / "ro.txt").c_str()) & FILE_ATTRIBUTE_READONLY,
+              static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+
+    // Missing files, empty names and unmatched patterns: nothing is created.
+    for (const char* name : {"missing.txt", "", "*.none", "sub\\x.txt"}) {
+        EXPECT_EQ(filterFileInPlace(name, tempName, isOfOrThe).outcome, FileOutcome::skipped) << name;
+        EXPECT_FALSE(fileExists(folder / "missing.txt"));
+    }
+
+    // A file held open by another program.
+    writeBytes(folder / "held.txt", original);
+    HANDLE held = CreateFileA((folder / "held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(filterFileInPlace("held.txt", tempName, isOfOrThe).outcome, FileOutcome::skipped);
+    CloseHandle(held);
+    EXPECT_EQ(readBytes(folder / "held.txt"), original);
+
+    // A folder of that name.
+    CreateDirectoryA((folder / "dir.txt").c_str(), nullptr);
+    EXPECT_EQ(filterFileInPlace("dir.txt", tempName, isOfOrThe).outcome, FileOutcome::skipped);
+    EXPECT_FALSE(fileExists(folder / tempName));
+}
+
+TEST_F(StopwordsLineFilter, ATemporaryFileThatCannotBeWrittenLeavesTheFileAsItWas)
+{
+    const std::string original = "the cat\r\ndog\r\n";
+    writeBytes(folder / "a.txt", original);
+
+    // A read-only "stops.tmp" is neither replaced nor removed.
+    writeBytes(folder / tempName, "someone else's");
+    SetFileAttributesA((folder / tempName).c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(filterFileInPlace("a.txt", tempName, isOfOrThe).outcome, FileOutcome::skipped);
+    EXPECT_EQ(readBytes(folder / "a.txt"), original);
+    SetFileAttributesA((folder / tempName).c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(readBytes(folder / tempName), "someone else's");
+    DeleteFileA((folder / tempName).c_str());
+
+    // "stops.tmp" held open by another program.
+    HANDLE held = CreateFileA((folder / tempName).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(filterFileInPlace("a.txt", tempName, isOfOrThe).outcome, FileOutcome::skipped);
+    CloseHandle(held);
+    DeleteFileA((folder / tempName).c_str());
+    EXPECT_EQ(readBytes(folder / "a.txt"), original);
+
+    // The file named "stops.tmp" itself cannot be filtered through itself.
+    writeBytes(folder / tempName, original);
+    EXPECT_EQ(filterFileInPlace(tempName, tempName, isOfOrThe).outcome, FileOutcome::skipped);
+    EXPECT_EQ(readBytes(folder / tempName), original);
+}
+
+TEST_F(StopwordsLineFilter, AnAnswerThatFailsLeavesTheFileAsItWas)
+{
+    const std::string original = "a\r\nb\r\n";
+    writeBytes(folder / "a.txt", original);
+    auto outOfMemory = [](std::string_view word) -> bool {
+        if (word == "b")
+            throw std::bad_alloc();
+        return false;
+    };
+    EXPECT_EQ(filterFileInPlace("a.txt", tempName, outOfMemory).outcome, FileOutcome::skipped);
+    EXPECT_EQ(readBytes(folder / "a.txt"), original);
+    EXPECT_FALSE(fileExists(folder / tempName));
+}

@@ -1,0 +1,30 @@
+// Files and folders for the stopword filter's tests under Wine.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// A fresh empty folder, removed with everything in it at the end.
+struct TempFolder {
+    std::string path; // ends in a backslash
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    std::string operator/(const std::string& name) const { return path + name; }
+};
+
+void writeBytes(const std::string& path, const std::string& bytes);
+// The file's bytes, or "<missing>" when it cannot be read.
+std::string readBytes(const std::string& path);
+bool fileExists(const std::string& path);
+
+// The built program as a Windows path.
+std::string stopwordsExePath();
+
+// Makes the folder the current one while in scope.
+struct CurrentFolder {
+    std::string previous;
+    explicit CurrentFolder(const std::string& folder);
+    ~CurrentFolder();
+};
