@@ -16,14 +16,15 @@ std::string findText;
 HWND findWindow;
 static WNDPROC savedEditProc;
 
-// Header line of the frame the last search found, so that a search made
-// with row 1 selected can tell a fresh start (search row 1 too) from a
-// repeat after finding row 1 (go on after it).
-static std::string lastFoundFrame;
+// Whether the list's selection is the frame the last search found, so that
+// a search made with row 1 selected can tell a fresh start (search row 1
+// too) from a repeat after finding row 1 (go on after it). Any other
+// selection change (a load, a sort, the user) clears it.
+static bool selectionFoundBySearch;
 
-static std::string frameIdentity(const std::string& record)
+void forgetLastFoundFrame()
 {
-    return headerField(record, 1) + '\t' + headerField(record, 2);
+    selectionFoundBySearch = false;
 }
 
 enum {
@@ -81,17 +82,16 @@ void findNext()
         return;
     }
     bool matchCase = (findOptions & matchCaseBit) != 0;
-    bool rowOneWasLastFound = frameCount >= 1 && frameIdentity(frames[1]) == lastFoundFrame;
-    int32_t start = findStartIndex(selectedIndex, rowOneWasLastFound);
+    int32_t start = findStartIndex(selectedIndex, selectionFoundBySearch);
     std::string search = matchCase ? findText : upperCase(findText);
     int32_t found = findFrame(frames, frameCount, start, search, matchCase);
     if (found == 0) {
         showMessageBox(nullptr, notFoundText(findText).c_str(), "CorvalePhraseFrames", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    lastFoundFrame = frameIdentity(frames[found]);
     selectedIndex = found;
     selectRow(found);
+    selectionFoundBySearch = true;
     letOneMessageThroughActive();
     if (found <= frameCount)
         showMatches(variantLines(frames[found]), search, matchCase);

@@ -1,5 +1,6 @@
 #include "browser/framelist.h"
 
+#include "browser/finddialog.h"
 #include "browser/framefile.h"
 #include "browser/main.h"
 #include "browser/sortcolumn.h"
@@ -40,6 +41,8 @@ void onColumnClick(const NMLISTVIEW* click)
     sortByColumn(click->iSubItem + 1);
     if (frameCount == 0)
         return;
+    // Row 1 may already be selected, and then the list reports no change.
+    forgetLastFoundFrame();
     LVITEMA item = {};
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -51,6 +54,7 @@ void onColumnClick(const NMLISTVIEW* click)
 
 void onItemChanged(const NMLISTVIEW* change)
 {
+    forgetLastFoundFrame();
     shownIndex = -1;
     selectedIndex = change->iItem + 1;
     showSelected();
