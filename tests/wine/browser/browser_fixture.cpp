@@ -1,6 +1,6 @@
 #include "browser_fixture.h"
 
-#include <richedit.h>
+#include <cstring>
 
 const char twoFrameFile[] = "A\tf\t1\r\na1\t5\r\n\r\nB\tg\t2\r\nb1\t3\r\nb2\t1\r\n";
 
@@ -149,4 +149,59 @@ void BrowserTest::command(int id)
 {
     SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(id, 0), 0);
     pumpMessages();
+}
+
+void BrowserTest::clickButton(int id, HWND window)
+{
+    SendDlgItemMessageA(window ? window : mainWindow, id, BM_CLICK, 0, 0);
+    pumpMessages();
+}
+
+std::string BrowserTest::clipboardText()
+{
+    std::string text;
+    if (!OpenClipboard(nullptr))
+        return text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
+            text = bytes;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void BrowserTest::putOnClipboard(const std::string& text)
+{
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+    GlobalUnlock(block);
+    if (!OpenClipboard(mainWindow)) {
+        GlobalFree(block);
+        return;
+    }
+    EmptyClipboard();
+    SetClipboardData(CF_TEXT, block);
+    CloseClipboard();
+}
+
+LONG BrowserTest::panePosition(const std::string& text)
+{
+    FINDTEXTA find = {};
+    find.chrg.cpMin = 0;
+    find.chrg.cpMax = -1;
+    find.lpstrText = text.c_str();
+    return static_cast<LONG>(
+        SendMessageA(variantPane, EM_FINDTEXT, FR_DOWN | FR_MATCHCASE, reinterpret_cast<LPARAM>(&find)));
+}
+
+CHARFORMATA BrowserTest::paneFormat(LONG from, LONG to)
+{
+    CHARRANGE range = {from, to};
+    SendMessageA(variantPane, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    CHARFORMATA format = {};
+    format.cbSize = sizeof format;
+    SendMessageA(variantPane, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    return format;
 }

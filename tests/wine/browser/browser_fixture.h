@@ -6,6 +6,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <richedit.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -41,6 +42,18 @@ protected:
     static void selectListRow(int row);
     static void clickHeading(int column);
     static void command(int id);
+
+    // BM_CLICK on a control of window (the main window when null), then the
+    // messages the click causes.
+    static void clickButton(int id, HWND window = nullptr);
+    // The clipboard's CF_TEXT, empty when it holds none.
+    static std::string clipboardText();
+    static void putOnClipboard(const std::string& text);
+    // First position of text in the pane (EM_FINDTEXT), -1 when absent.
+    static LONG panePosition(const std::string& text);
+    // Character format of the pane's characters from..to (EM_GETCHARFORMAT
+    // on that selection): a mask bit is clear when the range is mixed.
+    static CHARFORMATA paneFormat(LONG from, LONG to);
 
     // Message boxes seen, and the answer the next ones get.
     std::vector<Prompt> prompts;
