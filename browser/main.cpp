@@ -14,6 +14,7 @@
 #include "common/prompts.h"
 
 #include <commctrl.h>
+#include <richedit.h>
 
 HWND mainWindow;
 HWND frameList;
@@ -104,6 +105,9 @@ static void createControls(HWND window)
                              child | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
                                  ES_NOHIDESEL | ES_WANTRETURN,
                              WS_EX_CLIENTEDGE);
+    // The pane's text is replaced wholesale at every selection; an undo record
+    // of thousands of variant lines makes each replacement slow.
+    SendMessageA(variantPane, EM_SETUNDOLIMIT, 0, 0);
     addControl(window, frameInfoLabelId, "STATIC", "", pctX(1, sx), pctY(46.8f, sy), pctX(38, sx),
                pctY(5.2f, sy), child | SS_LEFT);
     addControl(window, alphaButtonId, "BUTTON", "&Alpha", pctX(38.5f, sx), pctY(47, sy), pctX(5.5f, sx),
