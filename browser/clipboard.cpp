@@ -8,6 +8,9 @@
 #include <cstring>
 #include <new>
 
+static const char noMemoryText[] =
+    "There is not enough memory to copy this text to the clipboard.\r\nNothing was copied.";
+
 static void tellUser(const char* text)
 {
     showMessageBox(nullptr, text, "CorvalePhraseFrames", MB_OK | MB_ICONEXCLAMATION);
@@ -20,7 +23,7 @@ HANDLE copyToClipboard(const std::string& text)
     if (!bytes) {
         if (block)
             GlobalFree(block);
-        tellUser("There is not enough memory to copy this text to the clipboard.\r\nNothing was copied.");
+        tellUser(noMemoryText);
         return nullptr;
     }
     memcpy(bytes, text.data(), text.size());
@@ -60,7 +63,7 @@ INT_PTR copyAllSorted(HWND, UINT, WPARAM, LPARAM)
     try {
         copyToClipboard(allSortedCopyText(frames, frameCount, loadedFileName, sortDescription));
     } catch (const std::bad_alloc&) {
-        tellUser("There is not enough memory to copy this text to the clipboard.\r\nNothing was copied.");
+        tellUser(noMemoryText);
     }
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "browser/sortcolumn.h"
 #include "browser/state.h"
 #include "browser/variantpane.h"
+#include "common/filehandle.h"
 #include "common/prompts.h"
 
 #include <commctrl.h>
@@ -44,18 +45,6 @@ void selectRow(int32_t n)
 
 namespace {
 
-struct FileHandle {
-    HANDLE handle;
-    explicit FileHandle(HANDLE h) : handle(h) {}
-    ~FileHandle()
-    {
-        if (handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-};
-
 bool userDeclinesLargeFile(uint32_t size)
 {
     uint32_t available = availablePhysicalMemory();
@@ -89,7 +78,7 @@ void loadPhraseFrameFile(const std::string& fileName)
     int32_t recordCount = 0;
     int32_t variantTotal = 0;
     try {
-        if (file.handle != INVALID_HANDLE_VALUE) {
+        if (file.isOpen()) {
             DWORD size = GetFileSize(file.handle, nullptr);
             if (size == INVALID_FILE_SIZE)
                 size = 0;
@@ -100,8 +89,7 @@ void loadPhraseFrameFile(const std::string& fileName)
             if (size > 0 && !ReadFile(file.handle, &content[0], size, &read, nullptr))
                 read = 0;
             content.resize(read);
-            CloseHandle(file.handle);
-            file.handle = INVALID_HANDLE_VALUE;
+            file.close();
         }
         buildFrameRecords(content, records, recordCount, variantTotal);
     } catch (const std::bad_alloc&) {

@@ -1,29 +1,13 @@
 #include "stopwords/linefilter.h"
 
+#include "common/filehandle.h"
+
 #include <windows.h>
 
 #include <exception>
 #include <vector>
 
 namespace {
-
-// Closes a file handle when it goes out of scope.
-struct FileHandle {
-    HANDLE handle;
-    explicit FileHandle(HANDLE h) : handle(h) {}
-    ~FileHandle() { close(); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool isOpen() const { return handle != INVALID_HANDLE_VALUE; }
-    bool close()
-    {
-        if (!isOpen())
-            return true;
-        BOOL closed = CloseHandle(handle);
-        handle = INVALID_HANDLE_VALUE;
-        return closed != FALSE;
-    }
-};
 
 const DWORD readChunkSize = 1 << 20;
 // Kept lines are written to the temporary file in pieces of about this size.
