@@ -10,7 +10,6 @@
 #include "common/dialogs.h"
 #include "common/prompts.h"
 
-#include <vector>
 
 std::string findText;
 HWND findWindow;
@@ -47,14 +46,6 @@ static HWND findTextBox()
     return GetDlgItem(findWindow, findTextBoxId);
 }
 
-static std::string windowText(HWND window)
-{
-    int length = GetWindowTextLengthA(window);
-    std::vector<char> buffer(length + 1, '\0');
-    GetWindowTextA(window, buffer.data(), length + 1);
-    return std::string(buffer.data());
-}
-
 static void focusFindText()
 {
     HWND box = findTextBox();
@@ -66,11 +57,6 @@ static void closeFindWindow()
 {
     SendMessageA(findWindow, WM_CLOSE, 0, 0);
     DestroyWindow(findWindow);
-}
-
-static void letOneMessageThroughActive()
-{
-    letOneMessageThrough(GetActiveWindow());
 }
 
 void findNext()
@@ -92,7 +78,7 @@ void findNext()
     selectedIndex = found;
     selectRow(found);
     selectionFoundBySearch = true;
-    letOneMessageThroughActive();
+    letOneMessageThrough(GetActiveWindow());
     if (found <= frameCount)
         showMatches(variantLines(frames[found]), search, matchCase);
     focusFindText();

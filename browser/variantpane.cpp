@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <richedit.h>
-#include <vector>
 
 static DWORD lastStepTick;
 
@@ -81,10 +80,7 @@ void showSelected()
 
 INT_PTR reorderPane(HWND, UINT, WPARAM, LPARAM)
 {
-    int length = GetWindowTextLengthA(variantPane);
-    std::vector<char> buffer(length + 1, '\0');
-    GetWindowTextA(variantPane, buffer.data(), length + 1);
-    std::string text(buffer.data());
+    std::string text = windowText(variantPane);
     orderVariants(text, true);
     setPaneText(text);
     return 0;

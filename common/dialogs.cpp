@@ -225,3 +225,11 @@ void runModalDialog(HWND dialog, DialogCallback callback)
     if (owner)
         EnableWindow(owner, TRUE);
 }
+
+std::string windowText(HWND window)
+{
+    int length = GetWindowTextLengthA(window);
+    std::vector<char> buffer(length + 1, '\0');
+    GetWindowTextA(window, buffer.data(), length + 1);
+    return std::string(buffer.data());
+}

@@ -44,5 +44,8 @@ void showModelessDialog(HWND dialog, DialogCallback callback);
 // keyDialog through IsDialogMessageA); sleeps 1 ms when none is waiting.
 void letOneMessageThrough(HWND keyDialog);
 
+// The whole text of a window or control.
+std::string windowText(HWND window);
+
 // Converts a rectangle of dialog units of this dialog to pixels.
 RECT dialogUnitsToPixels(HWND dialog, int x, int y, int width, int height);

@@ -1,5 +1,7 @@
 #include "browser_fixture.h"
 
+#include "common/dialogs.h"
+
 #include <cstring>
 
 const char twoFrameFile[] = "A\tf\t1\r\na1\t5\r\n\r\nB\tg\t2\r\nb1\t3\r\nb2\t1\r\n";
@@ -92,10 +94,7 @@ void BrowserTest::pumpMessages()
 
 std::string BrowserTest::windowText(HWND window)
 {
-    int length = GetWindowTextLengthA(window);
-    std::vector<char> buffer(length + 1, '\0');
-    GetWindowTextA(window, buffer.data(), length + 1);
-    return std::string(buffer.data());
+    return ::windowText(window);
 }
 
 std::string BrowserTest::cell(int row, int column)
