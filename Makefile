@@ -7,6 +7,10 @@ BUILD   := build
 NATIVE  := $(BUILD)/native
 ASAN    := $(BUILD)/asan
 WIN     := $(BUILD)/win
+# The Windows build the tests run under Wine: the shipped 32-bit one, or on a
+# machine that cannot run 32-bit code a 64-bit build of the same source.
+WINARCH  = $(shell scripts/wine-arch)
+WINTEST  = $(if $(filter win64,$(WINARCH)),$(BUILD)/win64,$(WIN))
 JOBS    := $(shell nproc)
 DISPLAYED := scripts/with-display
 
@@ -28,14 +32,18 @@ asan: setup
 win: setup
 	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(WIN) -j $(JOBS)
+	@if [ "$(WINTEST)" != "$(WIN)" ]; then \
+	  echo "== this machine cannot run 32-bit code: the Wine-side tests use a 64-bit build"; \
+	  cmake -S . -B $(WINTEST) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null && \
+	  cmake --build $(WINTEST) -j $(JOBS); fi
 
 test: native asan win
 	@echo "== native tests"
 	@cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
 	@echo "== native tests under AddressSanitizer and UBSan"
 	@cd $(ASAN) && ctest --output-on-failure -j $(JOBS)
-	@echo "== Windows tests under Wine"
-	@CORVALE_BUILD=$(abspath $(BUILD)) $(DISPLAYED) sh -c 'cd $(WIN) && ctest --output-on-failure'
+	@echo "== Windows tests under Wine ($(WINARCH))"
+	@CORVALE_BUILD=$(abspath $(BUILD)) $(DISPLAYED) sh -c 'cd $(WINTEST) && ctest --output-on-failure'
 
 run: native win
 	@CORVALE_BUILD=$(abspath $(BUILD)) scripts/run-browser

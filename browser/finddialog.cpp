@@ -192,10 +192,10 @@ INT_PTR findDialogCallback(HWND window, UINT message, WPARAM, LPARAM)
     HWND box = GetDlgItem(window, findTextBoxId);
     if (message == WM_INITDIALOG) {
         savedEditProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongA(box, GWL_WNDPROC, reinterpret_cast<LONG>(findTextBoxProc)));
+            SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(findTextBoxProc)));
     } else if (message == WM_DESTROY) {
         findText = windowText(box);
-        SetWindowLongA(box, GWL_WNDPROC, reinterpret_cast<LONG>(savedEditProc));
+        SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(savedEditProc));
     }
     return 0;
 }

@@ -43,6 +43,12 @@ else
   have_pkg libgtest-dev || need+=(libgtest-dev)
   have_pkg wine32:i386 || need+=(wine32:i386)
   have_cmd wine || need+=(wine)
+  # Where the machine cannot run 32-bit code, the Wine-side tests run a
+  # 64-bit build under 64-bit Wine.
+  if [ "$("$(dirname "$0")/wine-arch")" = win64 ]; then
+    have_cmd x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix)
+    [ -x /usr/lib/wine/wine64 ] || need+=(wine64)
+  fi
 fi
 
 if [ ${#need[@]} -eq 0 ]; then

@@ -1,7 +1,27 @@
-# Sourced by the scripts that run Windows programs: one 32-bit Wine prefix
-# inside the build tree, no debug noise, no Mono or Gecko prompts.
+# Sourced by the scripts that run Windows programs: one Wine prefix inside
+# the build tree, no debug noise, no Mono or Gecko prompts.
+#
+# Where the machine runs 32-bit code (the usual case) that is a 32-bit prefix
+# and the programs' own 32-bit build in build/win. Where it cannot, a 64-bit
+# prefix and the 64-bit build of the same source in build/win64
+# (scripts/wine-arch says which).
 : "${CORVALE_BUILD:=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build}"
-export WINEPREFIX="${WINEPREFIX:-$CORVALE_BUILD/wineprefix}"
-export WINEARCH=win32
+if [ -z "${CORVALE_WINE_ARCH:-}" ]; then
+  CORVALE_WINE_ARCH=$("$(dirname "${BASH_SOURCE[0]}")/wine-arch")
+fi
+export CORVALE_WINE_ARCH
+export WINEARCH=$CORVALE_WINE_ARCH
+if [ "$WINEARCH" = win64 ]; then
+  export WINEPREFIX="${WINEPREFIX:-$CORVALE_BUILD/wineprefix64}"
+  export CORVALE_WIN_TREE="$CORVALE_BUILD/win64"
+  # Debian's `wine` starts the 32-bit loader first; call the 64-bit one.
+  export WINELOADER=/usr/lib/wine/wine64
+  CORVALE_WINE=/usr/lib/wine/wine64
+else
+  export WINEPREFIX="${WINEPREFIX:-$CORVALE_BUILD/wineprefix}"
+  export CORVALE_WIN_TREE="$CORVALE_BUILD/win"
+  CORVALE_WINE=wine
+fi
+export CORVALE_WINE
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml="
