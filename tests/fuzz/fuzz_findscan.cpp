@@ -69,10 +69,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         search = normal;
     }
 
-    // Rows from before the first to past the last, and a row count beyond
-    // the records, which the scan must not read past.
+    // Rows from before the first to past the last, and row counts beyond
+    // the records (which the scan must not read past) and below none.
     const int32_t start = static_cast<int32_t>(options >> 2) % (count + 4) - 1;
-    for (int32_t rows : {count, count + 2}) {
+    for (int32_t rows : {count, count + 2, -1}) {
         const int32_t found = findFrame(frames, rows, start, search, matchCase);
         FUZZ_CHECK(found == expectedFrame(frames, rows, start, search, matchCase));
         if (!matchCase)
