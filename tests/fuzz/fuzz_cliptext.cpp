@@ -2,9 +2,8 @@
 // sort sentence, then the records (any bytes, with or without a rank
 // field). Byte 0 of the name modulo 3 also chooses the row count: the
 // records held, 3 more than held (the copy must stop at the last record),
-// or -1 (none). Each text
-// must be exactly the records without their ranks, in order, under the
-// header.
+// or -1 (none). Each text must be exactly the records without their ranks,
+// in order, under the header.
 #include "browser/cliptext.h"
 
 #include "common/numbertext.h"
