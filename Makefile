@@ -1,6 +1,7 @@
 # make run   set up, build, run the browser on the bundled sample
 # make test  set up, build everything, run every test
 # make bench benchmarks (not part of the tests)
+# make fuzz  run each fuzz target for FUZZ_SECONDS (60) s; make test runs each for 5 s
 # make dist  the two .exe files in dist/
 
 BUILD   := build
@@ -11,10 +12,13 @@ WIN     := $(BUILD)/win
 # machine that cannot run 32-bit code a 64-bit build of the same source.
 WINARCH  = $(shell scripts/wine-arch)
 WINTEST  = $(if $(filter win64,$(WINARCH)),$(BUILD)/win64,$(WIN))
+FUZZ    := $(BUILD)/fuzz
+FUZZ_SECONDS ?= 60
 JOBS    := $(shell nproc)
 DISPLAYED := scripts/with-display
 
 .PHONY: all setup native asan win test run run-filter bench dist clean
+.PHONY: fuzz fuzz-build
 
 all: native win
 
@@ -42,8 +46,18 @@ test: native asan win
 	@cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
 	@echo "== native tests under AddressSanitizer and UBSan"
 	@cd $(ASAN) && ctest --output-on-failure -j $(JOBS)
+	@echo "== fuzz targets under AddressSanitizer and UBSan, 5 s each"
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=5
 	@echo "== Windows tests under Wine ($(WINARCH))"
 	@CORVALE_BUILD=$(abspath $(BUILD)) $(DISPLAYED) sh -c 'cd $(WINTEST) && ctest --output-on-failure'
+
+# The fuzz targets need clang's libFuzzer, so they get their own build dir.
+fuzz-build: setup
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVALE_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ) -j $(JOBS)
+
+fuzz: fuzz-build
+	@tests/fuzz/run $(FUZZ) $(FUZZ_SECONDS)
 
 run: native win
 	@CORVALE_BUILD=$(abspath $(BUILD)) scripts/run-browser

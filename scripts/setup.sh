@@ -38,6 +38,7 @@ else
   have_cmd zip || need+=(zip)
   have_cmd unzip || need+=(unzip)
   have_cmd clang++ || need+=(clang)
+  [ -f "$(clang++ -print-file-name=libclang_rt.fuzzer-x86_64.a 2>/dev/null)" ] || need+=(libclang-rt-14-dev)
   have_cmd python3 || need+=(python3)
   [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
   have_pkg libgtest-dev || need+=(libgtest-dev)

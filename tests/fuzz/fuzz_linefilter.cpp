@@ -1,0 +1,178 @@
+// The stopword filter's line filter. Byte 0 modulo 8 is how many chunk
+// sizes follow (each byte modulo 17; 0 is an empty chunk), then the stopword
+// list up to the first NUL, then the text to filter. The whole-text filter
+// must keep what a plain line-by-line reading keeps, byte for byte, and the
+// chunked filter must give the same kept bytes and count for any split.
+#include "stopwords/textlines.h"
+
+#include "fuzzcheck.h"
+
+#include <set>
+
+namespace {
+
+// The list-reading rule: lines end at CR (with the LF after it), a Ctrl-Z
+// ends the text.
+std::vector<std::string> expectedListLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    bool inLine = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == ctrlZ)
+            break;
+        if (c == '\r') {
+            lines.push_back(line);
+            line.clear();
+            inLine = false;
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            continue;
+        }
+        line += c;
+        inLine = true;
+    }
+    if (inLine)
+        lines.push_back(line);
+    return lines;
+}
+
+bool expectedRemoved(const std::string& line, const std::set<std::string>& stopwords)
+{
+    std::string key = line.substr(0, line.find('\t'));
+    const size_t first = key.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return true;
+    key = key.substr(first, key.find_last_not_of(' ') - first + 1);
+    std::string word;
+    for (size_t i = 0; i <= key.size(); ++i) {
+        if (i == key.size() || key[i] == ' ') {
+            if (stopwords.count(word))
+                return true;
+            word.clear();
+        } else {
+            word += key[i];
+        }
+    }
+    return false;
+}
+
+struct Expected {
+    std::string kept;
+    int64_t removed = 0;
+    uint64_t carriedOver = 0;
+};
+
+// The filter read plainly: a line ends at CR, CR LF or LF; each line is kept
+// with CR LF or removed; from a Ctrl-Z on every byte is kept as it is.
+Expected expectedFilter(const std::string& text, const std::set<std::string>& stopwords)
+{
+    Expected out;
+    auto lineRead = [&](const std::string& line) {
+        if (expectedRemoved(line, stopwords))
+            ++out.removed;
+        else
+            out.kept += line + "\r\n";
+    };
+    std::string line;
+    bool inLine = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == ctrlZ) {
+            if (inLine)
+                lineRead(line);
+            out.kept += text.substr(i);
+            out.carriedOver = text.size() - i;
+            return out;
+        }
+        if (c == '\r' || c == '\n') {
+            lineRead(line);
+            line.clear();
+            inLine = false;
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            continue;
+        }
+        line += c;
+        inLine = true;
+    }
+    if (inLine)
+        lineRead(line);
+    return out;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzInput input{data, size};
+    std::vector<size_t> chunkSizes;
+    for (int k = input.byte() % 8; k > 0; --k)
+        chunkSizes.push_back(input.byte() % 17);
+    if (chunkSizes.empty())
+        chunkSizes.push_back(7);
+    const std::string list = input.takeUntil('\0');
+    const std::string text = input.rest();
+
+    const std::vector<std::string> listLines = splitTextLines(list);
+    FUZZ_CHECK(listLines == expectedListLines(list));
+    std::set<std::string> stopwords;
+    for (const std::string& line : listLines) {
+        const std::string entry = stopwordEntry(line);
+        FUZZ_CHECK(entry.find('|') == std::string::npos);
+        FUZZ_CHECK(entry.empty() || (entry.front() != ' ' && entry.back() != ' '));
+        FUZZ_CHECK(line.find(entry) != std::string::npos);
+        if (!entry.empty())
+            stopwords.insert(entry);
+    }
+    const std::vector<std::string> entries = stopwordEntries(list);
+    FUZZ_CHECK(std::set<std::string>(entries.begin(), entries.end()) == stopwords);
+
+    const StopwordTest isStopword = [&stopwords](std::string_view word) {
+        // Never asked about an empty word or one with a blank in it.
+        FUZZ_CHECK(!word.empty() && word.find(' ') == std::string_view::npos);
+        return stopwords.count(std::string(word)) > 0;
+    };
+
+    const Expected expected = expectedFilter(text, stopwords);
+    int64_t removed = -1;
+    const std::string whole = filterText(text, isStopword, &removed);
+    FUZZ_CHECK(whole == expected.kept);
+    FUZZ_CHECK(removed == expected.removed);
+
+    // The same text in chunks, with the kept bytes drained after each chunk
+    // as the file filter writes them out.
+    LineFilter filter;
+    std::string written, kept;
+    size_t pos = 0, emptyInARow = 0;
+    for (size_t j = 0; pos < text.size(); ++j) {
+        size_t chunk = std::min(chunkSizes[j % chunkSizes.size()], text.size() - pos);
+        if (chunk == 0 && ++emptyInARow > chunkSizes.size())
+            chunk = 1;
+        if (chunk > 0)
+            emptyInARow = 0;
+        filterBytes(filter, text.data() + pos, chunk, isStopword, kept);
+        written += kept;
+        kept.clear();
+        pos += chunk;
+    }
+    finishFiltering(filter, isStopword, kept);
+    written += kept;
+    FUZZ_CHECK(written == whole);
+    FUZZ_CHECK(filter.linesRemoved == expected.removed);
+    FUZZ_CHECK(filter.carriedOverBytes == expected.carriedOver);
+
+    // Kept lines end in CR LF, so a second pass keeps the result as it is.
+    int64_t removedAgain = -1;
+    FUZZ_CHECK(filterText(whole, isStopword, &removedAgain) == whole);
+    FUZZ_CHECK(removedAgain == 0);
+
+    for (const std::string& line : expectedListLines(text)) {
+        FUZZ_CHECK(lineIsRemoved(line, isStopword) == expectedRemoved(line, stopwords));
+        const std::string_view key = keyColumn(line);
+        FUZZ_CHECK(key.find('\t') == std::string_view::npos);
+        FUZZ_CHECK(key.empty() || (key.front() != ' ' && key.back() != ' '));
+    }
+    return 0;
+}
