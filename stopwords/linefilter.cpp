@@ -108,10 +108,10 @@ HANDLE openInput(const std::string& name, const std::vector<ProtectedFile>& prot
     return file;
 }
 
-// The kept text of the whole input, in memory. Room for as many bytes as
-// the input has is taken up front: kept lines with CR LF ends are never
-// longer than that, so the text usually never moves, and a file too large to
-// hold is found out at once.
+// The kept text of the whole input, in memory, before anything is written.
+// A file larger than the memory free is refused at once. Room for as many
+// bytes as the input has is taken up front: kept lines with CR LF ends are
+// never longer than that, so the text usually never moves.
 SkipReason filterIntoMemory(HANDLE input, const StopwordTest& isStopword, LineFilter& filter, std::string& kept)
 {
     LARGE_INTEGER size;
@@ -120,7 +120,12 @@ SkipReason filterIntoMemory(HANDLE input, const StopwordTest& isStopword, LineFi
     if (static_cast<uint64_t>(size.QuadPart) > textMemoryLimit())
         return SkipReason::tooLarge;
     try {
-        kept.reserve(static_cast<size_t>(size.QuadPart));
+        try {
+            kept.reserve(static_cast<size_t>(size.QuadPart));
+        } catch (const std::exception&) {
+            // No room in one piece for that much: most lines may still be
+            // removed, so the text grows as lines are kept instead.
+        }
         std::vector<char> chunk(readChunkSize);
         for (;;) {
             DWORD got = 0;

@@ -47,9 +47,9 @@ struct ProtectedFile {
 // The most bytes of text this process can expect to hold in one piece.
 uint64_t textMemoryLimit();
 
-// Filters the named file into memory (room for as many bytes as the file has
-// is taken first, so a file whose kept text cannot be held is found out
-// before anything is written), then creates the temporary file, which must
+// Filters the named file into memory (a file larger than the memory free,
+// or whose kept text outgrows it, is found out before anything is written),
+// then creates the temporary file, which must
 // not exist yet, writes the kept text to it and flushes it, writes the kept
 // text over the named file, which keeps its identity and attributes, flushes
 // that, and only then deletes the temporary file. The named file is held
