@@ -9,6 +9,9 @@
 
 #include <objbase.h>
 
+#include <exception>
+#include <string>
+
 HWND progressWindow = nullptr;
 
 namespace {
@@ -54,21 +57,63 @@ std::string exeFolder()
     return lastBackslash == std::string::npos ? std::string() : folder.substr(0, lastBackslash + 1);
 }
 
+namespace {
+
+bool exactAnsiForm(std::u16string_view character, std::string* ansi)
+{
+    const wchar_t* wide = reinterpret_cast<const wchar_t*>(character.data());
+    int length = static_cast<int>(character.size());
+    char bytes[16];
+    BOOL usedDefault = FALSE;
+    bool utf8 = GetACP() == CP_UTF8; // takes neither the flag nor the question
+    int size = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, wide, length, bytes, sizeof bytes,
+                                   nullptr, utf8 ? nullptr : &usedDefault);
+    if (size <= 0 || usedDefault)
+        return false;
+    // The way back must give the same character, whatever the system's
+    // notion of best fit.
+    wchar_t back[4];
+    int backLength = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, size, back, 4);
+    if (backLength != length || std::char_traits<wchar_t>::compare(back, wide, length) != 0)
+        return false;
+    ansi->assign(bytes, size);
+    return true;
+}
+
+} // namespace
+
+std::string markedAnsiText(const wchar_t* wide)
+{
+    static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wide characters");
+    return markedAnsiText(std::u16string_view(reinterpret_cast<const char16_t*>(wide)), exactAnsiForm);
+}
+
+std::string markedCommandLine()
+{
+    const wchar_t* commandLine = GetCommandLineW();
+    return commandLine ? markedAnsiText(commandLine) : std::string(GetCommandLineA());
+}
+
 std::vector<DirectoryEntry> listDirectory(const std::string& pattern)
 {
     std::vector<DirectoryEntry> entries;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    int length = MultiByteToWideChar(CP_ACP, 0, pattern.c_str(), -1, nullptr, 0);
+    if (length <= 0)
+        return entries;
+    std::vector<wchar_t> widePattern(length);
+    MultiByteToWideChar(CP_ACP, 0, pattern.c_str(), -1, widePattern.data(), length);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(widePattern.data(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return entries;
     do {
         DirectoryEntry entry;
-        entry.name = found.cFileName;
+        entry.name = markedAnsiText(found.cFileName);
         entry.isDirectory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         entry.isHidden = (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
         entry.isSystem = (found.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0;
         entries.push_back(entry);
-    } while (FindNextFileA(search, &found));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
     return entries;
 }
@@ -104,6 +149,46 @@ void showProgress(const std::string& text)
     Sleep(progressPauseMs);
 }
 
+void showSkippedFiles(const std::vector<SkippedFile>& skipped)
+{
+    showMessageBox(nullptr, skippedFilesText(skipped).c_str(), programName, MB_OK | MB_ICONEXCLAMATION);
+}
+
+namespace {
+
+std::string fullPathOf(const char* name)
+{
+    char path[MAX_PATH * 2] = "";
+    DWORD length = GetFullPathNameA(name, sizeof path, path, nullptr);
+    return length > 0 && length < sizeof path ? std::string(path, length) : std::string(name);
+}
+
+void showTemporaryInTheWay(bool atStart)
+{
+    showMessageBox(nullptr, temporaryInTheWayText(fullPathOf(tempFileName), atStart).c_str(), programName,
+                   MB_OK | MB_ICONEXCLAMATION);
+}
+
+// The stopword list and the running program: never filtered, whatever name
+// leads to them.
+std::vector<ProtectedFile> protectedFiles(const std::string& listPath)
+{
+    std::vector<ProtectedFile> files;
+    ProtectedFile list;
+    list.reason = SkipReason::stopwordList;
+    if (fileIdentityOf(listPath, &list.identity))
+        files.push_back(list);
+    wchar_t exePath[32768];
+    DWORD length = GetModuleFileNameW(nullptr, exePath, 32767);
+    ProtectedFile program;
+    program.reason = SkipReason::program;
+    if (length > 0 && length < 32767 && fileIdentityOfWide(exePath, &program.identity))
+        files.push_back(program);
+    return files;
+}
+
+} // namespace
+
 int runStopwordFilter(const std::string& tail)
 {
     bool listFound = false;
@@ -131,31 +216,53 @@ int runStopwordFilter(const std::string& tail)
         endRun();
         return 0;
     }
+    // A "stops.tmp" this run did not create may be the only copy of another
+    // run's kept lines: it is never emptied, and nothing is done beside it.
+    if (GetFileAttributesA(tempFileName) != INVALID_FILE_ATTRIBUTES) {
+        showTemporaryInTheWay(true);
+        dictRelease();
+        endRun();
+        return 0;
+    }
+    std::vector<ProtectedFile> unfilterable = protectedFiles(listPath);
     showProgress(stopwordsReadText(entriesRead));
 
     int64_t filesFiltered = 0;
-    int64_t filesSkipped = 0;
     int64_t linesRemoved = 0;
+    std::vector<SkippedFile> skipped;
     for (size_t i = 0; i < names.size(); ++i) {
-        showProgress(startingFileText(static_cast<int64_t>(i) + 1, static_cast<int64_t>(names.size()), names[i]));
-        FileFilterResult result = filterFileInPlace(names[i], tempFileName, isStopwordInSet);
+        showProgress(startingFileText(static_cast<int64_t>(i) + 1, static_cast<int64_t>(names.size()),
+                                      displayName(names[i])));
+        FileFilterResult result;
+        if (hasUnhandledCharacter(names[i]))
+            result.reason = SkipReason::unhandledName;
+        else
+            result = filterFileInPlace(names[i], tempFileName, isStopwordInSet, unfilterable);
         if (result.outcome == FileOutcome::filtered) {
             ++filesFiltered;
             linesRemoved += result.linesRemoved;
             continue;
         }
-        ++filesSkipped;
+        if (result.outcome == FileOutcome::temporaryInTheWay) {
+            showTemporaryInTheWay(false);
+            result.reason = SkipReason::notTried;
+        }
+        skipped.push_back({names[i], result.reason});
         // The temporary file is the only whole copy of that file's kept
-        // lines now; filtering the next file would overwrite it.
-        if (result.outcome == FileOutcome::overwriteFailed) {
+        // lines now; filtering the next file would need it.
+        if (result.outcome == FileOutcome::overwriteFailed)
             showMessageBox(nullptr, overwriteFailedText(names[i], tempFileName).c_str(), programName, MB_OK);
-            filesSkipped += static_cast<int64_t>(names.size() - i - 1);
+        if (result.outcome != FileOutcome::skipped) {
+            for (size_t rest = i + 1; rest < names.size(); ++rest)
+                skipped.push_back({names[rest], SkipReason::notTried});
             break;
         }
     }
 
-    showProgress(summaryText(filesFiltered, linesRemoved, filesSkipped));
+    showProgress(summaryText(filesFiltered, linesRemoved, static_cast<int64_t>(skipped.size())));
     dictRelease();
+    if (!skipped.empty())
+        showSkippedFiles(skipped);
     Sleep(summaryPauseMs);
     endRun();
     return 0;
@@ -164,7 +271,16 @@ int runStopwordFilter(const std::string& tail)
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     CoInitialize(nullptr);
-    int status = runStopwordFilter(commandTail(GetCommandLineA()));
+    try {
+        runStopwordFilter(commandTail(markedCommandLine()));
+    } catch (const std::exception&) {
+        // Only memory can run out here; every file is whole, and a
+        // "stops.tmp" left behind holds the kept lines of the file named in
+        // the progress window.
+        endRun();
+        showMessageBox(nullptr, "CorvaleStopwords ran out of memory and stopped.", programName,
+                       MB_OK | MB_ICONERROR);
+    }
     CoUninitialize();
-    return status;
+    return 0;
 }

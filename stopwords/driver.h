@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "stopwords/filtertexts.h"
 #include "stopwords/tailsplit.h"
 
 const int progressLabelId = 1001;
@@ -16,7 +17,14 @@ extern HWND progressWindow;
 // Full path of the running executable up to and including its last backslash.
 std::string exeFolder();
 
-// The entries of a directory search (FindFirstFileA, FindNextFileA).
+// A UTF-16 text (a command line, a file name) in the ANSI code page, with
+// unhandledCharacterMark for each character that has no exact ANSI form.
+std::string markedAnsiText(const wchar_t* wide);
+
+// The command line as the system gave it, so marked.
+std::string markedCommandLine();
+
+// The entries of a directory search, names marked as above.
 std::vector<DirectoryEntry> listDirectory(const std::string& pattern);
 
 // Folder + "stopwords", or folder + "stopwords.txt" when the first is not an
@@ -27,6 +35,9 @@ HWND createProgressWindow();
 
 // Sets the progress label, lets one pending message through and waits 100 ms.
 void showProgress(const std::string& text);
+
+// The box listing each skipped name with its reason.
+void showSkippedFiles(const std::vector<SkippedFile>& skipped);
 
 // Everything the program does for one command tail. Returns the exit status.
 int runStopwordFilter(const std::string& tail);

@@ -2,6 +2,7 @@
 
 #include "common/homepage.h"
 #include "common/numbertext.h"
+#include "stopwords/tailsplit.h"
 
 #include <cstdio>
 
@@ -70,4 +71,57 @@ std::string overwriteFailedText(const std::string& name, const std::string& temp
 {
     return "The filtered lines could not be written back to\r\n" + name + "\r\nThey are kept in full in " +
            tempName + ". No further file was filtered.";
+}
+
+std::string skipReasonText(SkipReason reason)
+{
+    switch (reason) {
+    case SkipReason::none:
+        break;
+    case SkipReason::notFound:
+        return "not found or not a file";
+    case SkipReason::locked:
+        return "locked by another program";
+    case SkipReason::readOnly:
+        return "read-only";
+    case SkipReason::cannotOpen:
+        return "access refused";
+    case SkipReason::folderNotWritable:
+        return "current folder not writable";
+    case SkipReason::tooLarge:
+        return "too large for memory";
+    case SkipReason::readFailed:
+        return "could not be read";
+    case SkipReason::temporaryNotWritten:
+        return "stops.tmp could not be written (disk full?)";
+    case SkipReason::stopwordList:
+        return "the stopword list itself";
+    case SkipReason::program:
+        return "the program itself";
+    case SkipReason::unhandledName:
+        return "name has characters the program cannot handle";
+    case SkipReason::overwriteFailed:
+        return "could not be written back - kept lines are in stops.tmp";
+    case SkipReason::notTried:
+        return "not tried - the run stopped before it";
+    }
+    return std::string();
+}
+
+std::string skippedFilesText(const std::vector<SkippedFile>& skipped)
+{
+    std::string text = "These files were skipped:\r\n";
+    for (size_t i = 0; i < skipped.size() && i < skippedNamesShown; ++i)
+        text += "\r\n" + displayName(skipped[i].name) + ": " + skipReasonText(skipped[i].reason);
+    if (skipped.size() > skippedNamesShown)
+        text += "\r\nand " + std::to_string(skipped.size() - skippedNamesShown) + " more";
+    return text;
+}
+
+std::string temporaryInTheWayText(const std::string& fullPath, bool atStart)
+{
+    return "stops.tmp is already in the current folder:\r\n" + fullPath +
+           "\r\n\r\nIt may hold the kept lines of an interrupted run, or be someone's file. " +
+           (atStart ? "No file was changed." : "No further file was changed.") +
+           "\r\nLook into it and move it away, then run the filter again.";
 }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 const char programName[] = "CorvaleStopwords";
 
@@ -29,3 +30,40 @@ std::string stopwordListErrorText(const std::string& path, const std::string& re
 
 // Shown when writing a file's kept lines back failed part way.
 std::string overwriteFailedText(const std::string& name, const std::string& tempName);
+
+// Why a named file was not filtered.
+enum class SkipReason {
+    none,
+    notFound,          // missing, a folder, or a name the system refuses
+    locked,            // held open by another program
+    readOnly,
+    cannotOpen,        // refused for another reason (permissions)
+    folderNotWritable, // "stops.tmp" cannot be created in the current folder
+    tooLarge,          // its kept text cannot be held in memory
+    readFailed,
+    temporaryNotWritten, // writing "stops.tmp" failed; the file is as it was
+    stopwordList,
+    program,
+    unhandledName,
+    overwriteFailed, // the kept lines are in "stops.tmp"
+    notTried         // the run stopped before this file
+};
+
+// A few words a user can act on.
+std::string skipReasonText(SkipReason reason);
+
+struct SkippedFile {
+    std::string name;
+    SkipReason reason = SkipReason::none;
+};
+
+// The most names the skipped-files box lists; the rest are counted.
+const size_t skippedNamesShown = 20;
+
+// One line per skipped name with its reason, then "and N more" for those
+// beyond the first skippedNamesShown.
+std::string skippedFilesText(const std::vector<SkippedFile>& skipped);
+
+// Shown when "stops.tmp" is already in the current folder; atStart tells
+// whether any file was filtered before.
+std::string temporaryInTheWayText(const std::string& fullPath, bool atStart);

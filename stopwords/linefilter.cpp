@@ -2,21 +2,20 @@
 
 #include "common/filehandle.h"
 
-#include <windows.h>
-
+#include <cstdlib>
 #include <exception>
 #include <vector>
 
 namespace {
 
 const DWORD readChunkSize = 1 << 20;
-// Kept lines are written to the temporary file in pieces of about this size.
-const size_t writeChunkSize = 1 << 20;
+// The named file is overwritten in pieces of this size.
+const size_t overwriteChunkSize = 1 << 20;
 
 bool writeAll(HANDLE file, const char* data, size_t size)
 {
     while (size > 0) {
-        DWORD piece = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+        DWORD piece = size > overwriteChunkSize ? static_cast<DWORD>(overwriteChunkSize) : static_cast<DWORD>(size);
         DWORD written = 0;
         if (!WriteFile(file, data, piece, &written, nullptr) || written == 0)
             return false;
@@ -26,17 +25,20 @@ bool writeAll(HANDLE file, const char* data, size_t size)
     return true;
 }
 
-bool readAll(HANDLE file, char* data, size_t size)
+// The overwrite of the named file. A build for fault tests (never the shipped
+// one) stops after CORVALE_FAIL_OVERWRITE_AFTER bytes, as a full disk would.
+bool overwriteAll(HANDLE file, const char* data, size_t size)
 {
-    while (size > 0) {
-        DWORD piece = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
-        DWORD got = 0;
-        if (!ReadFile(file, data, piece, &got, nullptr) || got == 0)
+#ifdef CORVALE_WRITE_FAULTS
+    if (const char* limit = std::getenv("CORVALE_FAIL_OVERWRITE_AFTER")) {
+        size_t allowed = static_cast<size_t>(std::strtoull(limit, nullptr, 10));
+        if (allowed < size) {
+            writeAll(file, data, allowed);
             return false;
-        data += got;
-        size -= got;
+        }
     }
-    return true;
+#endif
+    return writeAll(file, data, size);
 }
 
 bool rewindFile(HANDLE file)
@@ -44,104 +46,196 @@ bool rewindFile(HANDLE file)
     return SetFilePointer(file, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
 }
 
-// Streams the input through the filter into the temporary file and flushes
-// it. Returns the number of bytes written, or -1 on failure.
-int64_t writeKeptLines(HANDLE input, HANDLE temp, LineFilter& filter, const StopwordTest& isStopword)
+bool identityOfHandle(HANDLE file, FileIdentity* identity)
 {
-    std::vector<char> chunk(readChunkSize);
-    std::string kept;
-    kept.reserve(writeChunkSize + readChunkSize * 2);
-    int64_t written = 0;
-    for (;;) {
-        DWORD got = 0;
-        if (!ReadFile(input, chunk.data(), readChunkSize, &got, nullptr))
-            return -1;
-        if (got == 0)
-            break;
-        filterBytes(filter, chunk.data(), got, isStopword, kept);
-        if (kept.size() >= writeChunkSize) {
-            if (!writeAll(temp, kept.data(), kept.size()))
-                return -1;
-            written += static_cast<int64_t>(kept.size());
-            kept.clear();
-        }
-    }
-    finishFiltering(filter, isStopword, kept);
-    if (!writeAll(temp, kept.data(), kept.size()) || !FlushFileBuffers(temp))
-        return -1;
-    return written + static_cast<int64_t>(kept.size());
-}
-
-// Reads the whole temporary file back, checking it holds what was written.
-bool readKeptText(HANDLE temp, int64_t expectedSize, std::string& text)
-{
-    DWORD high = 0;
-    DWORD low = GetFileSize(temp, &high);
-    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
-        return false;
-    int64_t size = (static_cast<int64_t>(high) << 32) | low;
-    if (size != expectedSize || static_cast<uint64_t>(size) > text.max_size() || !rewindFile(temp))
-        return false;
-    text.resize(static_cast<size_t>(size));
-    return readAll(temp, &text[0], text.size());
-}
-
-// Opens a file for reading and writing, for this process alone. A read-only
-// file is refused write access by the open on Windows, but not always
-// elsewhere (a file server, or an administrator's process under some
-// systems), so the attribute itself is checked as well.
-HANDLE openWritable(const std::string& name, DWORD disposition)
-{
-    HANDLE file = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, disposition,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return file;
     BY_HANDLE_FILE_INFORMATION information;
-    if (!GetFileInformationByHandle(file, &information) ||
-        (information.dwFileAttributes & FILE_ATTRIBUTE_READONLY)) {
+    if (!GetFileInformationByHandle(file, &information))
+        return false;
+    identity->volumeSerial = information.dwVolumeSerialNumber;
+    identity->indexHigh = information.nFileIndexHigh;
+    identity->indexLow = information.nFileIndexLow;
+    return true;
+}
+
+SkipReason protectedReason(const FileIdentity& identity, const std::vector<ProtectedFile>& protectedFiles)
+{
+    for (const ProtectedFile& file : protectedFiles)
+        if (sameFile(file.identity, identity))
+            return file.reason;
+    return SkipReason::none;
+}
+
+SkipReason openFailureReason(const std::string& name, DWORD error)
+{
+    DWORD attributes = GetFileAttributesA(name.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return SkipReason::notFound;
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        return SkipReason::readOnly;
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+        return SkipReason::locked;
+    return SkipReason::cannotOpen;
+}
+
+// Opens the named file for reading and writing, for this process alone. A
+// read-only file is refused write access by the open on Windows, but not
+// always elsewhere (a file server, or an administrator's process under some
+// systems), so the attribute itself is checked as well.
+HANDLE openInput(const std::string& name, const std::vector<ProtectedFile>& protectedFiles, SkipReason* reason)
+{
+    // Asked first without opening for use, so a protected file held open
+    // (the running program) is named for what it is.
+    FileIdentity identity;
+    if (fileIdentityOf(name, &identity) && (*reason = protectedReason(identity, protectedFiles)) != SkipReason::none)
+        return INVALID_HANDLE_VALUE;
+    HANDLE file = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        *reason = openFailureReason(name, GetLastError());
+        return file;
+    }
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(file, &information))
+        *reason = SkipReason::cannotOpen;
+    else if (information.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
+        *reason = SkipReason::readOnly;
+    else if (identityOfHandle(file, &identity))
+        *reason = protectedReason(identity, protectedFiles);
+    if (*reason != SkipReason::none) {
         CloseHandle(file);
         return INVALID_HANDLE_VALUE;
     }
     return file;
 }
 
-} // namespace
+// The kept text of the whole input, in memory, before anything is written.
+// A file larger than the memory free is refused at once. Room for as many
+// bytes as the input has is taken up front: kept lines with CR LF ends are
+// never longer than that, so the text usually never moves.
+SkipReason filterIntoMemory(HANDLE input, const StopwordTest& isStopword, LineFilter& filter, std::string& kept)
+{
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(input, &size))
+        return SkipReason::readFailed;
+    if (static_cast<uint64_t>(size.QuadPart) > textMemoryLimit())
+        return SkipReason::tooLarge;
+    try {
+        try {
+            kept.reserve(static_cast<size_t>(size.QuadPart));
+        } catch (const std::exception&) {
+            // No room in one piece for that much: most lines may still be
+            // removed, so the text grows as lines are kept instead.
+        }
+        std::vector<char> chunk(readChunkSize);
+        for (;;) {
+            DWORD got = 0;
+            if (!ReadFile(input, chunk.data(), readChunkSize, &got, nullptr))
+                return SkipReason::readFailed;
+            if (got == 0)
+                break;
+            filterBytes(filter, chunk.data(), got, isStopword, kept);
+        }
+        finishFiltering(filter, isStopword, kept);
+    } catch (const std::exception&) {
+        // bad_alloc or length_error: the kept text outgrew what can be held.
+        return SkipReason::tooLarge;
+    }
+    return SkipReason::none;
+}
 
-FileFilterResult filterFileInPlace(const std::string& name, const std::string& tempName,
-                                   const StopwordTest& isStopword)
+// Creates the temporary file, which must not exist, and writes the kept text
+// to disk. On failure a file it created is removed again.
+FileFilterResult writeTemporaryFile(const std::string& tempName, const std::string& kept)
 {
     FileFilterResult result;
-    FileHandle input(openWritable(name, OPEN_EXISTING));
-    if (!input.isOpen())
+    FileHandle temp(CreateFileA(tempName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!temp.isOpen()) {
+        DWORD error = GetLastError();
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
+            GetFileAttributesA(tempName.c_str()) != INVALID_FILE_ATTRIBUTES)
+            result.outcome = FileOutcome::temporaryInTheWay;
+        else
+            result.reason = SkipReason::folderNotWritable;
         return result;
-    // The temporary file is emptied only once it is known to be writable.
-    FileHandle temp(openWritable(tempName, OPEN_ALWAYS));
-    if (!temp.isOpen() || !SetEndOfFile(temp.handle))
+    }
+    if (!writeAll(temp.handle, kept.data(), kept.size()) || !FlushFileBuffers(temp.handle) || !temp.close()) {
+        temp.close();
+        DeleteFileA(tempName.c_str());
+        result.reason = SkipReason::temporaryNotWritten;
+        return result;
+    }
+    result.outcome = FileOutcome::filtered;
+    return result;
+}
+
+} // namespace
+
+bool sameFile(const FileIdentity& a, const FileIdentity& b)
+{
+    return a.volumeSerial == b.volumeSerial && a.indexHigh == b.indexHigh && a.indexLow == b.indexLow;
+}
+
+bool fileIdentityOf(const std::string& name, FileIdentity* identity)
+{
+    // No access asked and every kind of sharing allowed: this works on a
+    // file another program (or this one) holds open, even a running program.
+    FileHandle file(CreateFileA(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.isOpen() && identityOfHandle(file.handle, identity);
+}
+
+bool fileIdentityOfWide(const wchar_t* name, FileIdentity* identity)
+{
+    FileHandle file(CreateFileW(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.isOpen() && identityOfHandle(file.handle, identity);
+}
+
+uint64_t textMemoryLimit()
+{
+    uint64_t limit = std::string().max_size();
+    MEMORYSTATUSEX status;
+    status.dwLength = sizeof status;
+    if (GlobalMemoryStatusEx(&status)) {
+        if (status.ullAvailVirtual < limit)
+            limit = status.ullAvailVirtual;
+        if (status.ullAvailPageFile < limit)
+            limit = status.ullAvailPageFile;
+    }
+    return limit;
+}
+
+FileFilterResult filterFileInPlace(const std::string& name, const std::string& tempName,
+                                   const StopwordTest& isStopword, const std::vector<ProtectedFile>& protectedFiles)
+{
+    FileFilterResult result;
+    // Only a temporary file this run created may ever be emptied or deleted.
+    if (GetFileAttributesA(tempName.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        result.outcome = FileOutcome::temporaryInTheWay;
+        return result;
+    }
+    FileHandle input(openInput(name, protectedFiles, &result.reason));
+    if (!input.isOpen())
         return result;
 
     LineFilter filter;
     std::string keptText;
-    bool readBack = false;
-    try {
-        int64_t written = writeKeptLines(input.handle, temp.handle, filter, isStopword);
-        readBack = written >= 0 && readKeptText(temp.handle, written, keptText);
-    } catch (const std::exception&) {
-        // Out of memory for the kept text: the file stays as it was.
-        readBack = false;
-    }
-    if (!readBack) {
-        temp.close();
-        DeleteFileA(tempName.c_str());
+    result.reason = filterIntoMemory(input.handle, isStopword, filter, keptText);
+    if (result.reason != SkipReason::none)
         return result;
-    }
+
+    FileFilterResult written = writeTemporaryFile(tempName, keptText);
+    if (written.outcome != FileOutcome::filtered)
+        return written;
 
     // From the first byte written the named file is only whole again once the
-    // last is written; until then the temporary file keeps the kept text.
-    bool overwritten = rewindFile(input.handle) && writeAll(input.handle, keptText.data(), keptText.size()) &&
-                       SetEndOfFile(input.handle) && input.close();
-    temp.close();
+    // last is on disk; until then the temporary file keeps the kept text.
+    bool overwritten = rewindFile(input.handle) && overwriteAll(input.handle, keptText.data(), keptText.size()) &&
+                       SetEndOfFile(input.handle) && FlushFileBuffers(input.handle) && input.close();
     if (!overwritten) {
         result.outcome = FileOutcome::overwriteFailed;
+        result.reason = SkipReason::overwriteFailed;
         return result;
     }
     DeleteFileA(tempName.c_str());

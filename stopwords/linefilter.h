@@ -1,27 +1,61 @@
 // Filtering one named file in place through a temporary file.
 #pragma once
+#include <windows.h>
+
+#include "stopwords/filtertexts.h"
 #include "stopwords/textlines.h"
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 enum class FileOutcome {
-    filtered,       // the file now holds its kept lines
-    skipped,        // the file could not be read or rewritten and is as it was
-    overwriteFailed // writing the kept lines back failed part way; the
-                    // temporary file still holds them in full
+    filtered,        // the file now holds its kept lines
+    skipped,         // the file is as it was; reason says why
+    overwriteFailed, // writing the kept lines back failed part way; the
+                     // temporary file still holds them in full
+    temporaryInTheWay // the temporary file was already there: nothing was
+                      // done, and it was left as it was
 };
 
 struct FileFilterResult {
     FileOutcome outcome = FileOutcome::skipped;
+    SkipReason reason = SkipReason::none;
     int64_t linesRemoved = 0; // counts only when the file was filtered
 };
 
-// Streams the named file through the line filter into the temporary file,
-// flushes that to disk, reads it back in one piece and writes it over the
-// named file, which keeps its identity and attributes; then deletes the
-// temporary file. The named file is held open, exclusively and for writing,
-// from the first read to the last write, so a read-only, missing or locked
-// file is skipped before anything is written.
+// Which file a name leads to, whatever the name: the volume's serial number
+// and the file's index on it.
+struct FileIdentity {
+    DWORD volumeSerial = 0;
+    DWORD indexHigh = 0;
+    DWORD indexLow = 0;
+};
+
+bool sameFile(const FileIdentity& a, const FileIdentity& b);
+
+// The identity of the file a name leads to; false when there is none.
+bool fileIdentityOf(const std::string& name, FileIdentity* identity);
+bool fileIdentityOfWide(const wchar_t* name, FileIdentity* identity);
+
+// A file that is never filtered, and the reason given for skipping it.
+struct ProtectedFile {
+    FileIdentity identity;
+    SkipReason reason = SkipReason::none;
+};
+
+// The most bytes of text this process can expect to hold in one piece.
+uint64_t textMemoryLimit();
+
+// Filters the named file into memory (a file larger than the memory free,
+// or whose kept text outgrows it, is found out before anything is written),
+// then creates the temporary file, which must
+// not exist yet, writes the kept text to it and flushes it, writes the kept
+// text over the named file, which keeps its identity and attributes, flushes
+// that, and only then deletes the temporary file. The named file is held
+// open, exclusively and for writing, from the first read to the last write,
+// so a read-only, missing or locked file is skipped before anything is
+// written; so is one of the protected files.
 FileFilterResult filterFileInPlace(const std::string& name, const std::string& tempName,
-                                   const StopwordTest& isStopword);
+                                   const StopwordTest& isStopword,
+                                   const std::vector<ProtectedFile>& protectedFiles = {});

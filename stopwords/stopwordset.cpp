@@ -2,8 +2,10 @@
 
 #include "common/prompts.h"
 #include "stopwords/filtertexts.h"
+#include "stopwords/linefilter.h"
 #include "stopwords/textlines.h"
 
+#include <exception>
 #include <new>
 #include <vector>
 
@@ -29,6 +31,9 @@ Method methodAt(IDispatch* object, int slot)
     return reinterpret_cast<Method>(table[slot]);
 }
 
+// Stands for byte 0 in keys: a noncharacter, which no ANSI byte converts to.
+const wchar_t nulKeyCharacter = 0xFFFF;
+
 // One key BSTR and one UTF-16 buffer serve every lookup, so testing a word
 // allocates nothing once they are large enough.
 BSTR keyText = nullptr;
@@ -43,6 +48,10 @@ VARIANT keyFor(std::string_view word)
             wideWord.resize(word.size());
         length = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, word.data(), static_cast<int>(word.size()),
                                      wideWord.data(), static_cast<int>(wideWord.size()));
+        // The dictionary compares keys as C strings: a NUL would end the key.
+        for (int i = 0; i < length; ++i)
+            if (wideWord[i] == L'\0')
+                wideWord[i] = nulKeyCharacter;
     }
     if (!SysReAllocStringLen(&keyText, wideWord.empty() ? L"" : wideWord.data(),
                              static_cast<unsigned>(length)))
@@ -154,6 +163,30 @@ void dictRelease()
     keyText = nullptr;
 }
 
+namespace {
+
+// The whole list, read in one piece. Room for it is taken before reading, so
+// a list too large for memory is found out before it is read.
+DWORD readWholeList(HANDLE file, std::string& text)
+{
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file, &size))
+        return GetLastError();
+    if (static_cast<uint64_t>(size.QuadPart) > textMemoryLimit())
+        return ERROR_NOT_ENOUGH_MEMORY;
+    text.reserve(static_cast<size_t>(size.QuadPart));
+    char chunk[65536];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr)) {
+        if (got == 0)
+            return 0;
+        text.append(chunk, got);
+    }
+    return GetLastError();
+}
+
+} // namespace
+
 bool loadStopwordList(const std::string& path, LONG* entriesRead, DWORD* errorCode)
 {
     *entriesRead = 0;
@@ -163,20 +196,22 @@ bool loadStopwordList(const std::string& path, LONG* entriesRead, DWORD* errorCo
         *errorCode = GetLastError();
         return false;
     }
-    std::string text;
-    char chunk[65536];
-    DWORD got = 0;
-    bool readOk;
-    while ((readOk = ReadFile(file, chunk, sizeof chunk, &got, nullptr)) && got > 0)
-        text.append(chunk, got);
-    if (!readOk)
-        *errorCode = GetLastError();
-    CloseHandle(file);
-    if (!readOk)
+    try {
+        std::string text;
+        *errorCode = readWholeList(file, text);
+        CloseHandle(file);
+        file = INVALID_HANDLE_VALUE;
+        if (*errorCode != 0)
+            return false;
+        for (const std::string& entry : stopwordEntries(text)) {
+            dictAddL(entry, 1);
+            ++*entriesRead;
+        }
+    } catch (const std::exception&) {
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+        *errorCode = ERROR_NOT_ENOUGH_MEMORY;
         return false;
-    for (const std::string& entry : stopwordEntries(text)) {
-        dictAddL(entry, 1);
-        ++*entriesRead;
     }
     return true;
 }

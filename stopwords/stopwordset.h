@@ -37,7 +37,8 @@ std::string dicObjErrorText(DWORD status);
 bool dictInit();
 
 // Whether the word is in the set. Keys are the words converted from the ANSI
-// code page to UTF-16 and compared exactly (case matters).
+// code page to UTF-16 and compared exactly (case matters); byte 0 is kept
+// as a character of its own, so "the<NUL>cat" is not "the".
 bool dictExists(std::string_view word);
 
 // Adds the word with the value as its item unless the word is present.
@@ -47,5 +48,6 @@ void dictAddL(std::string_view word, LONG value);
 void dictRelease();
 
 // Fills the set from the stopword list file. Returns false, with the
-// system's error code, when the file cannot be opened or read.
+// system's error code, when the file cannot be opened or read, or
+// (ERROR_NOT_ENOUGH_MEMORY) when it cannot be held in memory.
 bool loadStopwordList(const std::string& path, LONG* entriesRead, DWORD* errorCode);

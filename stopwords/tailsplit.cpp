@@ -68,6 +68,42 @@ std::vector<std::string> splitTailIntoNames(const std::string& tail)
     return names;
 }
 
+std::string markedAnsiText(std::u16string_view wide, const AnsiCharacterConverter& convert)
+{
+    std::string text;
+    text.reserve(wide.size());
+    std::string ansi;
+    for (size_t i = 0; i < wide.size();) {
+        size_t length = 1;
+        if (wide[i] >= 0xD800 && wide[i] < 0xDC00 && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
+            wide[i + 1] < 0xE000)
+            length = 2;
+        ansi.clear();
+        bool exact = convert(wide.substr(i, length), &ansi) && !ansi.empty() &&
+                     ansi.find(unhandledCharacterMark) == std::string::npos;
+        if (exact)
+            text += ansi;
+        else
+            text += unhandledCharacterMark;
+        i += length;
+    }
+    return text;
+}
+
+bool hasUnhandledCharacter(const std::string& name)
+{
+    return name.find(unhandledCharacterMark) != std::string::npos;
+}
+
+std::string displayName(const std::string& name)
+{
+    std::string shown = name;
+    for (char& c : shown)
+        if (c == unhandledCharacterMark)
+            c = '?';
+    return shown;
+}
+
 bool isOrdinaryFile(const DirectoryEntry& entry)
 {
     return !entry.isDirectory && !entry.isHidden && !entry.isSystem && entry.name != "." &&
@@ -91,7 +127,7 @@ std::vector<std::string> expandWildcards(const std::vector<std::string>& names,
 {
     std::vector<std::string> expanded = names;
     for (size_t i = 0; i < names.size(); ++i) {
-        if (!hasWildcard(names[i]))
+        if (!hasWildcard(names[i]) || hasUnhandledCharacter(names[i]))
             continue;
         size_t lastBackslash = names[i].rfind('\\');
         std::string folder =

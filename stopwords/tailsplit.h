@@ -4,7 +4,26 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+// Stands for a character of a name that has no exact form in the ANSI code
+// page. It is no blank, quote, backslash or wildcard, so the splitting rules
+// below treat it as any letter, and no file name can hold it.
+const char unhandledCharacterMark = '\x01';
+
+// Converts one character (one UTF-16 unit, or a surrogate pair) to its exact
+// ANSI bytes; false when it has none.
+typedef std::function<bool(std::u16string_view character, std::string* ansi)> AnsiCharacterConverter;
+
+// The ANSI text of a UTF-16 text, character by character, with the mark in
+// place of every character that has no exact ANSI form (and of U+0001).
+std::string markedAnsiText(std::u16string_view wide, const AnsiCharacterConverter& convert);
+
+bool hasUnhandledCharacter(const std::string& name);
+
+// The name as a user can read it: '?' in place of each mark.
+std::string displayName(const std::string& name);
 
 // Splits the command tail into names. With a double quote in the tail, a
 // blank followed by a double quote separates two names and every other
@@ -41,6 +60,7 @@ std::string searchPatternFor(const std::string& name);
 // prefixed with the name's folder. The first match takes the name's place;
 // further matches go to the end of the list, in directory order. A name
 // that matches nothing stays as it is. Names added at the end are not
-// expanded again.
+// expanded again. A name holding the mark is never expanded: its '?' may be
+// a character the system could not pass on, not a wildcard.
 std::vector<std::string> expandWildcards(const std::vector<std::string>& names,
                                          const DirectoryLister& listDirectory);

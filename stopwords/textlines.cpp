@@ -43,6 +43,25 @@ std::vector<std::string> splitTextLines(std::string_view text)
     return lines;
 }
 
+std::vector<std::string> stopwordListLines(std::string_view listText)
+{
+    const std::string_view byteOrderMark("\xEF\xBB\xBF", 3);
+    if (listText.substr(0, 3) == byteOrderMark)
+        listText.remove_prefix(3);
+    std::vector<std::string> lines;
+    for (const std::string& line : splitTextLines(listText)) {
+        size_t start = 0;
+        for (;;) {
+            size_t lf = line.find('\n', start);
+            lines.push_back(line.substr(start, lf == std::string::npos ? lf : lf - start));
+            if (lf == std::string::npos)
+                break;
+            start = lf + 1;
+        }
+    }
+    return lines;
+}
+
 std::string stopwordEntry(std::string_view line)
 {
     std::string_view entry = line.substr(0, line.find('|'));
@@ -56,7 +75,7 @@ std::string stopwordEntry(std::string_view line)
 std::vector<std::string> stopwordEntries(std::string_view listText)
 {
     std::vector<std::string> entries;
-    for (const std::string& line : splitTextLines(listText)) {
+    for (const std::string& line : stopwordListLines(listText)) {
         std::string entry = stopwordEntry(line);
         if (!entry.empty())
             entries.push_back(std::move(entry));

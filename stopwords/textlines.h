@@ -21,6 +21,11 @@ std::vector<std::string> splitTextLines(std::string_view text);
 // '|', with blanks removed at both ends. Empty when the line gives none.
 std::string stopwordEntry(std::string_view line);
 
+// The lines of a stopword list: the reading rule above, except that a lone
+// LF ends a line too (a word never holds an LF, so an entry with one could
+// never match), and a UTF-8 byte-order mark at the very start is skipped.
+std::vector<std::string> stopwordListLines(std::string_view listText);
+
 // The non-empty entries of a stopword list, in file order, repeats included.
 std::vector<std::string> stopwordEntries(std::string_view listText);
 

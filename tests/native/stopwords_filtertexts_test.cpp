@@ -47,3 +47,42 @@ TEST(StopwordsFilterTexts, StatusMessage)
     EXPECT_EQ(statusMessage(5, ""), "Error 5 [&H00000005]");
     EXPECT_EQ(statusMessage(0xFFFFFFFF, ""), "Error 4294967295 [&HFFFFFFFF]");
 }
+
+TEST(StopwordsFilterTexts, SkippedFilesNameEachWithItsReason)
+{
+    std::vector<SkippedFile> skipped = {
+        {"missing.txt", SkipReason::notFound},
+        {"held.txt", SkipReason::locked},
+        {std::string("\x01\x01.txt"), SkipReason::unhandledName},
+        {"big.txt", SkipReason::overwriteFailed},
+    };
+    EXPECT_EQ(skippedFilesText(skipped),
+              "These files were skipped:\r\n"
+              "\r\nmissing.txt: not found or not a file"
+              "\r\nheld.txt: locked by another program"
+              "\r\n??.txt: name has characters the program cannot handle"
+              "\r\nbig.txt: could not be written back - kept lines are in stops.tmp");
+
+    // Every reason has its words.
+    for (int r = static_cast<int>(SkipReason::notFound); r <= static_cast<int>(SkipReason::notTried); ++r)
+        EXPECT_FALSE(skipReasonText(static_cast<SkipReason>(r)).empty()) << r;
+
+    // At most twenty names, then how many more.
+    std::vector<SkippedFile> many;
+    for (int i = 1; i <= 23; ++i)
+        many.push_back({"f" + std::to_string(i), SkipReason::readOnly});
+    std::string text = skippedFilesText(many);
+    EXPECT_NE(text.find("\r\nf20: read-only\r\nand 3 more"), std::string::npos) << text;
+    EXPECT_EQ(text.find("f21"), std::string::npos);
+    many.resize(20);
+    EXPECT_EQ(skippedFilesText(many).find("more"), std::string::npos);
+}
+
+TEST(StopwordsFilterTexts, TemporaryFileInTheWay)
+{
+    std::string text = temporaryInTheWayText("C:\\work\\stops.tmp", true);
+    EXPECT_EQ(text.rfind("stops.tmp is already in the current folder:\r\nC:\\work\\stops.tmp\r\n", 0), 0u);
+    EXPECT_NE(text.find("interrupted run"), std::string::npos);
+    EXPECT_NE(text.find("No file was changed."), std::string::npos);
+    EXPECT_NE(temporaryInTheWayText("x", false).find("No further file was changed."), std::string::npos);
+}

@@ -115,3 +115,57 @@ TEST(StopwordsTailSplit, UnmatchedPatternStaysAndPlainNamesAreNotSearched)
     EXPECT_EQ(expandWildcards({"a.txt", "*.none", "", "d?\\"}, dir.lister()), (Names{"a.txt", "*.none", "", "d?\\"}));
     EXPECT_EQ(dir.asked, (Names{"*.none", "d?\\*.*"}));
 }
+
+namespace {
+
+// A code page holding ASCII and e-acute (0xE9) only.
+bool asciiAndEAcute(std::u16string_view character, std::string* ansi)
+{
+    if (character.size() != 1)
+        return false;
+    if (character[0] < 0x80)
+        *ansi = std::string(1, static_cast<char>(character[0]));
+    else if (character[0] == 0xE9)
+        *ansi = "\xE9";
+    else
+        return false;
+    return true;
+}
+
+} // namespace
+
+TEST(StopwordsTailSplit, CharactersWithoutAnAnsiFormAreMarked)
+{
+    const std::string m(1, unhandledCharacterMark);
+    const struct { std::u16string wide; std::string ansi; } cases[] = {
+        {u"a.txt b.txt", "a.txt b.txt"},
+        {u"caf\u00E9.txt", "caf\xE9.txt"},
+        {u"\u0444\u0430\u0439\u043B.txt", m + m + m + m + ".txt"},
+        // A surrogate pair is one character; a lone surrogate is one too.
+        {u"x\U0001F600y", "x" + m + "y"},
+        {u"x\xD800y", "x" + m + "y"},
+        // U+0001 would pass for the mark: it is marked itself.
+        {u"a\u0001b", "a" + m + "b"},
+        {u"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(markedAnsiText(c.wide, asciiAndEAcute), c.ansi) << testing::PrintToString(c.ansi);
+
+    // The splitting rules run unchanged on the marked tail, and a marked
+    // name is never expanded, so its '?' never turns into other files.
+    std::string tail = markedAnsiText(u"\"C:\\my texts\\\u0444\u0430\u0439\u043B.txt\" \"abc?.txt\"", asciiAndEAcute);
+    Names names = splitTailIntoNames(tail);
+    ASSERT_EQ(names, (Names{"C:\\my texts\\" + m + m + m + m + ".txt", "abc?.txt"}));
+    EXPECT_TRUE(hasUnhandledCharacter(names[0]));
+    EXPECT_FALSE(hasUnhandledCharacter(names[1]));
+    EXPECT_EQ(displayName(names[0]), "C:\\my texts\\????.txt");
+
+    std::vector<std::string> patterns;
+    auto lister = [&](const std::string& pattern) {
+        patterns.push_back(pattern);
+        return std::vector<DirectoryEntry>{{"abcd.txt"}, {"wxyz.txt"}};
+    };
+    Names marked = {m + "???.txt", "????.txt"};
+    EXPECT_EQ(expandWildcards(marked, lister), (Names{m + "???.txt", "abcd.txt", "wxyz.txt"}));
+    EXPECT_EQ(patterns, (Names{"????.txt"}));
+}

@@ -75,6 +75,27 @@ TEST(StopwordsTextLines, StopwordEntries)
               (Lines{"the", "The", "the"}));
 }
 
+TEST(StopwordsTextLines, StopwordListLineEndsAndByteOrderMark)
+{
+    const struct { std::string text; Lines entries; } cases[] = {
+        // A lone LF ends a list line too, as the README's own Linux steps make.
+        {"the\nof\nand | conj\n  a  \n", {"the", "of", "and", "a"}},
+        {"the\r\nof\rand\n\nx", {"the", "of", "and", "x"}},
+        {"the\n\rof", {"the", "of"}},
+        // A UTF-8 byte-order mark at the very start is not part of a word...
+        {"\xEF\xBB\xBFthe\nof", {"the", "of"}},
+        {"\xEF\xBB\xBF\r\nthe", {"the"}},
+        // ...anywhere else it is.
+        {"the\n\xEF\xBB\xBFof", {"the", "\xEF\xBB\xBFof"}},
+        {" \xEF\xBB\xBFthe", {"\xEF\xBB\xBFthe"}},
+        // Ctrl-Z still ends the list; NUL bytes stay inside entries.
+        {"the\nof\x1a" "and\n", {"the", "of"}},
+        {std::string("n\0ul\nx", 6), {std::string("n\0ul", 4), "x"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(stopwordEntries(c.text), c.entries) << testing::PrintToString(c.text);
+}
+
 TEST(StopwordsTextLines, KeyColumn)
 {
     const struct { const char* line; const char* key; } cases[] = {

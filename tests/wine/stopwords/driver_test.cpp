@@ -1,5 +1,7 @@
 #include "stopwords/driver.h"
 
+#include "common/prompts.h"
+
 #include "stopwords_helpers.h"
 
 #include <gtest/gtest.h>
@@ -127,4 +129,48 @@ TEST(StopwordsDriver, ProgressWindow)
 
     DestroyWindow(progressWindow);
     progressWindow = nullptr;
+}
+
+TEST(StopwordsDriver, NamesAreMarkedWhereACharacterHasNoAnsiForm)
+{
+    const std::string m(1, unhandledCharacterMark);
+    // Cyrillic has no form in the code pages these tests run under.
+    ASSERT_NE(GetACP(), 1251u);
+    EXPECT_EQ(markedAnsiText(L"\x0444\x0430\x0439\x043B.txt"), m + m + m + m + ".txt");
+    EXPECT_EQ(markedAnsiText(L"plain name.txt"), "plain name.txt");
+    if (GetACP() == 1252) {
+        EXPECT_EQ(markedAnsiText(L"caf\x00E9.txt"), "caf\xE9.txt");
+        // Best fit would turn this into a plain 'A'.
+        EXPECT_EQ(markedAnsiText(L"\x0100.txt"), m + ".txt");
+    }
+
+    // Directory searches give marked names too, so no '?' in a found name is
+    // ever taken for a wildcard or opened.
+    TempFolder folder;
+    std::wstring foreign = widePath(folder.path, L"\x0444\x0430\x0439\x043B.txt");
+    HANDLE file = CreateFileW(foreign.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    std::vector<DirectoryEntry> entries = listDirectory(folder / "*.txt");
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].name, m + m + m + m + ".txt");
+}
+
+TEST(StopwordsDriver, SkippedFilesBox)
+{
+    std::vector<std::string> texts;
+    std::vector<std::string> captions;
+    std::vector<UINT> styles;
+    setMessageBoxAnswerer([&](const char* text, const char* caption, UINT style) {
+        texts.push_back(text);
+        captions.push_back(caption);
+        styles.push_back(style);
+        return IDOK;
+    });
+    showSkippedFiles({{"a.txt", SkipReason::readOnly}});
+    setMessageBoxAnswerer(nullptr);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0], skippedFilesText({{"a.txt", SkipReason::readOnly}}));
+    EXPECT_EQ(captions[0], "CorvaleStopwords");
+    EXPECT_EQ(styles[0], static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
 }

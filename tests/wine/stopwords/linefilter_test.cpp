@@ -76,6 +76,7 @@ TEST_F(StopwordsLineFilter, UnreadableOrUnwritableFilesAreSkippedUntouched)
     SetFileAttributesA((folder / "ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     FileFilterResult result = filterFileInPlace("ro.txt", tempName, isOfOrThe);
     EXPECT_EQ(result.outcome, FileOutcome::skipped);
+    EXPECT_EQ(result.reason, SkipReason::readOnly);
     EXPECT_EQ(result.linesRemoved, 0);
     EXPECT_EQ(readBytes(folder / "ro.txt"), original);
     EXPECT_EQ(GetFileAttributesA((folder / "ro.txt").c_str()) & FILE_ATTRIBUTE_READONLY,
@@ -83,7 +84,9 @@ TEST_F(StopwordsLineFilter, UnreadableOrUnwritableFilesAreSkippedUntouched)
 
     // Missing files, empty names and unmatched patterns: nothing is created.
     for (const char* name : {"missing.txt", "", "*.none", "sub\\x.txt"}) {
-        EXPECT_EQ(filterFileInPlace(name, tempName, isOfOrThe).outcome, FileOutcome::skipped) << name;
+        FileFilterResult missing = filterFileInPlace(name, tempName, isOfOrThe);
+        EXPECT_EQ(missing.outcome, FileOutcome::skipped) << name;
+        EXPECT_EQ(missing.reason, SkipReason::notFound) << name;
         EXPECT_FALSE(fileExists(folder / "missing.txt"));
     }
 
@@ -91,42 +94,84 @@ TEST_F(StopwordsLineFilter, UnreadableOrUnwritableFilesAreSkippedUntouched)
     writeBytes(folder / "held.txt", original);
     HANDLE held = CreateFileA((folder / "held.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(filterFileInPlace("held.txt", tempName, isOfOrThe).outcome, FileOutcome::skipped);
+    EXPECT_EQ(filterFileInPlace("held.txt", tempName, isOfOrThe).reason, SkipReason::locked);
     CloseHandle(held);
     EXPECT_EQ(readBytes(folder / "held.txt"), original);
 
     // A folder of that name.
     CreateDirectoryA((folder / "dir.txt").c_str(), nullptr);
-    EXPECT_EQ(filterFileInPlace("dir.txt", tempName, isOfOrThe).outcome, FileOutcome::skipped);
+    EXPECT_EQ(filterFileInPlace("dir.txt", tempName, isOfOrThe).reason, SkipReason::notFound);
     EXPECT_FALSE(fileExists(folder / tempName));
 }
 
-TEST_F(StopwordsLineFilter, ATemporaryFileThatCannotBeWrittenLeavesTheFileAsItWas)
+TEST_F(StopwordsLineFilter, AStopsTmpNotMadeByThisRunIsNeverTouched)
 {
     const std::string original = "the cat\r\ndog\r\n";
     writeBytes(folder / "a.txt", original);
 
-    // A read-only "stops.tmp" is neither replaced nor removed.
+    // Someone's file, a read-only one, one held open, and "stops.tmp" named
+    // itself: each is left as it was, and so is the named file.
     writeBytes(folder / tempName, "someone else's");
-    SetFileAttributesA((folder / tempName).c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(filterFileInPlace("a.txt", tempName, isOfOrThe).outcome, FileOutcome::skipped);
+    FileFilterResult result = filterFileInPlace("a.txt", tempName, isOfOrThe);
+    EXPECT_EQ(result.outcome, FileOutcome::temporaryInTheWay);
+    EXPECT_EQ(readBytes(folder / tempName), "someone else's");
     EXPECT_EQ(readBytes(folder / "a.txt"), original);
+
+    SetFileAttributesA((folder / tempName).c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(filterFileInPlace("a.txt", tempName, isOfOrThe).outcome, FileOutcome::temporaryInTheWay);
     SetFileAttributesA((folder / tempName).c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(readBytes(folder / tempName), "someone else's");
     DeleteFileA((folder / tempName).c_str());
 
-    // "stops.tmp" held open by another program.
     HANDLE held = CreateFileA((folder / tempName).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(filterFileInPlace("a.txt", tempName, isOfOrThe).outcome, FileOutcome::skipped);
+    EXPECT_EQ(filterFileInPlace("a.txt", tempName, isOfOrThe).outcome, FileOutcome::temporaryInTheWay);
     CloseHandle(held);
     DeleteFileA((folder / tempName).c_str());
     EXPECT_EQ(readBytes(folder / "a.txt"), original);
 
-    // The file named "stops.tmp" itself cannot be filtered through itself.
     writeBytes(folder / tempName, original);
-    EXPECT_EQ(filterFileInPlace(tempName, tempName, isOfOrThe).outcome, FileOutcome::skipped);
+    EXPECT_EQ(filterFileInPlace(tempName, tempName, isOfOrThe).outcome, FileOutcome::temporaryInTheWay);
     EXPECT_EQ(readBytes(folder / tempName), original);
+}
+
+TEST_F(StopwordsLineFilter, ProtectedFilesAreKnownByIdentityNotName)
+{
+    writeBytes(folder / "list", "the\r\n");
+    CreateDirectoryA((folder / "sub").c_str(), nullptr);
+    std::vector<ProtectedFile> protectedFiles(1);
+    ASSERT_TRUE(fileIdentityOf(folder / "list", &protectedFiles[0].identity));
+    protectedFiles[0].reason = SkipReason::stopwordList;
+    FileIdentity other;
+    writeBytes(folder / "a.txt", "the\r\n");
+    ASSERT_TRUE(fileIdentityOf("a.txt", &other));
+    EXPECT_FALSE(sameFile(other, protectedFiles[0].identity));
+
+    for (const std::string& name : {std::string("list"), std::string("LIST"), std::string("sub\\..\\list"), folder / "list"}) {
+        FileFilterResult result = filterFileInPlace(name, tempName, isOfOrThe, protectedFiles);
+        EXPECT_EQ(result.outcome, FileOutcome::skipped) << name;
+        EXPECT_EQ(result.reason, SkipReason::stopwordList) << name;
+    }
+    // Even while it is held open.
+    HANDLE held = CreateFileA((folder / "list").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(filterFileInPlace("list", tempName, isOfOrThe, protectedFiles).reason, SkipReason::stopwordList);
+    CloseHandle(held);
+    EXPECT_EQ(readBytes(folder / "list"), "the\r\n");
+    EXPECT_EQ(filterFileInPlace("a.txt", tempName, isOfOrThe, protectedFiles).outcome, FileOutcome::filtered);
+    EXPECT_FALSE(fileExists(folder / tempName));
+}
+
+TEST_F(StopwordsLineFilter, AFileTooLargeForMemoryIsFoundOutBeforeAnythingIsWritten)
+{
+    uint64_t size = sizeBeyondMemory();
+    makeHugeFile(folder / "huge.txt", size);
+    FileFilterResult result = filterFileInPlace("huge.txt", tempName, isOfOrThe);
+    EXPECT_EQ(result.outcome, FileOutcome::skipped);
+    EXPECT_EQ(result.reason, SkipReason::tooLarge);
+    EXPECT_FALSE(fileExists(folder / tempName));
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    ASSERT_TRUE(GetFileAttributesExA((folder / "huge.txt").c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ((uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow, size);
 }
 
 TEST_F(StopwordsLineFilter, AnAnswerThatFailsLeavesTheFileAsItWas)
@@ -138,7 +183,9 @@ TEST_F(StopwordsLineFilter, AnAnswerThatFailsLeavesTheFileAsItWas)
             throw std::bad_alloc();
         return false;
     };
-    EXPECT_EQ(filterFileInPlace("a.txt", tempName, outOfMemory).outcome, FileOutcome::skipped);
+    FileFilterResult result = filterFileInPlace("a.txt", tempName, outOfMemory);
+    EXPECT_EQ(result.outcome, FileOutcome::skipped);
+    EXPECT_EQ(result.reason, SkipReason::tooLarge);
     EXPECT_EQ(readBytes(folder / "a.txt"), original);
     EXPECT_FALSE(fileExists(folder / tempName));
 }

@@ -3,12 +3,14 @@
 // the current folder of the run.
 #include "stopwords/filtertexts.h"
 #include "stopwords/tailsplit.h"
+#include "stopwords/textlines.h"
 #include "stopwords/driver.h"
 
 #include "stopwords_helpers.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <set>
 
 namespace {
@@ -64,40 +66,59 @@ BOOL CALLBACK watchWindow(HWND window, LPARAM param)
     return TRUE;
 }
 
-// Starts the program with the tail, answers its message boxes and records
-// what it shows until it ends.
-ProgramRun runProgram(const std::string& exe, const std::string& tail, const std::string& currentFolder)
+std::wstring wideOf(const std::string& text)
 {
-    ProgramRun run;
-    std::string commandLine = "\"" + exe + "\"" + (tail.empty() ? "" : " " + tail);
-    STARTUPINFOA startup = {};
+    return widePath(text, L"");
+}
+
+// Starts the program with the tail and returns its process, or null.
+HANDLE startProgram(const std::string& exe, const std::wstring& tail, const std::string& currentFolder)
+{
+    std::wstring commandLine = L"\"" + wideOf(exe) + L"\"" + (tail.empty() ? L"" : L" " + tail);
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, currentFolder.c_str(),
-                        &startup, &process)) {
+    if (!CreateProcessW(wideOf(exe).c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        wideOf(currentFolder).c_str(), &startup, &process)) {
         ADD_FAILURE() << "cannot start " << exe << ": " << GetLastError();
-        return run;
+        return nullptr;
     }
+    CloseHandle(process.hThread);
+    return process.hProcess;
+}
+
+// Starts the program with the tail, answers its message boxes and records
+// what it shows until it ends.
+ProgramRun runProgram(const std::string& exe, const std::wstring& tail, const std::string& currentFolder)
+{
+    ProgramRun run;
+    HANDLE process = startProgram(exe, tail, currentFolder);
+    if (!process)
+        return run;
     std::set<HWND> answered;
-    Watch watch = {process.dwProcessId, &run, &answered};
+    Watch watch = {GetProcessId(process), &run, &answered};
     // Polled often enough to see every progress text, each shown for 100 ms;
     // the guard only keeps a hung program from hanging the tests.
     for (DWORD started = GetTickCount(); GetTickCount() - started < 120000;) {
-        bool ended = WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
+        bool ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
         EnumWindows(watchWindow, reinterpret_cast<LPARAM>(&watch));
         if (ended)
             break;
         Sleep(2);
     }
-    if (WaitForSingleObject(process.hProcess, 0) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(process, 0) != WAIT_OBJECT_0) {
         ADD_FAILURE() << "the program did not end";
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, INFINITE);
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, INFINITE);
     }
-    GetExitCodeProcess(process.hProcess, &run.exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    GetExitCodeProcess(process, &run.exitCode);
+    CloseHandle(process);
     return run;
+}
+
+ProgramRun runProgram(const std::string& exe, const std::string& tail, const std::string& currentFolder)
+{
+    return runProgram(exe, wideOf(tail), currentFolder);
 }
 
 // True when every text seen is one of the expected, in order, and the last
@@ -219,7 +240,14 @@ TEST_F(StopwordsRun, FiltersEveryNamedFileInPlace)
     expectedLabels.push_back("Processing complete.\r\n6 file(s) filtered.\r\n1,241 lines removed.\r\n"
                              "2 file(s) skipped (could not be read or rewritten).");
     EXPECT_TRUE(sawInOrder(run.labels, expectedLabels));
-    EXPECT_TRUE(run.boxes.empty());
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0].caption, "CorvaleStopwords");
+    // The skipped names with their reasons, in the order of the names.
+    std::string skippedLines;
+    for (const std::string& name : names)
+        if (name == "missing.txt" || name == "ro.txt")
+            skippedLines += "\r\n" + name + (name == "ro.txt" ? ": read-only" : ": not found or not a file");
+    EXPECT_EQ(run.boxes[0].text, "These files were skipped:\r\n" + skippedLines);
     EXPECT_EQ(run.exitCode, 0u);
 
     EXPECT_EQ(readBytes(workFolder + "a.txt"), "cat\tthe\r\nOf mice\t3\r\nthe,dog\t1\r\nbig  dog\r\n");
@@ -242,6 +270,229 @@ TEST_F(StopwordsRun, ANameGivenTwiceIsFilteredTwice)
     EXPECT_TRUE(sawInOrder(run.labels, {" 1 stopwords read", "Starting file 1 of 2\ra.txt", "Starting file 2 of 2\ra.txt",
                                         "Processing complete.\r\n2 file(s) filtered.\r\n0 lines removed."}));
     EXPECT_EQ(readBytes(workFolder + "a.txt"), "one\r\ntwo\r\n");
+    expectNoTemporaryFile();
+    EXPECT_EQ(run.exitCode, 0u);
+}
+
+namespace {
+
+bool isThe(std::string_view word)
+{
+    return word == "the";
+}
+
+FILETIME lastWriteTime(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+std::string readWideNamed(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return "<missing>";
+    char bytes[256];
+    DWORD got = 0;
+    ReadFile(file, bytes, sizeof bytes, &got, nullptr);
+    CloseHandle(file);
+    return std::string(bytes, got);
+}
+
+void writeWideNamed(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+template <size_t size>
+std::string bytesOf(const char (&text)[size])
+{
+    return std::string(text, size - 1);
+}
+
+const char summaryOfNoneFiltered[] =
+    "Processing complete.\r\n0 file(s) filtered.\r\n0 lines removed.\r\n";
+
+} // namespace
+
+TEST_F(StopwordsRun, AStopsTmpAlreadyThereChangesNothing)
+{
+    writeBytes(programFolder + "stopwords", "the\r\n");
+    writeBytes(workFolder + "a.txt", "the cat\r\ndog\r\n");
+    // Someone's file, or the kept lines of an interrupted run; named too.
+    writeBytes(workFolder + "stops.tmp", "the kept\r\nlines\r\n");
+    ProgramRun run = runProgram(exe, "a.txt stops.tmp", workFolder);
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0].caption, "CorvaleStopwords");
+    EXPECT_EQ(run.boxes[0].text, temporaryInTheWayText(workFolder + "stops.tmp", true));
+    EXPECT_TRUE(run.labels.empty());
+    EXPECT_EQ(readBytes(workFolder + "a.txt"), "the cat\r\ndog\r\n");
+    EXPECT_EQ(readBytes(workFolder + "stops.tmp"), "the kept\r\nlines\r\n");
+    EXPECT_EQ(run.exitCode, 0u);
+}
+
+TEST_F(StopwordsRun, AFailedOverwriteKeepsEveryLineInStopsTmpAcrossRuns)
+{
+    std::string faultyExe = programFolder + "CorvaleStopwordsWithFaults.exe";
+    ASSERT_TRUE(CopyFileA(stopwordsWithFaultsExePath().c_str(), faultyExe.c_str(), FALSE));
+    writeBytes(programFolder + "stopwords", "the\r\n");
+    std::string original;
+    for (int i = 0; i < 200; ++i)
+        original += (i % 3 ? "keep " : "the ") + std::to_string(i) + "\t1\n";
+    writeBytes(workFolder + "a.txt", original);
+    writeBytes(workFolder + "b.txt", "the b\r\nb\r\n");
+    const std::string kept = filterText(original, isThe);
+
+    // The disk "fills up" after 100 bytes of the overwrite.
+    SetEnvironmentVariableA("CORVALE_FAIL_OVERWRITE_AFTER", "100");
+    ProgramRun first = runProgram(faultyExe, "a.txt b.txt", workFolder);
+    SetEnvironmentVariableA("CORVALE_FAIL_OVERWRITE_AFTER", nullptr);
+    EXPECT_TRUE(sawInOrder(first.labels, {" 1 stopwords read", "Starting file 1 of 2\ra.txt",
+                                          std::string(summaryOfNoneFiltered) +
+                                              "2 file(s) skipped (could not be read or rewritten)."}));
+    ASSERT_EQ(first.boxes.size(), 2u);
+    EXPECT_EQ(first.boxes[0].text, overwriteFailedText("a.txt", "stops.tmp"));
+    EXPECT_EQ(first.boxes[1].text, "These files were skipped:\r\n"
+                                   "\r\na.txt: could not be written back - kept lines are in stops.tmp"
+                                   "\r\nb.txt: not tried - the run stopped before it");
+    const std::string halfWritten = kept.substr(0, 100) + original.substr(100);
+    EXPECT_TRUE(readBytes(workFolder + "a.txt") == halfWritten);
+    EXPECT_TRUE(readBytes(workFolder + "stops.tmp") == kept);
+    EXPECT_EQ(readBytes(workFolder + "b.txt"), "the b\r\nb\r\n");
+
+    // The next run (space freed, say) keeps its hands off.
+    ProgramRun second = runProgram(exe, "a.txt b.txt", workFolder);
+    ASSERT_EQ(second.boxes.size(), 1u);
+    EXPECT_EQ(second.boxes[0].text, temporaryInTheWayText(workFolder + "stops.tmp", true));
+    EXPECT_TRUE(readBytes(workFolder + "stops.tmp") == kept);
+    EXPECT_TRUE(readBytes(workFolder + "a.txt") == halfWritten);
+    EXPECT_EQ(readBytes(workFolder + "b.txt"), "the b\r\nb\r\n");
+}
+
+TEST_F(StopwordsRun, KilledDuringTheOverwriteNoLineIsLost)
+{
+    writeBytes(programFolder + "stopwords", "the\r\n");
+    std::string original;
+    const std::string padding(48, 'x');
+    for (int i = 0; original.size() < (24u << 20); ++i)
+        original += (i % 4 ? "keep " : "the ") + std::to_string(i) + "\t" + padding + "\n";
+    writeBytes(workFolder + "big.txt", original);
+    const std::string kept = filterText(original, isThe);
+    const std::string big = workFolder + "big.txt";
+    const FILETIME before = lastWriteTime(big);
+
+    // Killed as soon as the named file starts to change.
+    HANDLE process = startProgram(exe, L"big.txt", workFolder);
+    ASSERT_NE(process, nullptr);
+    bool killed = false;
+    for (DWORD started = GetTickCount(); GetTickCount() - started < 120000;) {
+        if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0)
+            break;
+        FILETIME now = lastWriteTime(big);
+        if (CompareFileTime(&before, &now) != 0) {
+            killed = TerminateProcess(process, 1) != FALSE;
+            break;
+        }
+        Sleep(1);
+    }
+    if (WaitForSingleObject(process, 10000) != WAIT_OBJECT_0)
+        TerminateProcess(process, 1);
+    WaitForSingleObject(process, INFINITE);
+    CloseHandle(process);
+    RecordProperty("killedDuringTheOverwrite", killed ? "yes" : "no (the program ended first)");
+    std::printf("killed during the overwrite: %s\n", killed ? "yes" : "no (the program ended first)");
+
+    // Wherever the kill landed, the kept lines are whole in one of the two.
+    std::string afterKill = readBytes(big);
+    EXPECT_TRUE(afterKill == kept || readBytes(workFolder + "stops.tmp") == kept);
+    if (killed) {
+        EXPECT_TRUE(readBytes(workFolder + "stops.tmp") == kept) << "the named file had changed: stops.tmp was made";
+    }
+
+    ProgramRun second = runProgram(exe, "big.txt", workFolder);
+    if (fileExists(workFolder + "stops.tmp")) {
+        ASSERT_EQ(second.boxes.size(), 1u);
+        EXPECT_EQ(second.boxes[0].text, temporaryInTheWayText(workFolder + "stops.tmp", true));
+        EXPECT_TRUE(readBytes(workFolder + "stops.tmp") == kept);
+        EXPECT_TRUE(readBytes(big) == afterKill);
+    } else {
+        EXPECT_TRUE(readBytes(big) == kept);
+    }
+}
+
+TEST_F(StopwordsRun, ANameOutsideTheCodePageIsSkippedAndNoOtherFileTouched)
+{
+    ASSERT_NE(GetACP(), 1251u) << "Cyrillic must have no ANSI form here";
+    writeBytes(programFolder + "stopwords", "the\r\n");
+    const std::string text = "the x\r\nkeep\r\n";
+    const std::wstring foreign = L"\x0444\x0430\x0439\x043B.txt";
+    writeWideNamed(widePath(workFolder, foreign), text);
+    writeWideNamed(widePath(workFolder, L"caf\x00E9.txt"), text);
+    writeBytes(workFolder + "abcd.txt", text);
+    writeBytes(workFolder + "wxyz.txt", text);
+
+    ProgramRun run = runProgram(exe, foreign, workFolder);
+    EXPECT_TRUE(sawInOrder(run.labels, {" 1 stopwords read", "Starting file 1 of 1\r????.txt",
+                                        std::string(summaryOfNoneFiltered) +
+                                            "1 file(s) skipped (could not be read or rewritten)."}));
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0].text,
+              "These files were skipped:\r\n\r\n????.txt: name has characters the program cannot handle");
+    for (const std::wstring& name : {foreign, std::wstring(L"caf\x00E9.txt"), std::wstring(L"abcd.txt"),
+                                     std::wstring(L"wxyz.txt")})
+        EXPECT_EQ(readWideNamed(widePath(workFolder, name)), text);
+    expectNoTemporaryFile();
+}
+
+TEST_F(StopwordsRun, TheListAndTheProgramAreNeverFiltered)
+{
+    // An LF-ended list with a byte-order mark and a NUL inside an entry.
+    const std::string list = bytesOf("\xEF\xBB\xBFthe\nof\nn\0ul\n");
+    writeBytes(programFolder + "stopwords", list);
+    writeBytes(programFolder + "a.txt", bytesOf("the cat\r\nthe\0cat\r\nn x\r\nn\0ul x\r\nof mice\r\nkeep\r\n"));
+    std::vector<std::string> names;
+    for (const DirectoryEntry& entry : listDirectory(programFolder + "*"))
+        if (isOrdinaryFile(entry))
+            names.push_back(entry.name);
+    ASSERT_EQ(names.size(), 3u);
+    // The first match takes the pattern's place, the others go to the end.
+    names.insert(names.begin() + 1, ".\\STOPWORDS");
+
+    ProgramRun run = runProgram(exe, "* .\\STOPWORDS", programFolder);
+    std::vector<std::string> labels = {" 3 stopwords read"};
+    for (size_t i = 0; i < names.size(); ++i)
+        labels.push_back("Starting file " + std::to_string(i + 1) + " of 4\r" + names[i]);
+    labels.push_back("Processing complete.\r\n1 file(s) filtered.\r\n3 lines removed.\r\n"
+                     "3 file(s) skipped (could not be read or rewritten).");
+    EXPECT_TRUE(sawInOrder(run.labels, labels));
+    std::string expected = "These files were skipped:\r\n";
+    for (const std::string& name : names)
+        if (name != "a.txt")
+            expected += "\r\n" + name +
+                        (name == "CorvaleStopwords.exe" ? ": the program itself" : ": the stopword list itself");
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0].text, expected);
+    EXPECT_EQ(readBytes(programFolder + "stopwords"), list);
+    EXPECT_TRUE(readBytes(exe) == readBytes(stopwordsExePath()));
+    EXPECT_EQ(readBytes(programFolder + "a.txt"), bytesOf("the\0cat\r\nn x\r\nkeep\r\n"));
+    expectNoTemporaryFile();
+}
+
+TEST_F(StopwordsRun, AListTooLargeForMemoryIsReportedAndNoFileTouched)
+{
+    makeHugeFile(programFolder + "stopwords", sizeBeyondMemory());
+    writeBytes(workFolder + "a.txt", "the cat\r\n");
+    ProgramRun run = runProgram(exe, "a.txt", workFolder);
+    ASSERT_EQ(run.boxes.size(), 1u);
+    const std::string& text = run.boxes[0].text;
+    EXPECT_EQ(text.rfind("The stopword list could not be read:\r\n" + programFolder + "stopwords\r\nError 2147942408 [&H80070008]", 0), 0u) << text;
+    EXPECT_NE(text.find("No file was changed."), std::string::npos) << text;
+    EXPECT_EQ(readBytes(workFolder + "a.txt"), "the cat\r\n");
     expectNoTemporaryFile();
     EXPECT_EQ(run.exitCode, 0u);
 }

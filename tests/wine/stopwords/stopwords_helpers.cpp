@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include <fstream>
+#include <winioctl.h>
 
 namespace {
 
@@ -85,10 +86,12 @@ bool fileExists(const std::string& path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::string stopwordsExePath()
+namespace {
+
+std::string windowsPathOf(const char* builtPath)
 {
     // Under Wine the Unix file system is drive Z:.
-    std::string path = CORVALE_STOPWORDS_EXE;
+    std::string path = builtPath;
     if (!path.empty() && path[0] == '/') {
         for (char& c : path)
             if (c == '/')
@@ -96,6 +99,53 @@ std::string stopwordsExePath()
         path = "Z:" + path;
     }
     return path;
+}
+
+} // namespace
+
+std::string stopwordsExePath()
+{
+    return windowsPathOf(CORVALE_STOPWORDS_EXE);
+}
+
+std::string stopwordsWithFaultsExePath()
+{
+    return windowsPathOf(CORVALE_STOPWORDS_FAULTS_EXE);
+}
+
+void makeHugeFile(const std::string& path, uint64_t size)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    DWORD returned = 0;
+    DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(size);
+    bool sized = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    ASSERT_TRUE(sized) << path << " " << size;
+}
+
+uint64_t sizeBeyondMemory()
+{
+    // The program holds text up to the smallest of these (as they are free
+    // at the time, so never more than in total).
+    MEMORYSTATUSEX status;
+    status.dwLength = sizeof status;
+    GlobalMemoryStatusEx(&status);
+    uint64_t least = std::string().max_size();
+    if (status.ullTotalVirtual < least)
+        least = status.ullTotalVirtual;
+    if (status.ullTotalPageFile < least)
+        least = status.ullTotalPageFile;
+    return least + (uint64_t(1) << 30);
+}
+
+std::wstring widePath(const std::string& folder, const std::wstring& name)
+{
+    wchar_t wide[MAX_PATH];
+    int length = MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wide, MAX_PATH);
+    return std::wstring(wide, length > 0 ? length - 1 : 0) + name;
 }
 
 CurrentFolder::CurrentFolder(const std::string& folder)

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 // A fresh empty folder, removed with everything in it at the end.
@@ -21,6 +22,18 @@ bool fileExists(const std::string& path);
 
 // The built program as a Windows path.
 std::string stopwordsExePath();
+// The fault-test build of the same program.
+std::string stopwordsWithFaultsExePath();
+
+// A file of that many zero bytes that takes no disk space (a sparse file),
+// for sizes no memory can hold.
+void makeHugeFile(const std::string& path, uint64_t size);
+
+// More bytes than this process, or the program, could hold in memory.
+uint64_t sizeBeyondMemory();
+
+// A UTF-16 name in a folder given in ANSI.
+std::wstring widePath(const std::string& folder, const std::wstring& name);
 
 // Makes the folder the current one while in scope.
 struct CurrentFolder {

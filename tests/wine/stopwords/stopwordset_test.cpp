@@ -217,3 +217,47 @@ TEST_F(StopwordSet, LoaderReportsAListThatCannotBeOpened)
     EXPECT_EQ(error, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
     CloseHandle(held);
 }
+
+TEST_F(StopwordSet, NulBytesAreKeptInKeys)
+{
+    // The dictionary compares keys as C strings; the set must not.
+    dictAddL("the", 1);
+    dictAddL(std::string("n\0ul", 4), 1);
+    EXPECT_FALSE(dictExists(std::string("the\0cat", 7)));
+    EXPECT_FALSE(dictExists("n"));
+    EXPECT_TRUE(dictExists(std::string("n\0ul", 4)));
+    EXPECT_FALSE(dictExists(std::string("n\0", 2)));
+    EXPECT_TRUE(dictExists("the"));
+    EXPECT_FALSE(dictExists(std::string(1, '\0')));
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(StopwordSet, LoaderTakesLfEndsAndAByteOrderMark)
+{
+    TempFolder folder;
+    LONG entries = -1;
+    DWORD error = 1;
+    writeBytes(folder / "lf", "the\nof\nand | conj\n  a  \n");
+    ASSERT_TRUE(loadStopwordList(folder / "lf", &entries, &error));
+    EXPECT_EQ(entries, 4);
+    for (const char* word : {"the", "of", "and", "a"})
+        EXPECT_TRUE(dictExists(word)) << word;
+    dictRelease();
+    ASSERT_TRUE(dictInit());
+    writeBytes(folder / "bom", "\xEF\xBB\xBFthe\r\nof\r\n");
+    ASSERT_TRUE(loadStopwordList(folder / "bom", &entries, &error));
+    EXPECT_EQ(entries, 2);
+    EXPECT_TRUE(dictExists("the"));
+    EXPECT_FALSE(dictExists("\xEF\xBB\xBFthe"));
+}
+
+TEST_F(StopwordSet, LoaderRefusesAListTooLargeForMemory)
+{
+    TempFolder folder;
+    makeHugeFile(folder / "stopwords", sizeBeyondMemory());
+    LONG entries = -1;
+    DWORD error = 0;
+    EXPECT_FALSE(loadStopwordList(folder / "stopwords", &entries, &error));
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
+    EXPECT_EQ(entries, 0);
+}
