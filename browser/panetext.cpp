@@ -28,15 +28,23 @@ std::string thousands(size_t n)
 
 } // namespace
 
-size_t paneExcerptLength(std::string_view text, size_t bound)
+size_t paneExcerptLength(std::string_view text, size_t bound, size_t lineBound)
 {
-    if (text.size() <= bound)
-        return text.size();
-    size_t fits = std::string_view::npos;
-    for (size_t lineEnd = findLineEnd(text, 0); lineEnd != std::string_view::npos && lineEnd <= bound;
-         lineEnd = findLineEnd(text, lineEnd + 2))
+    size_t fits = std::string_view::npos; // end of the last whole line that fits
+    size_t start = 0;
+    for (;;) {
+        size_t lineEnd = findLineEnd(text, start);
+        if (lineEnd == std::string_view::npos)
+            lineEnd = text.size();
+        if (lineEnd - start > lineBound && start + lineBound <= bound)
+            return start + lineBound;
+        if (lineEnd > bound)
+            return fits != std::string_view::npos ? fits : bound;
+        if (lineEnd == text.size())
+            return text.size();
         fits = lineEnd;
-    return fits != std::string_view::npos ? fits : bound;
+        start = lineEnd + 2;
+    }
 }
 
 size_t lineCount(std::string_view text)

@@ -20,6 +20,7 @@ TEST(PaneText, ExcerptKeepsWholeLinesWithinTheBound)
         const char* text;
         size_t bound;
         size_t length;
+        size_t lineBound = paneLineBound;
     } cases[] = {
         {"", 4, 0},
         {"ab\r\ncd", 6, 6},            // fits whole
@@ -30,9 +31,14 @@ TEST(PaneText, ExcerptKeepsWholeLinesWithinTheBound)
         {"abcdefgh", 3, 3},
         {"a\rb\nc\r\nd", 6, 5},        // a lone CR or LF does not end a line
         {"\r\nabcdef", 3, 0},          // an empty first line fits
+        // A line longer than the line bound ends the excerpt, cut.
+        {"ab\r\ncdefgh\r\nij", 100, 7, 3},
+        {"abcdefgh", 100, 3, 3},
+        {"ab\r\ncde\r\nfg", 100, 11, 3},
+        {"ab\r\ncdefgh", 6, 2, 3},     // the cut line would not fit in all
     };
     for (const auto& c : cases)
-        EXPECT_EQ(paneExcerptLength(c.text, c.bound), c.length) << c.text << " bound " << c.bound;
+        EXPECT_EQ(paneExcerptLength(c.text, c.bound, c.lineBound), c.length) << c.text << " bound " << c.bound;
 }
 
 TEST(PaneText, LineCountAndNote)
@@ -45,6 +51,7 @@ TEST(PaneText, LineCountAndNote)
     EXPECT_EQ(excerptNote("ab\r\ncd", 6), "");
     EXPECT_EQ(excerptNote("ab\r\ncd\r\nef", 6), "  (first 2 of 3 variants shown)");
     EXPECT_EQ(excerptNote("abcdef\r\ngh", 4), "  (first 4 of 10 bytes shown)");
+    EXPECT_EQ(excerptNote("ab\r\ncdefgh\r\nij", 7), "  (first 7 of 14 bytes shown)");
 }
 
 // A frame far beyond the bound: the pane gets its first lines, the label
@@ -63,10 +70,10 @@ TEST(PaneText, LargeFrameIsShownInPartAndTheLabelSaysSo)
     EXPECT_EQ(frameSummary(record), "the * of:  rank 1, frequency 99, variants 250000  (first " +
                                         formatShown(shownLines) + " of 250,000 variants shown)");
 
-    // One line longer than the bound: its beginning is shown.
+    // One line longer than the pane takes: its beginning is shown.
     std::string longLine = "2\tx\t1\t1\r\n" + std::string(paneTextBound + 10, 'v');
-    EXPECT_EQ(variantLines(longLine).size(), paneTextBound);
-    EXPECT_EQ(frameSummary(longLine), "x:  rank 2, frequency 1, variants 1  (first 1,000,000 of 1,000,010 bytes shown)");
+    EXPECT_EQ(variantLines(longLine).size(), paneLineBound);
+    EXPECT_EQ(frameSummary(longLine), "x:  rank 2, frequency 1, variants 1  (first 1,000 of 1,000,010 bytes shown)");
 }
 
 TEST(PaneText, LabelFieldsAreCut)
