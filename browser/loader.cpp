@@ -151,8 +151,12 @@ bool loadPhraseFrameFile(const std::string& fileName)
     try {
         if (file.isOpen()) {
             uint64_t size = fileSize(file.handle);
-            if (userDeclinesLargeFile(size))
+            if (userDeclinesLargeFile(size)) {
+                // The old records stay, so does their sort state; only the
+                // rows are gone until the next load.
+                std::copy(previousSortState, previousSortState + 5, sortState);
                 return false;
+            }
             readError = readWholeFile(file.handle, size, content);
             file.close();
         }

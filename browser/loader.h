@@ -8,8 +8,8 @@
 // line and the first frame; returns true then. A file that cannot be opened
 // or read loads as empty content and is also reported in a box. Returns
 // false when the data was not replaced: the user declined a large file (the
-// list then shows no rows), or memory ran out (everything stays as it was,
-// and a box says so).
+// list then shows no rows; the records and their sort state stay), or memory
+// ran out (everything stays as it was, and a box says so).
 bool loadPhraseFrameFile(const std::string& fileName);
 
 // Tests make the size check see this size instead of the file's (-1: the

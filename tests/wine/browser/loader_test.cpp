@@ -131,8 +131,9 @@ TEST_F(BrowserTest, FileThatCannotBeOpenedIsReportedWithTheSystemsReason)
         const std::string opening = failure.name + "\r\ncould not be opened:\r\n\r\n";
         EXPECT_EQ(prompts[0].text.substr(0, opening.size()), opening);
         EXPECT_GT(prompts[0].text.size(), opening.size());
-        if (failure.error != 0)
+        if (failure.error != 0) {
             EXPECT_EQ(prompts[0].text, opening + systemReason(failure.error));
+        }
         EXPECT_EQ(prompts[0].caption, "CorvalePhraseFrames");
         EXPECT_EQ(prompts[0].style, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
     }

@@ -8,6 +8,7 @@
 #include "browser/loader.h"
 #include "browser/memoryguard.h"
 #include "browser/panetext.h"
+#include "common/numbertext.h"
 
 namespace {
 
@@ -180,7 +181,7 @@ TEST_F(MemoryTest, LongLineIsShownInPartAndFoundAndCopiedWhole)
     selectListRow(2);
     EXPECT_EQ(paneText(), "a\t1\r\n" + longLine.substr(0, paneLineBound));
     EXPECT_EQ(controlText(frameInfoLabelId), "big *:  rank 2, frequency 9, variants 3  (first 1,005 of " +
-                                                 std::to_string(variants.size()) + " bytes shown)");
+                                                 formatThousands(static_cast<int64_t>(variants.size())) + " bytes shown)");
 
     selectListRow(1);
     command(findCommandId);
