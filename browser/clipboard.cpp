@@ -2,14 +2,11 @@
 
 #include "browser/cliptext.h"
 #include "browser/main.h"
+#include "browser/memoryguard.h"
 #include "browser/state.h"
 #include "common/prompts.h"
 
 #include <cstring>
-#include <new>
-
-static const char noMemoryText[] =
-    "There is not enough memory to copy this text to the clipboard.\r\nNothing was copied.";
 
 static void tellUser(const char* text)
 {
@@ -23,7 +20,7 @@ HANDLE copyToClipboard(const std::string& text)
     if (!bytes) {
         if (block)
             GlobalFree(block);
-        tellUser(noMemoryText);
+        reportNoMemory(noMemoryToCopy);
         return nullptr;
     }
     memcpy(bytes, text.data(), text.size());
@@ -50,7 +47,7 @@ INT_PTR copyFrameWithVariants(HWND, UINT, WPARAM, LPARAM)
         tellUser("Please select a phrase frame to copy, then click the \"Copy...\" button.");
         return 0;
     }
-    copyToClipboard(frameCopyText(frames[selectedIndex]));
+    runWithMemoryGuard(noMemoryToCopy, [] { copyToClipboard(frameCopyText(frames[selectedIndex])); });
     return 0;
 }
 
@@ -60,10 +57,8 @@ INT_PTR copyAllSorted(HWND, UINT, WPARAM, LPARAM)
         tellUser("Please load a phrase-frame file, then click the \"Copy...\" button.");
         return 0;
     }
-    try {
+    runWithMemoryGuard(noMemoryToCopy, [] {
         copyToClipboard(allSortedCopyText(frames, frameCount, loadedFileName, sortDescription));
-    } catch (const std::bad_alloc&) {
-        tellUser(noMemoryText);
-    }
+    });
     return 0;
 }

@@ -9,4 +9,5 @@ set(BROWSER_CORE_SOURCES
   ${CMAKE_SOURCE_DIR}/browser/rtf.cpp
   ${CMAKE_SOURCE_DIR}/browser/findscan.cpp
   ${CMAKE_SOURCE_DIR}/browser/cliptext.cpp
+  ${CMAKE_SOURCE_DIR}/browser/panetext.cpp
 )

@@ -90,17 +90,45 @@ int32_t openFileDialog(HWND owner, const std::string& caption, std::string& file
     return result;
 }
 
-static void classifyLoadedFile()
+namespace {
+
+// What a file's name told about the order of the data shown.
+struct Classification {
+    std::string sortDescription;
+    int32_t fileIsFreqOrder;
+    LRESULT alphaCheck;
+    LRESULT freqCheck;
+};
+
+Classification currentClassification()
 {
-    FileKind kind = classifyFileName(loadedFileName);
+    return {sortDescription, fileIsFreqOrder,
+            SendDlgItemMessageA(mainWindow, alphaButtonId, BM_GETCHECK, 0, 0),
+            SendDlgItemMessageA(mainWindow, freqButtonId, BM_GETCHECK, 0, 0)};
+}
+
+void applyClassification(Classification& classification)
+{
+    sortDescription.swap(classification.sortDescription);
+    fileIsFreqOrder = classification.fileIsFreqOrder;
+    SendDlgItemMessageA(mainWindow, alphaButtonId, BM_SETCHECK, classification.alphaCheck, 0);
+    SendDlgItemMessageA(mainWindow, freqButtonId, BM_SETCHECK, classification.freqCheck, 0);
+}
+
+// Classifies a chosen file by its name's ending; a name with neither ending
+// leaves everything as it is.
+void classifyChosenFile(const std::string& name)
+{
+    FileKind kind = classifyFileName(name);
     if (kind == fileKindUnknown)
         return;
-    sortDescription = sortDescriptionFor(kind);
     bool alpha = kind == fileKindAlpha;
-    SendDlgItemMessageA(mainWindow, alphaButtonId, BM_SETCHECK, alpha ? 1 : 0, 0);
-    SendDlgItemMessageA(mainWindow, freqButtonId, BM_SETCHECK, alpha ? 0 : 1, 0);
-    fileIsFreqOrder = alpha ? 0 : 1;
+    Classification chosen = {sortDescriptionFor(kind), alpha ? 0 : 1, alpha ? BST_CHECKED : BST_UNCHECKED,
+                             alpha ? BST_UNCHECKED : BST_CHECKED};
+    applyClassification(chosen);
 }
+
+} // namespace
 
 void openFileCommand()
 {
@@ -113,10 +141,19 @@ void openFileCommand()
                         "Phrase Frames Files|*phraseframes.txt|All Files|*.*", "BAS", flags))
         return;
 
-    lastPath = folderOfChoice(chosen);
+    std::string folder = folderOfChoice(chosen);
+    std::string name = chosen.substr(folder.size());
+    Classification previous = currentClassification();
+    lastPath.swap(folder);
     writeSetting("lastpath", "Runtime", lastPath);
     shownIndex = 0;
-    loadPhraseFrameFile(chosen);
-    loadedFileName = chosen.substr(lastPath.size());
-    classifyLoadedFile();
+
+    // Classified before the load, so that the list's sort state and the first
+    // display of the pane see the new file's order. A load that did not
+    // replace the data leaves the shown file's name and classification.
+    classifyChosenFile(name);
+    if (loadPhraseFrameFile(chosen))
+        loadedFileName.swap(name);
+    else
+        applyClassification(previous);
 }

@@ -16,5 +16,7 @@ int32_t openFileDialog(HWND owner, const std::string& caption, std::string& file
                        const std::string& initialFolder, const std::string& filter,
                        const std::string& defaultExtension, uint32_t& flags);
 
-// The "&Open File" command: ask, remember the folder, load, classify.
+// The "&Open File" command: ask, remember the folder, classify the name,
+// load; a load that did not replace the data puts the previous
+// classification back and keeps the previous file's name.
 void openFileCommand();

@@ -4,6 +4,7 @@
 #include "browser/findscan.h"
 #include "browser/loader.h"
 #include "browser/main.h"
+#include "browser/memoryguard.h"
 #include "browser/richtext.h"
 #include "browser/rtf.h"
 #include "browser/state.h"
@@ -86,7 +87,7 @@ void findNext()
 
 static INT_PTR onFindButton(HWND, UINT, WPARAM, LPARAM)
 {
-    findNext();
+    runWithMemoryGuard(noMemoryToSearch, findNext);
     return 0;
 }
 
@@ -205,7 +206,7 @@ LRESULT CALLBACK findTextBoxProc(HWND window, UINT message, WPARAM wParam, LPARA
     if (message == WM_GETDLGCODE)
         return DLGC_WANTALLKEYS;
     if (message == WM_CHAR && wParam == 13) {
-        findNext();
+        runWithMemoryGuard(noMemoryToSearch, findNext);
         return 0;
     }
     if (message == WM_CHAR && wParam == 27) {

@@ -1,9 +1,11 @@
 #include "framefile.h"
 
+#include "browser/panetext.h"
 #include "common/numbertext.h"
 
 #include <charconv>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -132,7 +134,7 @@ FieldSpan recordField(const std::string& record, int n)
     return fieldOf(record.data(), record.size(), n);
 }
 
-std::string cellText(const std::string& record, int column)
+FieldSpan cellSpan(const std::string& record, int column)
 {
     FieldSpan field = recordField(record, column);
     size_t length = field.length;
@@ -146,7 +148,13 @@ std::string cellText(const std::string& record, int column)
         length = static_cast<size_t>(static_cast<const char*>(nul) - field.text);
     if (length > 99)
         length = 99;
-    return std::string(field.text, length);
+    return {field.text, length};
+}
+
+std::string cellText(const std::string& record, int column)
+{
+    FieldSpan cell = cellSpan(record, column);
+    return std::string(cell.text, cell.length);
 }
 
 std::string headerField(const std::string& record, int n)
@@ -155,16 +163,34 @@ std::string headerField(const std::string& record, int n)
     return std::string(field.text, field.length);
 }
 
+namespace {
+
+std::string labelField(const std::string& record, int n)
+{
+    FieldSpan field = fieldOf(record.data(), headerLength(record), n);
+    return std::string(field.text, field.length < labelFieldBound ? field.length : labelFieldBound);
+}
+
+// All of the record's variant lines, as a view into it.
+std::string_view wholeVariantLines(const std::string& record)
+{
+    size_t lineEnd = record.find("\r\n");
+    return lineEnd == std::string::npos ? std::string_view() : std::string_view(record).substr(lineEnd + 2);
+}
+
+} // namespace
+
 std::string frameSummary(const std::string& record)
 {
-    return headerField(record, 2) + ":  rank " + headerField(record, 1) + ", frequency " +
-           headerField(record, 3) + ", variants " + headerField(record, 4);
+    const std::string_view variants = wholeVariantLines(record);
+    return labelField(record, 2) + ":  rank " + labelField(record, 1) + ", frequency " + labelField(record, 3) +
+           ", variants " + labelField(record, 4) + excerptNote(variants, paneExcerptLength(variants));
 }
 
 std::string variantLines(const std::string& record)
 {
-    size_t lineEnd = record.find("\r\n");
-    return lineEnd == std::string::npos ? std::string() : record.substr(lineEnd + 2);
+    const std::string_view variants = wholeVariantLines(record);
+    return std::string(variants.substr(0, paneExcerptLength(variants)));
 }
 
 int32_t numberKey(const char* text, size_t length)

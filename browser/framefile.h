@@ -38,16 +38,21 @@ struct FieldSpan {
 };
 FieldSpan recordField(const std::string& record, int n);
 
+// cellText as pointer and length into the record (no copy).
+FieldSpan cellSpan(const std::string& record, int column);
+
 // Field n (from 1) of the record's header line (the text before its first
 // CR LF); empty beyond the last.
 std::string headerField(const std::string& record, int n);
 
 // The summary label of a frame: "frame:  rank r, frequency f, variants v",
-// with the header fields as the file spells them.
+// with the header fields as the file spells them (each cut to its first
+// labelFieldBound bytes), then, when the pane cannot be handed all of the
+// variant lines, the note of excerptNote.
 std::string frameSummary(const std::string& record);
 
-// The record's variant lines: everything after its first CR LF (empty when
-// there is none).
+// The record's variant lines (everything after its first CR LF; empty when
+// there is none) as far as the pane is handed them: see paneExcerptLength.
 std::string variantLines(const std::string& record);
 
 // Reads the leading number of a field as a sort key: blanks, TABs and LFs are

@@ -3,6 +3,7 @@
 #include "browser/finddialog.h"
 #include "browser/framefile.h"
 #include "browser/main.h"
+#include "browser/memoryguard.h"
 #include "browser/sortcolumn.h"
 #include "browser/state.h"
 #include "browser/variantpane.h"
@@ -20,9 +21,10 @@ void onGetDispInfo(NMLVDISPINFOA* info)
     int32_t index = info->item.iItem + 1;
     cellBuffer[0] = '\0';
     if (index >= 1 && index <= frameCount) {
-        std::string text = cellText(frames[index], info->item.iSubItem + 1);
-        size_t length = text.copy(cellBuffer, sizeof cellBuffer - 1);
-        cellBuffer[length] = '\0';
+        // Straight from the record: painting must not need memory.
+        FieldSpan cell = cellSpan(frames[index], info->item.iSubItem + 1);
+        memcpy(cellBuffer, cell.text, cell.length);
+        cellBuffer[cell.length] = '\0';
     }
     info->item.pszText = cellBuffer;
 }
@@ -38,7 +40,9 @@ void onColumnClick(const NMLISTVIEW* click)
 {
     if (click->iSubItem == -1)
         return;
-    sortByColumn(click->iSubItem + 1);
+    // A sort that ran out of memory has changed nothing: no row to select anew.
+    if (!runWithMemoryGuard(noMemoryToSort, [&] { sortByColumn(click->iSubItem + 1); }))
+        return;
     if (frameCount == 0)
         return;
     // Row 1 may already be selected, and then the list reports no change.
@@ -49,7 +53,7 @@ void onColumnClick(const NMLISTVIEW* click)
     SendMessageA(frameList, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
     shownIndex = -1;
     selectedIndex = 1;
-    showSelected();
+    runWithMemoryGuard(noMemoryToShow, showSelected);
 }
 
 void onItemChanged(const NMLISTVIEW* change)
@@ -57,5 +61,5 @@ void onItemChanged(const NMLISTVIEW* change)
     forgetLastFoundFrame();
     shownIndex = -1;
     selectedIndex = change->iItem + 1;
-    showSelected();
+    runWithMemoryGuard(noMemoryToShow, showSelected);
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -17,11 +18,16 @@ inline bool keyLess(int32_t a, int32_t b)
 
 // Byte order: bytes compared as unsigned values, no case folding; when one
 // text begins with the other, the shorter comes first.
-inline bool keyLess(const std::string& a, const std::string& b)
+inline bool keyLess(std::string_view a, std::string_view b)
 {
     size_t common = a.size() < b.size() ? a.size() : b.size();
     int order = common == 0 ? 0 : std::memcmp(a.data(), b.data(), common);
     return order != 0 ? order < 0 : a.size() < b.size();
+}
+
+inline bool keyLess(const std::string& a, const std::string& b)
+{
+    return keyLess(std::string_view(a), std::string_view(b));
 }
 
 // Sorts keys[lo..hi] in place, exchanging (*carried)[k] together with keys[k]

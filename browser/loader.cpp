@@ -2,6 +2,7 @@
 
 #include "browser/framefile.h"
 #include "browser/main.h"
+#include "browser/memoryguard.h"
 #include "browser/sortcolumn.h"
 #include "browser/state.h"
 #include "browser/variantpane.h"
@@ -9,6 +10,9 @@
 #include "common/prompts.h"
 
 #include <commctrl.h>
+#include <algorithm>
+#include <cstdio>
+#include <stdexcept>
 #include <new>
 #include <utility>
 #include <vector>
@@ -43,9 +47,14 @@ void selectRow(int32_t n)
     SetFocus(frameList);
 }
 
+int64_t loaderFileSizeForTests = -1;
+
 namespace {
 
-bool userDeclinesLargeFile(uint32_t size)
+// Largest piece handed to one ReadFile call (its count is 32-bit).
+const DWORD readPiece = 1u << 30;
+
+bool userDeclinesLargeFile(uint64_t size)
 {
     uint32_t available = availablePhysicalMemory();
     bool large = size > 50000000u || (available == 0 ? size > 0 : double(size) / available > 0.3);
@@ -55,49 +64,116 @@ bool userDeclinesLargeFile(uint32_t size)
                           MB_OKCANCEL | MB_ICONEXCLAMATION) == IDCANCEL;
 }
 
-void reportNoMemory(const std::string& fileName)
+// Built in a fixed buffer: this runs when memory has just run out.
+void reportNoMemoryToLoad(const std::string& fileName)
 {
-    std::string text = "There is not enough memory to load\r\n" + fileName +
-                       "\r\n\r\nThe file shown before stays loaded.";
+    char text[1024];
+    snprintf(text, sizeof text, "There is not enough memory to load\r\n%s\r\n\r\nThe file shown before stays loaded.",
+             fileName.c_str());
+    reportNoMemory(text);
+}
+
+// The system's sentence for an error code, without its line end.
+std::string systemReason(DWORD error)
+{
+    char reason[512] = {};
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                                  0, reason, sizeof reason, nullptr);
+    std::string text(reason, length);
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' '))
+        text.pop_back();
+    return text.empty() ? "Error " + std::to_string(error) + "." : text;
+}
+
+void reportUnreadableFile(const std::string& fileName, const char* failure, DWORD error)
+{
+    std::string text = fileName + "\r\n" + failure + "\r\n\r\n" + systemReason(error);
     showMessageBox(nullptr, text.c_str(), "CorvalePhraseFrames", MB_OK | MB_ICONEXCLAMATION);
+}
+
+uint64_t fileSize(HANDLE file)
+{
+    if (loaderFileSizeForTests >= 0)
+        return static_cast<uint64_t>(loaderFileSizeForTests);
+    LARGE_INTEGER size = {};
+    if (!GetFileSizeEx(file, &size))
+        return 0;
+    return static_cast<uint64_t>(size.QuadPart);
+}
+
+// Reads the whole file into content. Throws std::length_error when the file
+// is longer than a string can be on this build, std::bad_alloc when there is
+// no memory for it. Returns the error code of a failed read, 0 when none.
+DWORD readWholeFile(HANDLE file, uint64_t size, std::string& content)
+{
+    if (size > content.max_size())
+        throw std::length_error("file longer than a string");
+    content.resize(static_cast<size_t>(size));
+    size_t done = 0;
+    while (done < content.size()) {
+        DWORD wanted = static_cast<DWORD>(std::min<size_t>(content.size() - done, readPiece));
+        DWORD read = 0;
+        if (!ReadFile(file, &content[done], wanted, &read, nullptr)) {
+            DWORD error = GetLastError();
+            content.clear();
+            return error;
+        }
+        if (read == 0)
+            break; // the file became shorter since its size was taken
+        done += read;
+    }
+    content.resize(done);
+    return 0;
 }
 
 } // namespace
 
-void loadPhraseFrameFile(const std::string& fileName)
+bool loadPhraseFrameFile(const std::string& fileName)
 {
+    int32_t previousSortState[5];
+    std::copy(sortState, sortState + 5, previousSortState);
     setItemCount(frameList, 0, 0);
     resetSortState(sortState, fileIsFreqOrder);
 
     // Read only, never create: a name that does not exist loads as empty
-    // content and leaves nothing behind on disk.
-    FileHandle file(CreateFileA(fileName.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    // content and leaves nothing behind on disk. Another program may keep the
+    // file open, also for writing: the browser reads it once, at once.
+    FileHandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const DWORD openError = file.isOpen() ? 0 : GetLastError();
+    DWORD readError = 0;
     std::string content;
     std::vector<std::string> records;
     int32_t recordCount = 0;
     int32_t variantTotal = 0;
+    std::string status;
+    bool outOfMemory = false;
     try {
         if (file.isOpen()) {
-            DWORD size = GetFileSize(file.handle, nullptr);
-            if (size == INVALID_FILE_SIZE)
-                size = 0;
-            if (userDeclinesLargeFile(size))
-                return;
-            content.resize(size);
-            DWORD read = 0;
-            if (size > 0 && !ReadFile(file.handle, &content[0], size, &read, nullptr))
-                read = 0;
-            content.resize(read);
+            uint64_t size = fileSize(file.handle);
+            if (userDeclinesLargeFile(size)) {
+                // The old records stay, so does their sort state; only the
+                // rows are gone until the next load.
+                std::copy(previousSortState, previousSortState + 5, sortState);
+                return false;
+            }
+            readError = readWholeFile(file.handle, size, content);
             file.close();
         }
         buildFrameRecords(content, records, recordCount, variantTotal);
+        status = statusText(recordCount, variantTotal, fileName);
     } catch (const std::bad_alloc&) {
+        outOfMemory = true;
+    } catch (const std::length_error&) {
+        outOfMemory = true;
+    }
+    if (outOfMemory) {
         std::string().swap(content);
         std::vector<std::string>().swap(records);
+        std::copy(previousSortState, previousSortState + 5, sortState);
         setItemCount(frameList, frameCount, LVSICF_NOINVALIDATEALL);
-        reportNoMemory(fileName);
-        return;
+        reportNoMemoryToLoad(fileName);
+        return false;
     }
     std::string().swap(content);
     frames.swap(records);
@@ -105,10 +181,15 @@ void loadPhraseFrameFile(const std::string& fileName)
     frameCount = recordCount;
 
     setItemCount(frameList, frameCount, LVSICF_NOINVALIDATEALL);
-    SetDlgItemTextA(mainWindow, statusLabelId, statusText(frameCount, variantTotal, fileName).c_str());
+    SetDlgItemTextA(mainWindow, statusLabelId, status.c_str());
     shownIndex = 0;
     selectedIndex = 1;
     selectRow(1);
-    showSelected();
+    runWithMemoryGuard(noMemoryToShow, showSelected);
     applyTabStop();
+    if (openError != 0)
+        reportUnreadableFile(fileName, "could not be opened:", openError);
+    else if (readError != 0)
+        reportUnreadableFile(fileName, "could not be read:", readError);
+    return true;
 }

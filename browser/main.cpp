@@ -6,6 +6,8 @@
 #include "browser/framelist.h"
 #include "browser/layout.h"
 #include "browser/loader.h"
+#include "browser/memoryguard.h"
+#include "browser/panetext.h"
 #include "browser/richtext.h"
 #include "browser/state.h"
 #include "browser/variantpane.h"
@@ -76,6 +78,25 @@ static void finishFrameList()
     addListColumn(3, "Variants", LVCFMT_CENTER, widths[3]);
 }
 
+// The callbacks below start user actions; running out of memory ends the
+// action with a box, never the program.
+static INT_PTR onHelp(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    runWithMemoryGuard(noMemoryForHelp, [&] { showHelp(window, message, wParam, lParam); });
+    return 0;
+}
+
+static INT_PTR onOptionButton(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    runWithMemoryGuard(noMemoryToReorder, [&] { reorderPane(window, message, wParam, lParam); });
+    return 0;
+}
+
+static void openFile()
+{
+    runWithMemoryGuard(noMemoryToOpen, openFileCommand);
+}
+
 static void buildMenuBar(HWND window)
 {
     HMENU menu = CreateMenu();
@@ -86,7 +107,7 @@ static void buildMenuBar(HWND window)
     AppendMenuA(menu, MF_STRING, freqsRightCommandId, "  Freqs &Right > ");
     AppendMenuA(menu, MF_STRING, helpCommandId, "  &Help");
     attachCommand(window, exitCommandId, confirmExit);
-    attachCommand(window, helpCommandId, showHelp);
+    attachCommand(window, helpCommandId, onHelp);
     SetMenu(window, menu);
 }
 
@@ -108,6 +129,9 @@ static void createControls(HWND window)
     // The pane's text is replaced wholesale at every selection; an undo record
     // of thousands of variant lines makes each replacement slow.
     SendMessageA(variantPane, EM_SETUNDOLIMIT, 0, 0);
+    // Streamed RTF (search results) is cut at the text limit, 32,767
+    // characters unless raised; the pane is handed up to paneTextBound.
+    SendMessageA(variantPane, EM_EXLIMITTEXT, 0, static_cast<LPARAM>(paneTextBound));
     addControl(window, frameInfoLabelId, "STATIC", "", pctX(1, sx), pctY(46.8f, sy), pctX(38, sx),
                pctY(5.2f, sy), child | SS_LEFT);
     addControl(window, alphaButtonId, "BUTTON", "&Alpha", pctX(38.5f, sx), pctY(47, sy), pctX(5.5f, sx),
@@ -127,8 +151,8 @@ static void createControls(HWND window)
     for (int id : {statusLabelId, variantPaneId, frameInfoLabelId, copyFrameButtonId, copyAllButtonId, frameListId})
         setControlBackground(window, id, bgColor);
 
-    attachCommand(window, alphaButtonId, reorderPane);
-    attachCommand(window, freqButtonId, reorderPane);
+    attachCommand(window, alphaButtonId, onOptionButton);
+    attachCommand(window, freqButtonId, onOptionButton);
     attachCommand(window, copyFrameButtonId, copyFrameWithVariants);
     attachCommand(window, copyAllButtonId, copyAllSorted);
 }
@@ -172,7 +196,7 @@ void buildMainWindow()
 std::string browserCommandLine()
 {
     const char* line = browserCommandLineForTests ? browserCommandLineForTests : GetCommandLineA();
-    return trimBlanks(commandTail(line));
+    return browserFileArgument(line);
 }
 
 static void showProgramIcon(HWND window)
@@ -190,11 +214,13 @@ static void showProgramIcon(HWND window)
 
 static INT_PTR onInitDialog(HWND window)
 {
-    std::string fileName = browserCommandLine();
-    if (fileName.empty())
-        openFileCommand();
-    else
-        loadPhraseFrameFile(fileName);
+    runWithMemoryGuard(noMemoryToOpen, [] {
+        std::string fileName = browserCommandLine();
+        if (fileName.empty())
+            openFileCommand();
+        else
+            loadPhraseFrameFile(fileName);
+    });
     showProgramIcon(window);
     findOptions = 8;
     return 1;
@@ -224,7 +250,7 @@ static INT_PTR onCommand(HWND window, WPARAM wParam)
 {
     switch (LOWORD(wParam)) {
     case openCommandId:
-        openFileCommand();
+        openFile();
         return 1;
     case freqsLeftCommandId:
         stepTabStop(false);

@@ -40,7 +40,9 @@ void buildMainWindow();
 INT_PTR mainWindowCallback(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR confirmExit(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The file name the command line gives, blanks at both ends removed. Tests
+// The file name the command line gives: blanks at both ends removed, then
+// one pair of surrounding double quotes (Explorer and "Open with" quote a
+// path that holds a blank). Tests
 // set browserCommandLineForTests to stand in for GetCommandLineA.
 std::string browserCommandLine();
 extern const char* browserCommandLineForTests;

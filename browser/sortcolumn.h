@@ -15,6 +15,7 @@ void resetSortState(int32_t sortState[5], int32_t fileIsFreqOrder);
 // frames[1..frameCount] in place by the column's field: numbers for columns
 // 1, 3 and 4, bytes for column 2. A set flag (-1) means descending for the
 // numeric columns and ascending for Phrase-Frame. A column outside 1..4 is
-// ignored.
+// ignored. The Phrase-Frame keys are views into the records, not copies.
+// When memory runs out (std::bad_alloc) nothing has changed yet.
 void sortByColumn(std::vector<std::string>& frames, int32_t frameCount, int32_t sortState[5],
                   int column, std::string& sortDescription);

@@ -23,3 +23,15 @@ std::string trimBlanks(const std::string& text)
     size_t last = text.find_last_not_of(' ');
     return text.substr(first, last - first + 1);
 }
+
+std::string stripSurroundingQuotes(const std::string& text)
+{
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
+        return text.substr(1, text.size() - 2);
+    return text;
+}
+
+std::string browserFileArgument(const std::string& commandLine)
+{
+    return stripSurroundingQuotes(trimBlanks(commandTail(commandLine)));
+}

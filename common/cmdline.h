@@ -9,3 +9,12 @@ std::string commandTail(const std::string& commandLine);
 
 // Removes blanks (byte 32 only) from both ends.
 std::string trimBlanks(const std::string& text);
+
+// The text without one pair of double quotes around it, when it begins and
+// ends with one (a dropped file's path with a blank arrives quoted; no file
+// name can hold a double quote). Any other text is returned as it is.
+std::string stripSurroundingQuotes(const std::string& text);
+
+// The browser's file argument from its whole command line: the tail after
+// the program's name, blanks at both ends removed, then surrounding quotes.
+std::string browserFileArgument(const std::string& commandLine);

@@ -9,6 +9,18 @@ bool fileExists(const std::string& path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// The system's sentence for an error, without its line end.
+std::string systemReason(DWORD error)
+{
+    char text[512] = {};
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                                  text, sizeof text, nullptr);
+    std::string reason(text, length);
+    while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n' || reason.back() == ' '))
+        reason.pop_back();
+    return reason;
+}
+
 const char statusTail[] = "\rSelect item to show phrase variants. Click on heading to re-sort.";
 
 } // namespace
@@ -49,11 +61,83 @@ TEST_F(BrowserTest, MissingOrQuotedNameShowsEmptyListAndCreatesNothing)
     EXPECT_EQ(rowCount(), 0);
     EXPECT_EQ(controlText(statusLabelId), std::string("0 phrase-frames with 1 variants in no such file.txt.") + statusTail);
     EXPECT_FALSE(fileExists(path));
+    ASSERT_EQ(prompts.size(), 1u);
+    EXPECT_EQ(prompts[0].text, path + "\r\ncould not be opened:\r\n\r\n" + systemReason(ERROR_FILE_NOT_FOUND));
 
-    // Quotes stay part of the name, so this names no file either.
+    // The loader itself keeps quotes as part of the name, so this names no
+    // file either.
     std::string quoted = "\"" + writeFile("real.txt", twoFrameFile) + "\"";
     loadPhraseFrameFile(quoted);
     EXPECT_EQ(frameCount, 0);
+    EXPECT_EQ(prompts.size(), 2u);
+}
+
+// Explorer and "Open with" quote a path that holds a blank.
+TEST_F(BrowserTest, QuotedCommandLinePathLoadsWithoutItsQuotes)
+{
+    CreateDirectoryA((tempFolder() + "\\Ann Lee").c_str(), nullptr);
+    std::string path = writeFile("Ann Lee\\corpus-Freq-phraseFrames.txt", twoFrameFile);
+    openBrowser("  \"" + path + "\"  ");
+    EXPECT_EQ(frameCount, 2);
+    EXPECT_TRUE(prompts.empty());
+    EXPECT_EQ(controlText(statusLabelId),
+              std::string("2 phrase-frames with 3 variants in corpus-Freq-phraseFrames.txt.") + statusTail);
+    // Still not chosen through Open: not classified, nothing remembered.
+    EXPECT_EQ(loadedFileName, "");
+    EXPECT_EQ(sortDescription, "");
+    EXPECT_EQ(lastPath, "");
+    EXPECT_EQ(SendDlgItemMessageA(mainWindow, freqButtonId, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+// A file that cannot be opened keeps the empty list and its status line, and
+// a box says why; a file another program keeps open for writing (sharing
+// reading and writing) still loads.
+TEST_F(BrowserTest, FileThatCannotBeOpenedIsReportedWithTheSystemsReason)
+{
+    openBrowser(writeFile("a.txt", twoFrameFile));
+    ASSERT_EQ(frameCount, 2);
+
+    std::string held = writeFile("held.txt", twoFrameFile);
+    {
+        HANDLE writer = CreateFileA(held.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+        EXPECT_TRUE(loadPhraseFrameFile(held));
+        EXPECT_EQ(frameCount, 2);
+        EXPECT_TRUE(prompts.empty());
+        CloseHandle(writer);
+    }
+
+    HANDLE locker = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(locker, INVALID_HANDLE_VALUE);
+    const struct {
+        std::string name;
+        DWORD error;
+    } failures[] = {
+        {held, ERROR_SHARING_VIOLATION},
+        {tempFolder(), 0}, // a folder: the reason is the system's, whatever it is
+        {tempFolder() + "\\missing.txt", ERROR_FILE_NOT_FOUND},
+    };
+    for (const auto& failure : failures) {
+        SCOPED_TRACE(failure.name);
+        prompts.clear();
+        EXPECT_TRUE(loadPhraseFrameFile(failure.name));
+        EXPECT_EQ(frameCount, 0);
+        EXPECT_EQ(rowCount(), 0);
+        EXPECT_EQ(controlText(statusLabelId),
+                  "0 phrase-frames with 1 variants in " + failure.name.substr(failure.name.rfind('\\') + 1) + "." +
+                      statusTail);
+        ASSERT_EQ(prompts.size(), 1u);
+        const std::string opening = failure.name + "\r\ncould not be opened:\r\n\r\n";
+        EXPECT_EQ(prompts[0].text.substr(0, opening.size()), opening);
+        EXPECT_GT(prompts[0].text.size(), opening.size());
+        if (failure.error != 0) {
+            EXPECT_EQ(prompts[0].text, opening + systemReason(failure.error));
+        }
+        EXPECT_EQ(prompts[0].caption, "CorvalePhraseFrames");
+        EXPECT_EQ(prompts[0].style, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    }
+    CloseHandle(locker);
 }
 
 TEST_F(BrowserTest, CellsShowFieldsAsTheRecordSpellsThem)
