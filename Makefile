@@ -2,7 +2,9 @@
 # make test  set up, build everything, run every test
 # make bench benchmarks (not part of the tests)
 # make fuzz  run each fuzz target for FUZZ_SECONDS (60) s; make test runs each for 5 s
-# make dist  the two .exe files in dist/
+# make dist  the two .exe files and the release zip in dist/
+# make browse FILE=x-Freq-phraseFrames.txt   the browser on your own file
+# make filter FILES='a.txt b.txt' [STOPWORDS=list]   the filter on your files
 
 BUILD   := build
 NATIVE  := $(BUILD)/native
@@ -17,7 +19,7 @@ FUZZ_SECONDS ?= 60
 JOBS    := $(shell nproc)
 DISPLAYED := scripts/with-display
 
-.PHONY: all setup native asan win test run run-filter bench dist clean
+.PHONY: all setup native asan win test run run-filter bench dist clean browse filter
 .PHONY: fuzz fuzz-build
 
 all: native win
@@ -71,7 +73,14 @@ bench: native win
 dist: win
 	@mkdir -p dist
 	@cp $(WIN)/browser/CorvalePhraseFrames.exe $(WIN)/stopwords/CorvaleStopwords.exe dist/
+	@scripts/make-dist $(WIN) dist >/dev/null
 	@ls -l dist
+
+browse: win
+	@CORVALE_BUILD=$(abspath $(BUILD)) scripts/browse $(if $(FILE),"$(FILE)")
+
+filter: win
+	@CORVALE_BUILD=$(abspath $(BUILD)) STOPWORDS='$(STOPWORDS)' scripts/filter $(FILES)
 
 clean:
 	rm -rf $(BUILD) dist

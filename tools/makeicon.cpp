@@ -1,11 +1,14 @@
-// makeicon: draws the browser's program icon and writes it as an .ico file.
+// makeicon: draws a program icon and writes it as an .ico file.
 //
-//   makeicon browser/program.ico
+//   makeicon browser browser/program.ico
+//   makeicon stopwords stopwords/program.ico
 //
-// The icon is a page of text lines in which one line has an open, highlighted
-// slot, the way a phrase frame has one. The file holds one icon group with
-// two images: 16 x 16 with a 256-colour palette and 32 x 32 in 32-bit BGRA,
-// each with its AND mask. The output is the same byte for byte on every run.
+// The browser's icon is a page of text lines in which one line has an open,
+// highlighted slot, the way a phrase frame has one. The filter's is a page
+// whose lines are struck out in red under a red minus badge: lines taken
+// out of a file. Each file holds one icon group with two images: 16 x 16
+// with a 256-colour palette and 32 x 32 in 32-bit BGRA, each with its AND
+// mask. The output is the same byte for byte on every run.
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -31,6 +34,9 @@ const Colour fold{0xCB, 0xD5, 0xE1, 255};
 const Colour text{0x64, 0x74, 0x8B, 255};
 const Colour slotEdge{0xEA, 0x58, 0x0C, 255};
 const Colour slotFill{0xFD, 0xE6, 0x8A, 255};
+const Colour struckText{0xCB, 0xD5, 0xE1, 255};
+const Colour strike{0xDC, 0x26, 0x26, 255};
+const Colour badge{0xB9, 0x1C, 0x1C, 255};
 
 // A square picture, rows from the top, pixels from the left.
 struct Canvas {
@@ -105,6 +111,50 @@ Canvas drawSmall()
     fillRect(canvas, 11, 8, 11, 8, text);
     fillRect(canvas, 4, 11, 11, 11, text);
     fillRect(canvas, 4, 13, 9, 13, text);
+    return canvas;
+}
+
+// The filter's icon: text lines, some struck out, and a round red badge with
+// a white minus at the bottom right.
+Canvas drawFilterLarge()
+{
+    Canvas canvas = blankCanvas(32);
+    drawPage(canvas, 2, 1, 24, 30, 7);
+    fillRect(canvas, 25, 9, 25, 31, shadow);
+    fillRect(canvas, 4, 31, 25, 31, shadow);
+    fillRect(canvas, 6, 6, 15, 7, text);
+    fillRect(canvas, 6, 10, 20, 12, struckText);
+    fillRect(canvas, 5, 11, 21, 11, strike);
+    fillRect(canvas, 6, 15, 19, 16, text);
+    fillRect(canvas, 6, 18, 20, 20, struckText);
+    fillRect(canvas, 5, 19, 21, 19, strike);
+    fillRect(canvas, 6, 24, 13, 25, text);
+    // The badge: a disc of radius 6.5 around (24.5, 24.5).
+    for (int y = 18; y <= 31; ++y)
+        for (int x = 18; x <= 31; ++x) {
+            const int dx = 2 * x + 1 - 49;
+            const int dy = 2 * y + 1 - 49;
+            if (dx * dx + dy * dy <= 13 * 13)
+                setPixel(canvas, x, y, badge);
+        }
+    fillRect(canvas, 21, 23, 28, 25, paper);
+    return canvas;
+}
+
+Canvas drawFilterSmall()
+{
+    Canvas canvas = blankCanvas(16);
+    drawPage(canvas, 1, 0, 12, 15, 4);
+    fillRect(canvas, 3, 3, 7, 3, text);
+    fillRect(canvas, 3, 5, 10, 5, strike);
+    fillRect(canvas, 3, 7, 9, 7, text);
+    fillRect(canvas, 3, 9, 10, 9, strike);
+    fillRect(canvas, 3, 12, 6, 12, text);
+    fillRect(canvas, 9, 10, 14, 15, badge);
+    fillRect(canvas, 10, 9, 13, 9, badge);
+    fillRect(canvas, 15, 11, 15, 14, badge);
+    fillRect(canvas, 8, 11, 8, 14, badge);
+    fillRect(canvas, 10, 12, 13, 13, paper);
     return canvas;
 }
 
@@ -208,18 +258,20 @@ std::string trueColourImage(const Canvas& canvas)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: makeicon output.ico\n");
+    const std::string which = argc == 3 ? argv[1] : "";
+    if (which != "browser" && which != "stopwords") {
+        std::fprintf(stderr, "usage: makeicon browser|stopwords output.ico\n");
         return 2;
     }
+    const bool browser = which == "browser";
     struct Image {
         int size;
         int bitCount;
         std::string bytes;
     };
     const Image images[] = {
-        {16, 8, paletteImage(drawSmall())},
-        {32, 32, trueColourImage(drawLarge())},
+        {16, 8, paletteImage(browser ? drawSmall() : drawFilterSmall())},
+        {32, 32, trueColourImage(browser ? drawLarge() : drawFilterLarge())},
     };
     const int count = 2;
 
@@ -242,13 +294,13 @@ int main(int argc, char** argv)
     for (const Image& image : images)
         out += image.bytes;
 
-    std::ofstream file(argv[1], std::ios::binary | std::ios::trunc);
+    std::ofstream file(argv[2], std::ios::binary | std::ios::trunc);
     file.write(out.data(), static_cast<std::streamsize>(out.size()));
     file.close();
     if (file.fail()) {
-        std::fprintf(stderr, "makeicon: cannot write %s\n", argv[1]);
+        std::fprintf(stderr, "makeicon: cannot write %s\n", argv[2]);
         return 1;
     }
-    std::printf("%s: %zu bytes\n", argv[1], out.size());
+    std::printf("%s: %zu bytes\n", argv[2], out.size());
     return 0;
 }

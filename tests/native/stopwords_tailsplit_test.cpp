@@ -31,6 +31,11 @@ TEST(StopwordsTailSplit, SplitsIntoNames)
         {R"("a.txt"  "b.txt")", {"a.txt ", "b.txt"}},
         {R"("a b.txt" c.txt d.txt)", {"a b.txt c.txt d.txt"}},
         {R"("unclosed name.txt)", {"unclosed name.txt"}},
+        // The README's examples: once a name is quoted, every later name needs
+        // quotes too (or it joins the name before it).
+        {R"(3grams.txt "C:\My Lists\4grams.txt" "lists\*.txt")", {"3grams.txt", R"(C:\My Lists\4grams.txt)", R"(lists\*.txt)"}},
+        {R"("3grams.txt" "C:\My Lists\4grams.txt" "lists\*.txt")", {"3grams.txt", R"(C:\My Lists\4grams.txt)", R"(lists\*.txt)"}},
+        {R"(3grams.txt "C:\My Lists\4grams.txt" lists\*.txt)", {"3grams.txt", R"(C:\My Lists\4grams.txt lists\*.txt)"}},
         // Relative and network names have no drive folder to split at.
         {R"(sub\a.txt sub\b.txt)", {R"(sub\a.txt)", R"(sub\b.txt)"}},
         {R"("\\srv\s h\a.txt" \\srv\s h\b.txt)", {R"(\\srv\s h\a.txt \\srv\s h\b.txt)"}},

@@ -1,0 +1,148 @@
+// Both programs run from an unpacked release zip, on the files it brings:
+// the folder is given as a Unix path in CORVALE_BUNDLE (tests/scripts/
+// dist_test.sh unpacks the zip and runs this program).
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+std::string bundleFolder()
+{
+    const char* unixPath = std::getenv("CORVALE_BUNDLE");
+    std::string path = std::string("Z:") + (unixPath ? unixPath : "");
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path + "\\";
+}
+
+std::string readBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return "<missing>";
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+std::string windowText(HWND window)
+{
+    char text[4096] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+struct Search {
+    DWORD processId;
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK findCaption(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<Search*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && IsWindowVisible(window) &&
+        windowText(window).compare(0, lstrlenA(search->caption), search->caption) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+struct Started {
+    PROCESS_INFORMATION process = {};
+    bool ok = false;
+};
+
+// Starts a program of the bundle in the bundle's folder.
+Started start(const std::string& program, const std::string& tail)
+{
+    Started started;
+    std::string exe = bundleFolder() + program;
+    std::string commandLine = "\"" + exe + "\" " + tail;
+    std::string folder = bundleFolder();
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    started.ok = CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                                &startup, &started.process) != FALSE;
+    return started;
+}
+
+// Waits for the program to end (the guard only keeps a hung program from
+// hanging the tests) and returns its exit status.
+DWORD finish(Started& started)
+{
+    if (WaitForSingleObject(started.process.hProcess, 120000) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << "the program did not end";
+        TerminateProcess(started.process.hProcess, 1);
+        WaitForSingleObject(started.process.hProcess, INFINITE);
+    }
+    DWORD exitCode = 1;
+    GetExitCodeProcess(started.process.hProcess, &exitCode);
+    CloseHandle(started.process.hThread);
+    CloseHandle(started.process.hProcess);
+    return exitCode;
+}
+
+} // namespace
+
+TEST(Bundle, TheFilterRewritesTheSampleWithTheBundledStopwords)
+{
+    ASSERT_NE(std::getenv("CORVALE_BUNDLE"), nullptr) << "CORVALE_BUNDLE names the unpacked zip";
+    Started started = start("CorvaleStopwords.exe", "samples\\ngrams.txt");
+    ASSERT_TRUE(started.ok) << GetLastError();
+    // The summary stays up for five seconds: the last label seen is it.
+    std::string lastLabel;
+    while (WaitForSingleObject(started.process.hProcess, 20) == WAIT_TIMEOUT) {
+        Search search = {started.process.dwProcessId, "CorvaleStopwords Progress", nullptr};
+        EnumWindows(findCaption, reinterpret_cast<LPARAM>(&search));
+        if (search.found) {
+            std::string label = windowText(GetDlgItem(search.found, 1001));
+            if (!label.empty())
+                lastLabel = label;
+        }
+    }
+    EXPECT_EQ(finish(started), 0u);
+    EXPECT_EQ(lastLabel, "Processing complete.\r\n1 file(s) filtered.\r\n29 lines removed.");
+    EXPECT_EQ(readBytes(bundleFolder() + "samples\\ngrams.txt"),
+              "harbour master\t301\r\n"
+              "fishing boats\t288\r\n"
+              "boats came back\t233\r\n"
+              "grey morning light\t187\r\n"
+              "tide turned early\t149\r\n"
+              "gulls circled overhead\t137\r\n"
+              "harbour wall\t129\r\n"
+              "cold wind blew\t113\r\n"
+              "wind blew hard\t110\r\n"
+              "the,\t104\r\n"
+              "mackerel shoals\t98\r\n"
+              "shoals ran late\t95\r\n"
+              "autumn storms\t90\r\n");
+    EXPECT_EQ(readBytes(bundleFolder() + "stops.tmp"), "<missing>");
+}
+
+TEST(Bundle, TheBrowserOpensTheBundledSample)
+{
+    ASSERT_NE(std::getenv("CORVALE_BUNDLE"), nullptr) << "CORVALE_BUNDLE names the unpacked zip";
+    Started started = start("CorvalePhraseFrames.exe", "samples\\corvale-sample-Freq-phraseFrames.txt");
+    ASSERT_TRUE(started.ok) << GetLastError();
+    Search search = {started.process.dwProcessId, "CorvalePhraseFrames Browser", nullptr};
+    for (int waited = 0; !search.found && waited < 60000; waited += 100) {
+        if (WaitForSingleObject(started.process.hProcess, 100) == WAIT_OBJECT_0)
+            break;
+        EnumWindows(findCaption, reinterpret_cast<LPARAM>(&search));
+    }
+    std::string status = search.found ? windowText(GetDlgItem(search.found, 145)) : "";
+    if (search.found)
+        PostMessageA(search.found, WM_CLOSE, 0, 0);
+    EXPECT_EQ(finish(started), 0u);
+    ASSERT_TRUE(search.found) << "the main window did not appear";
+    const std::string expected = "441 phrase-frames with 1,665 variants in corvale-sample-Freq-phraseFrames.txt.";
+    EXPECT_EQ(status.substr(0, expected.size()), expected);
+}
