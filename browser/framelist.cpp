@@ -54,6 +54,11 @@ void onColumnClick(const NMLISTVIEW* click)
 
 void onItemChanged(const NMLISTVIEW* change)
 {
+    // A click first takes the focus mark from the old row; only changes of
+    // the selection count, or a message let through while that old row is
+    // being shown would be lost to it.
+    if (!(change->uChanged & LVIF_STATE) || !((change->uNewState ^ change->uOldState) & LVIS_SELECTED))
+        return;
     forgetLastFoundFrame();
     shownIndex = -1;
     selectedIndex = change->iItem + 1;
