@@ -15,8 +15,9 @@
 //       a search result on the 5,000 and the 50,000-line frame, showing the
 //       50,000-line frame after a 5,000-line one, showing the 200,000-line
 //       frame and leaving it. The steps run in this order; naming some runs
-//       only those (heading alpha freq right search5k show50k search50k
-//       show200k leave200k).
+//       only those (heading alpha freq right parts search5k show50k
+//       search50k show200k leave200k); parts splits a 5k replacement into
+//       its calls.
 //
 //   browser_wine_bench --exe EXE FILE
 //       Starts the program EXE on FILE, answers its large-file prompt with
@@ -338,6 +339,14 @@ void selectListRow(int32_t row)
     pumpMessages();
 }
 
+std::string windowTextOf(HWND window)
+{
+    int length = GetWindowTextLengthA(window);
+    std::vector<char> buffer(length + 1, '\0');
+    GetWindowTextA(window, buffer.data(), length + 1);
+    return std::string(buffer.data());
+}
+
 LRESULT paneLineCount()
 {
     return SendMessageA(variantPane, EM_GETLINECOUNT, 0, 0);
@@ -432,6 +441,25 @@ int benchPane(const std::string& fileName, const std::vector<std::string>& wante
         Sleep(160);
         timePaneStep("pane: Freqs Right on 5k",
                      [] { SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(freqsRightCommandId, 0), 0); });
+    }
+    if (runs("parts")) {
+        // Where a 5k replacement's time goes.
+        const std::string lines = windowTextOf(variantPane);
+        double at = milliseconds();
+        emptyPane();
+        report("pane parts: empty 5k (fresh pane under Wine)", milliseconds() - at, "ms");
+        at = milliseconds();
+        applyTabStop();
+        report("pane parts: tab stop on the empty pane", milliseconds() - at, "ms");
+        at = milliseconds();
+        SetWindowTextA(variantPane, lines.c_str());
+        report("pane parts: SetWindowTextA 5k lines", milliseconds() - at, "ms");
+        at = milliseconds();
+        applyTabStop();
+        report("pane parts: tab stop again (unchanged)", milliseconds() - at, "ms");
+        at = milliseconds();
+        UpdateWindow(mainWindow);
+        report("pane parts: repaint", milliseconds() - at, "ms");
     }
     openFindDialog(mainWindow);
     pumpMessages();
