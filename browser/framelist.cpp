@@ -54,9 +54,9 @@ void onColumnClick(const NMLISTVIEW* click)
 
 void onItemChanged(const NMLISTVIEW* change)
 {
-    // A click first takes the focus mark from the old row; only changes of
-    // the selection count, or a message let through while that old row is
-    // being shown would be lost to it.
+    // Only changes of the selection count: a click first takes the focus
+    // mark off the old row, and showing that row again would use up the one
+    // message that showSelected lets through.
     if (!(change->uChanged & LVIF_STATE) || !((change->uNewState ^ change->uOldState) & LVIS_SELECTED))
         return;
     forgetLastFoundFrame();
