@@ -8,6 +8,17 @@
 //       and "Copy all as sorted"; reports the peak working set after the
 //       load and at the end. The large-file prompt is answered OK.
 //
+//   browser_wine_bench --pane FILE [STEP...]
+//       On the file that makebenchframes --pane writes, times the variant
+//       pane's whole replacements: heading clicks from a 5,000-line pane to
+//       row 1's 5,000 lines, "&Alpha" then "&Freq" and Freqs Right on them,
+//       a search result on the 5,000 and the 50,000-line frame, showing the
+//       50,000-line frame after a 5,000-line one, showing the 200,000-line
+//       frame and leaving it. The steps run in this order; naming some runs
+//       only those (heading alpha freq right parts search5k show50k
+//       search50k show200k leave200k); parts splits a 5k replacement into
+//       its calls.
+//
 //   browser_wine_bench --exe EXE FILE
 //       Starts the program EXE on FILE, answers its large-file prompt with
 //       OK, times the start up to the first frame shown (main window visible,
@@ -29,6 +40,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
+#include <richedit.h>
 
 #include <cstdio>
 #include <cstring>
@@ -317,6 +329,171 @@ int benchInProcess(const std::string& fileName)
     return 0;
 }
 
+// Row n selected as a click would, with everything that follows it.
+void selectListRow(int32_t row)
+{
+    LVITEMA item = {};
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(frameList, LVM_SETITEMSTATE, row - 1, reinterpret_cast<LPARAM>(&item));
+    pumpMessages();
+}
+
+std::string windowTextOf(HWND window)
+{
+    int length = GetWindowTextLengthA(window);
+    std::vector<char> buffer(length + 1, '\0');
+    GetWindowTextA(window, buffer.data(), length + 1);
+    return std::string(buffer.data());
+}
+
+LRESULT paneLineCount()
+{
+    return SendMessageA(variantPane, EM_GETLINECOUNT, 0, 0);
+}
+
+// Whether the pane's characters at the text's first occurrence are bold.
+bool paneShowsBold(const char* text)
+{
+    FINDTEXTA find = {};
+    find.chrg.cpMin = 0;
+    find.chrg.cpMax = -1;
+    find.lpstrText = text;
+    const LONG at = static_cast<LONG>(
+        SendMessageA(variantPane, EM_FINDTEXT, FR_DOWN | FR_MATCHCASE, reinterpret_cast<LPARAM>(&find)));
+    if (at < 0)
+        return false;
+    CHARRANGE range = {at, at + static_cast<LONG>(std::strlen(text))};
+    SendMessageA(variantPane, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    CHARFORMATA format = {};
+    format.cbSize = sizeof format;
+    SendMessageA(variantPane, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    CHARRANGE start = {0, 0};
+    SendMessageA(variantPane, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
+    return (format.dwMask & CFM_BOLD) && (format.dwEffects & CFE_BOLD);
+}
+
+// One timed step: what the pane held before and holds after go in the note.
+template <typename Action>
+void timePaneStep(const char* label, Action action, const char* check = nullptr)
+{
+    const LRESULT before = paneLineCount();
+    const double start = milliseconds();
+    action();
+    pumpMessages();
+    const double elapsed = milliseconds() - start;
+    std::string note = "ms  (pane " + std::to_string(before) + " -> " + std::to_string(paneLineCount()) + " lines";
+    if (check)
+        note += paneShowsBold(check) ? ", match in bold" : ", NO BOLD MATCH";
+    report(label, elapsed, (note + ")").c_str());
+}
+
+void searchFor(const char* text)
+{
+    SetDlgItemTextA(findWindow, 410, text);
+    findNext();
+}
+
+// Rows of the --pane file in its own order.
+enum { fiveRow = 1, smallRow = 2, fiveMarkedRow = 3, fiftyRow = 4, twoHundredRow = 5 };
+
+int benchPane(const std::string& fileName, const std::vector<std::string>& wanted)
+{
+    auto runs = [&wanted](const char* step) {
+        if (wanted.empty())
+            return true;
+        for (const std::string& name : wanted)
+            if (name == step)
+                return true;
+        return false;
+    };
+    setMessageBoxAnswerer([](const char*, const char*, UINT) { return IDOK; });
+    setOpenFileAnswerer([](OPENFILENAMEA*) -> BOOL { return FALSE; });
+    const std::string commandLine = "prog.exe " + fileName;
+    browserCommandLineForTests = commandLine.c_str();
+    std::printf("in-process variant pane steps on %s\n", fileName.c_str());
+
+    double start = milliseconds();
+    HWND window = createMainWindow();
+    startMainWindow(window);
+    pumpMessages();
+    if (frameCount != 6) {
+        std::fprintf(stderr, "browser_wine_bench: %s is not the --pane file of makebenchframes\n", fileName.c_str());
+        return 1;
+    }
+    report("pane: load, row 1 shown", milliseconds() - start, "ms");
+    // As the Open command sets up a frequency-ordered file.
+    fileIsFreqOrder = 1;
+    CheckRadioButton(mainWindow, alphaButtonId, freqButtonId, freqButtonId);
+
+    if (runs("heading")) {
+        // Rank descending, then ascending again: row 1 has 5,000 lines both times.
+        timePaneStep("pane: heading click, 5k pane -> 5k row 1", [] { clickHeading(1); });
+        timePaneStep("pane: heading click again, 5k -> 5k", [] { clickHeading(1); });
+    }
+    if (selectedIndex != fiveRow)
+        selectListRow(fiveRow);
+    if (runs("alpha"))
+        timePaneStep("pane: \"&Alpha\" on 5k", [] { SendDlgItemMessageA(mainWindow, alphaButtonId, BM_CLICK, 0, 0); });
+    if (runs("freq"))
+        timePaneStep("pane: \"&Freq\" on 5k", [] { SendDlgItemMessageA(mainWindow, freqButtonId, BM_CLICK, 0, 0); });
+    if (runs("right")) {
+        Sleep(160);
+        timePaneStep("pane: Freqs Right on 5k",
+                     [] { SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(freqsRightCommandId, 0), 0); });
+    }
+    if (runs("parts")) {
+        // Where a 5k replacement's time goes.
+        const std::string lines = windowTextOf(variantPane);
+        double at = milliseconds();
+        emptyPane();
+        report("pane parts: empty 5k (fresh pane under Wine)", milliseconds() - at, "ms");
+        at = milliseconds();
+        applyTabStop();
+        report("pane parts: tab stop on the empty pane", milliseconds() - at, "ms");
+        at = milliseconds();
+        SetWindowTextA(variantPane, lines.c_str());
+        report("pane parts: SetWindowTextA 5k lines", milliseconds() - at, "ms");
+        at = milliseconds();
+        applyTabStop();
+        report("pane parts: tab stop again (unchanged)", milliseconds() - at, "ms");
+        at = milliseconds();
+        UpdateWindow(mainWindow);
+        report("pane parts: repaint", milliseconds() - at, "ms");
+    }
+    openFindDialog(mainWindow);
+    pumpMessages();
+    if (runs("search5k")) {
+        selectListRow(smallRow);
+        selectListRow(fiveRow);
+        timePaneStep("pane: search result on 5k (pane held 5k)", [] { searchFor("qfiveq"); }, "qfiveq");
+    }
+    if (runs("show50k")) {
+        if (selectedIndex != fiveMarkedRow)
+            selectListRow(fiveMarkedRow);
+        timePaneStep("pane: show 50k frame after 5k", [] { selectListRow(fiftyRow); });
+    }
+    if (runs("search50k")) {
+        selectListRow(smallRow);
+        selectListRow(fiveRow);
+        timePaneStep("pane: search result on 50k (pane held 5k)", [] { searchFor("qfiftyq"); }, "qfiftyq");
+    }
+    if (runs("show200k") || runs("leave200k")) {
+        selectListRow(smallRow);
+        timePaneStep("pane: show 200k frame (pane held 2 lines)", [] { selectListRow(twoHundredRow); });
+    }
+    if (runs("leave200k"))
+        timePaneStep("pane: leave 200k frame for 2 lines", [] { selectListRow(smallRow); });
+
+    start = milliseconds();
+    DestroyWindow(mainWindow);
+    pumpMessages();
+    report("pane: close main window", milliseconds() - start, "ms");
+    setMessageBoxAnswerer(nullptr);
+    setOpenFileAnswerer(nullptr);
+    return 0;
+}
+
 struct WindowQuery {
     DWORD processId;
     const char* className; // null: any class
@@ -466,6 +643,7 @@ int usage()
 {
     std::fprintf(stderr,
                  "usage: browser_wine_bench FILE\n"
+                 "       browser_wine_bench --pane FILE [STEP...]\n"
                  "       browser_wine_bench --exe EXE FILE\n");
     return 2;
 }
@@ -476,6 +654,8 @@ int main(int argc, char** argv)
 {
     if (argc == 2 && argv[1][0] != '-')
         return benchInProcess(argv[1]);
+    if (argc >= 3 && std::strcmp(argv[1], "--pane") == 0)
+        return benchPane(argv[2], std::vector<std::string>(argv + 3, argv + argc));
     if (argc == 4 && std::strcmp(argv[1], "--exe") == 0)
         return benchProgram(argv[2], argv[3]);
     return usage();

@@ -3,6 +3,8 @@
 //
 //   makebenchframes LINES outfile         about LINES lines
 //   makebenchframes --bytes N outfile     about N bytes
+//   makebenchframes --pane outfile        six frames for timing the variant
+//                                         pane (below)
 //
 // The file has the browser's format (CR LF line ends, records separated by
 // one empty line, header "frame TAB frequency TAB variants", variant lines
@@ -14,6 +16,13 @@
 // frequency with variants by falling frequency, so name it
 // "...-Freq-phraseFrames.txt". The same arguments give the same file on
 // every run.
+//
+// The --pane file holds, in this order: a frame of 5,000 variants, one of 2,
+// a second of 5,000 (one variant has the word "qfiveq"), one of 50,000 (one
+// variant has "qfiftyq"), one of 200,000 and a third of 5,000, so that row 1
+// holds 5,000 variants whether the list is by rank ascending or descending;
+// variant lines by falling frequency. The generated vocabulary has no q, so each of the two
+// words is found in its frame only.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -113,11 +122,59 @@ struct Record {
     std::string text; // header and variant lines, each ending in CR LF
 };
 
+// One frame of the --pane file: count variants, by falling frequency, the
+// one at position marked (if any) carrying the word mark.
+std::string paneFrame(const std::vector<std::string>& words, const std::string& name, uint32_t count,
+                      uint32_t marked, const char* mark)
+{
+    // Not the sum of the variants' frequencies: that would pass 2^31.
+    std::string text = "pane " + name + " * of\t" + std::to_string(20ull * count) + "\t" + std::to_string(count) + "\r\n";
+    for (uint32_t k = 0; k < count; ++k) {
+        std::string filler = words[k % vocabularySize];
+        if (k >= vocabularySize)
+            filler += ' ' + words[k / vocabularySize];
+        if (mark && k == marked)
+            filler += std::string(" ") + mark;
+        text += "pane " + name + ' ' + filler + " of\t" + std::to_string(10ull * (count - k)) + "\r\n";
+    }
+    return text;
+}
+
+int writePaneFrames(const char* fileName)
+{
+    const std::vector<std::string> words = makeVocabulary();
+    const struct {
+        const char* name;
+        uint32_t count;
+        const char* mark;
+    } layout[] = {{"five", 5000, nullptr},          {"small", 2, nullptr},
+                  {"five again", 5000, "qfiveq"},   {"fifty", 50000, "qfiftyq"},
+                  {"two hundred", 200000, nullptr}, {"five last", 5000, nullptr}};
+    std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
+    uint64_t lines = 0;
+    for (size_t r = 0; r < std::size(layout) && file; ++r) {
+        if (r > 0)
+            file.write("\r\n", 2);
+        const std::string text = paneFrame(words, layout[r].name, layout[r].count, layout[r].count / 2, layout[r].mark);
+        file.write(text.data(), static_cast<std::streamsize>(text.size()));
+        lines += layout[r].count + 1 + (r > 0 ? 1 : 0);
+    }
+    file.close();
+    if (file.fail()) {
+        std::fprintf(stderr, "makebenchframes: cannot write %s\n", fileName);
+        return 1;
+    }
+    std::printf("%s: %zu frames of 5,000, 2, 5,000, 50,000, 200,000 and 5,000 variant lines, %llu lines\n", fileName,
+                std::size(layout), static_cast<unsigned long long>(lines));
+    return 0;
+}
+
 int usage()
 {
     std::fprintf(stderr,
                  "usage: makebenchframes LINES outfile\n"
                  "       makebenchframes --bytes N outfile\n"
+                 "       makebenchframes --pane outfile\n"
                  "Name the file ...-Freq-phraseFrames.txt (frequency order) or\n"
                  "...-Alpha-phraseFrames.txt (frame order).\n");
     return 2;
@@ -135,6 +192,8 @@ int main(int argc, char** argv)
     bool countBytes = false;
     const char* targetText = nullptr;
     const char* fileName = nullptr;
+    if (argc == 3 && std::strcmp(argv[1], "--pane") == 0)
+        return writePaneFrames(argv[2]);
     if (argc == 3) {
         targetText = argv[1];
         fileName = argv[2];

@@ -8,6 +8,7 @@
 #include "browser/richtext.h"
 #include "browser/rtf.h"
 #include "browser/state.h"
+#include "browser/variantpane.h"
 #include "common/dialogs.h"
 #include "common/prompts.h"
 
@@ -78,9 +79,14 @@ void findNext()
     }
     selectedIndex = found;
     selectRow(found);
-    selectionFoundBySearch = true;
+    // The messages let through while the frame is shown and here may select
+    // another row, search again or show the help: then that is what the
+    // pane shows, not this search's result.
+    const uint32_t shown = paneReplacements;
+    if (selectedIndex == found)
+        selectionFoundBySearch = true;
     letOneMessageThrough(GetActiveWindow());
-    if (found <= frameCount)
+    if (selectedIndex == found && paneReplacements == shown && found <= frameCount)
         showMatches(variantLines(frames[found]), search, matchCase);
     focusFindText();
 }

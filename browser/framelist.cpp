@@ -58,6 +58,11 @@ void onColumnClick(const NMLISTVIEW* click)
 
 void onItemChanged(const NMLISTVIEW* change)
 {
+    // Only changes of the selection count: a click first takes the focus
+    // mark off the old row, and showing that row again would use up the one
+    // message that showSelected lets through.
+    if (!(change->uChanged & LVIF_STATE) || !((change->uNewState ^ change->uOldState) & LVIS_SELECTED))
+        return;
     forgetLastFoundFrame();
     shownIndex = -1;
     selectedIndex = change->iItem + 1;

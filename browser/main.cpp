@@ -122,10 +122,7 @@ static void createControls(HWND window)
     addControl(window, statusLabelId, "STATIC", "Click \"Open File\" to select a file to display", 3, 1,
                pctX(80, sx), pctY(5.9f, sy), child | SS_LEFT);
     variantPane = addControl(window, variantPaneId, "RichEdit", "", pctX(1, sx), pctY(52.6f, sy),
-                             pctX(83, sx), pctY(52, sy),
-                             child | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
-                                 ES_NOHIDESEL | ES_WANTRETURN,
-                             WS_EX_CLIENTEDGE);
+                             pctX(83, sx), pctY(52, sy), variantPaneStyle, variantPaneExStyle);
     // The pane's text is replaced wholesale at every selection; an undo record
     // of thousands of variant lines makes each replacement slow.
     SendMessageA(variantPane, EM_SETUNDOLIMIT, 0, 0);

@@ -2,6 +2,7 @@
 
 #include "browser/main.h"
 #include "browser/rtf.h"
+#include "browser/variantpane.h"
 
 #include <richedit.h>
 
@@ -26,6 +27,7 @@ void streamRtf(const std::string& rtf)
 {
     streamText = rtf;
     streamPosition = 0;
+    emptyPane();
     EDITSTREAM stream = {};
     stream.pfnCallback = streamCallback;
     SendMessageA(variantPane, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));

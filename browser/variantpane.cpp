@@ -9,7 +9,68 @@
 #include <algorithm>
 #include <richedit.h>
 
+const DWORD variantPaneStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+                               ES_NOHIDESEL | ES_WANTRETURN;
+const DWORD variantPaneExStyle = WS_EX_CLIENTEDGE;
+uint32_t paneReplacements;
+
 static DWORD lastStepTick;
+
+// Set while showSelected lets a message through with the pane emptied and
+// its refill still to come; an "&Alpha"/"&Freq" click then asks the refill
+// to reorder as the click would have.
+static bool refillPending;
+static bool refillReorders;
+
+static bool runningUnderWine()
+{
+    static const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
+// A new, empty pane in the old one's place, with everything the program set
+// on it; created before the old one goes, so no gap shows.
+static HWND createPaneLike(HWND old)
+{
+    HWND parent = GetParent(old);
+    RECT rect;
+    GetWindowRect(old, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    HWND pane = CreateWindowExA(variantPaneExStyle, "RichEdit", "", variantPaneStyle & ~WS_VISIBLE, rect.left,
+                                rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(GetDlgCtrlID(old))),
+                                GetModuleHandleA(nullptr), nullptr);
+    if (!pane)
+        return nullptr;
+    // Wine's rich edit does not answer WM_GETFONT; the pane got the dialog's.
+    WPARAM font = SendMessageA(old, WM_GETFONT, 0, 0);
+    if (!font)
+        font = SendMessageA(parent, WM_GETFONT, 0, 0);
+    SendMessageA(pane, WM_SETFONT, font, FALSE);
+    SendMessageA(pane, EM_SETUNDOLIMIT, 0, 0);
+    SendMessageA(pane, EM_EXLIMITTEXT, 0, SendMessageA(old, EM_GETLIMITTEXT, 0, 0));
+    SendMessageA(pane, EM_SETEVENTMASK, 0, SendMessageA(old, EM_GETEVENTMASK, 0, 0));
+    UINT show = (GetWindowLongPtrA(old, GWL_STYLE) & WS_VISIBLE) ? SWP_SHOWWINDOW : 0;
+    SetWindowPos(pane, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | show);
+    return pane;
+}
+
+void emptyPane()
+{
+    ++paneReplacements;
+    if (runningUnderWine() && GetWindowTextLengthA(variantPane) > 0) {
+        HWND old = variantPane;
+        if (HWND pane = createPaneLike(old)) {
+            bool focused = GetFocus() == old;
+            variantPane = pane;
+            if (focused)
+                SetFocus(pane);
+            DestroyWindow(old);
+            return;
+        }
+    }
+    SetWindowTextA(variantPane, "");
+}
 
 void applyTabStop()
 {
@@ -46,6 +107,11 @@ void applyTabStop()
 
 void setPaneText(const std::string& text)
 {
+    emptyPane();
+    // New paragraphs take the format of the one they split from, so a stop
+    // set on the empty pane lays the text out once; the second call then
+    // changes nothing.
+    applyTabStop();
     SetWindowTextA(variantPane, text.c_str());
     applyTabStop();
 }
@@ -65,13 +131,20 @@ void showSelected()
     if (shownIndex != selectedIndex && selectedIndex >= 1 && selectedIndex <= frameCount) {
         const std::string& record = frames[selectedIndex];
         SetDlgItemTextA(mainWindow, frameInfoLabelId, frameSummary(record).c_str());
-        SetWindowTextA(variantPane, "");
+        emptyPane();
+        // The message let through may select another frame, load a file, or
+        // put a search result or the help in the pane; what it shows stands.
+        const uint32_t emptied = paneReplacements;
+        const bool outerRefillPending = refillPending;
+        refillPending = true;
+        refillReorders = false;
         letOneMessageThrough(mainWindow);
-        // The message let through may have changed the selection or loaded
-        // another file; show what is wanted now.
-        if (selectedIndex >= 1 && selectedIndex <= frameCount) {
+        refillPending = outerRefillPending;
+        const bool reorder = refillReorders;
+        refillReorders = false;
+        if (paneReplacements == emptied && selectedIndex >= 1 && selectedIndex <= frameCount) {
             std::string text = variantLines(frames[selectedIndex]);
-            orderVariants(text, false);
+            orderVariants(text, reorder);
             setPaneText(text);
         }
     }
@@ -80,6 +153,12 @@ void showSelected()
 
 INT_PTR reorderPane(HWND, UINT, WPARAM, LPARAM)
 {
+    // Clicked while the pane waits for its refill: reordering the emptied
+    // pane would leave it empty, so the refill does the reordering.
+    if (refillPending) {
+        refillReorders = true;
+        return 0;
+    }
     std::string text = windowText(variantPane);
     orderVariants(text, true);
     setPaneText(text);

@@ -1,7 +1,24 @@
 // The variant pane: the selected frame's summary and its variant lines.
 #pragma once
 #include <windows.h>
+#include <cstdint>
 #include <string>
+
+// How the pane is created (its scroll bar bits come and go with the text, so
+// a fresh pane takes these rather than the old one's current style).
+extern const DWORD variantPaneStyle;
+extern const DWORD variantPaneExStyle;
+
+// Bumped by every replacement of the pane's whole content (emptying, plain
+// text, RTF), so a handler that lets a message through can tell whether that
+// message put something else in the pane.
+extern uint32_t paneReplacements;
+
+// Empties the pane before its whole content is replaced. Under Wine a pane
+// that holds text is replaced by a fresh control in its place (the rich edit
+// there empties itself in more than quadratic time, and is destroyed in
+// linear time); variantPane then names the new control.
+void emptyPane();
 
 // Shows frame selectedIndex unless it is already shown.
 void showSelected();
@@ -16,6 +33,6 @@ INT_PTR reorderPane(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Freqs Left (right = false) and Freqs Right, at most one per 150 ms.
 void stepTabStop(bool right);
 
-// Puts plain text into the pane and lays out its tabs at tabStop.
+// Replaces the pane's content with plain text, its tabs laid out at tabStop.
 void setPaneText(const std::string& text);
 void applyTabStop();
