@@ -380,43 +380,40 @@ uint32_t CorpusReader::wordId(const std::string& text)
     uint64_t h = 0xCBF29CE484222325ull;
     for (char c : text)
         h = (h ^ static_cast<unsigned char>(c)) * 0x100000001B3ull;
-    const uint32_t hash = static_cast<uint32_t>(h ^ (h >> 32));
+    const uint32_t hash = static_cast<uint32_t>((h * 0x9E3779B97F4A7C15ull) >> 32);
 
     if ((vocabularySize() + 1) * 2 > table.size()) {
         const size_t size = table.empty() ? 1024 : table.size() * 2;
-        std::vector<uint32_t> grown(size, 0);
-        std::vector<uint32_t> grownHashes(size, 0);
-        for (size_t k = 0; k < table.size(); ++k) {
-            if (table[k] == 0)
+        std::vector<uint64_t> grown(size, 0);
+        for (uint64_t entry : table) {
+            if (entry == 0)
                 continue;
-            size_t slot = tableHashes[k] & (size - 1);
+            size_t slot = (entry >> 32) & (size - 1);
             while (grown[slot] != 0)
                 slot = (slot + 1) & (size - 1);
-            grown[slot] = table[k];
-            grownHashes[slot] = tableHashes[k];
+            grown[slot] = entry;
         }
         table.swap(grown);
-        tableHashes.swap(grownHashes);
     }
     const size_t mask = table.size() - 1;
     size_t slot = hash & mask;
+    const size_t length = text.size();
     while (table[slot] != 0) {
-        if (tableHashes[slot] == hash) {
-            const uint32_t id = table[slot] - 1;
+        const uint64_t entry = table[slot];
+        if ((entry >> 32) == hash) {
+            const uint32_t id = static_cast<uint32_t>(entry) - 1;
             const uint64_t start = wordStarts[id];
-            const uint64_t length = wordStarts[id + 1] - start;
-            if (length == text.size() && std::memcmp(words.data() + start, text.data(), length) == 0)
+            if (wordStarts[id + 1] - start == length && std::memcmp(words.data() + start, text.data(), length) == 0)
                 return id;
         }
         slot = (slot + 1) & mask;
     }
     const uint32_t id = static_cast<uint32_t>(vocabularySize());
-    if (id >= fileStartId)
+    if (id >= fileStartId - 1)
         throw std::runtime_error("too many different words");
     words += text;
     wordStarts.push_back(words.size());
-    table[slot] = id + 1;
-    tableHashes[slot] = hash;
+    table[slot] = (uint64_t(hash) << 32) | (id + 1);
     return id;
 }
 
@@ -427,5 +424,5 @@ std::string CorpusReader::wordText(uint32_t id) const
 
 size_t CorpusReader::vocabularyBytes() const
 {
-    return words.capacity() + wordStarts.capacity() * sizeof(uint64_t) + table.capacity() * 2 * sizeof(uint32_t);
+    return words.capacity() + wordStarts.capacity() * sizeof(uint64_t) + table.capacity() * sizeof(uint64_t);
 }

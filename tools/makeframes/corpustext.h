@@ -85,8 +85,7 @@ struct CorpusReader {
     // Vocabulary: word i is words.substr(wordStarts[i], wordStarts[i+1] - ...).
     std::string words;
     std::vector<uint64_t> wordStarts{0};
-    std::vector<uint32_t> table; // open addressing: id + 1, 0 = free
-    std::vector<uint32_t> tableHashes;
+    std::vector<uint64_t> table; // open addressing: hash << 32 | id + 1; 0 = free
 
     WordStream stream;
 

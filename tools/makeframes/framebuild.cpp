@@ -42,12 +42,18 @@ struct Gram {
     uint32_t count;
 };
 
+// Compares two words at a time, as 64-bit numbers.
 template <int N>
 bool recordLess(const Gram<N>& a, const Gram<N>& b)
 {
-    for (int i = 0; i < N; ++i)
-        if (a.w[i] != b.w[i])
-            return a.w[i] < b.w[i];
+    for (int i = 0; i + 1 < N; i += 2) {
+        const uint64_t x = (uint64_t(a.w[i]) << 32) | a.w[i + 1];
+        const uint64_t y = (uint64_t(b.w[i]) << 32) | b.w[i + 1];
+        if (x != y)
+            return x < y;
+    }
+    if constexpr (N % 2 == 1)
+        return ((uint64_t(a.w[N - 1]) << 32) | a.file) < ((uint64_t(b.w[N - 1]) << 32) | b.file);
     return a.file < b.file;
 }
 
@@ -422,6 +428,20 @@ bool sameFrame(const Gram<N>& a, const Gram<N>& b)
     return std::memcmp(a.w, b.w, sizeof(uint32_t) * (N - 1)) == 0;
 }
 
+// Hash of the frame that an n-gram gives for a slot.
+template <int N>
+uint64_t frameHash(const Gram<N>& g, int slot)
+{
+    uint64_t h = 0x9E3779B97F4A7C15ull * uint64_t(slot + 1);
+    for (int i = 0; i < N; ++i) {
+        if (i == slot)
+            continue;
+        h = (h ^ g.w[i]) * 0xBF58476D1CE4E5B9ull;
+        h ^= h >> 31;
+    }
+    return h ^ (h >> 29);
+}
+
 struct FrameRecord {
     std::vector<std::pair<uint32_t, uint64_t>> variants; // slot word, frequency
     std::vector<uint32_t> files;
@@ -565,7 +585,6 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
     std::vector<int> slots;
     for (int s = settings.innerSlotsOnly ? 1 : 0; s < (settings.innerSlotsOnly ? N - 1 : N); ++s)
         slots.push_back(s);
-    const bool lastSlotKept = !slots.empty() && slots.back() == N - 1;
 
     // Each slot's records sorted by frame. The counts' own order is already
     // that of the last slot.
@@ -575,46 +594,131 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
     };
     std::vector<SlotData> slotData(N);
     grams.sortBuffer();
-    const bool inMemory = !grams.spilled() && uint64_t(grams.buffer.size()) * slots.size() <= capacity;
-    uint64_t slotMemory = 0;
-    if (inMemory) {
-        for (int s : slots) {
-            if (s == N - 1)
-                continue;
-            std::vector<G>& v = slotData[s].memory;
-            v.reserve(grams.buffer.size());
-            for (const G& g : grams.buffer)
-                v.push_back(rotated(g, s));
-            std::sort(v.begin(), v.end(), RecordLess());
-            slotMemory += v.size() * sizeof(G);
-        }
-        slotData[N - 1].memory.swap(grams.buffer);
-        if (!lastSlotKept)
-            std::vector<G>().swap(slotData[N - 1].memory);
-        else
-            slotMemory += slotData[N - 1].memory.size() * sizeof(G);
-    } else {
+    Run distinct{"", 0};
+    if (grams.spilled()) {
         counts.spilled = true;
         grams.spillAll();
         if (grams.runs.size() > 1)
             grams.mergeRuns();
-        const Run distinct = grams.runs.front();
+        distinct = grams.runs.front();
+    }
+    const uint64_t distinctCount = grams.spilled() ? distinct.records : grams.buffer.size();
+    const auto forEachDistinct = [&](auto&& use) {
+        if (!grams.spilled()) {
+            for (const G& g : grams.buffer)
+                use(g);
+            return;
+        }
+        RunReader<G> reader(distinct, scratch.readerBytes);
+        G g;
+        while (reader.next(g))
+            use(g);
+    };
+
+    // A frame that occurs fewer times than a kept frame needs (it cannot
+    // have more variants or files than occurrences) is left out before the
+    // sorting. Frequencies are summed in a hashed table, where collisions can
+    // only raise them, so no frame that is kept is lost.
+    const uint64_t threshold = std::max({settings.minFrequency, settings.minVariants, settings.minRange});
+    std::vector<uint32_t> sketch;
+    size_t sketchMask = 0;
+    // The table is far larger than the caches: its cells for a block of
+    // n-grams are fetched ahead, so that the misses overlap.
+    const size_t blockSize = 32;
+    const auto forEachBlock = [&](auto&& use) {
+        std::vector<G> block;
+        std::vector<size_t> cells(blockSize * N);
+        block.reserve(blockSize);
+        const auto flush = [&]() {
+            for (size_t k = 0; k < block.size(); ++k)
+                for (size_t j = 0; j < slots.size(); ++j) {
+                    cells[k * N + j] = frameHash(block[k], slots[j]) & sketchMask;
+                    __builtin_prefetch(&sketch[cells[k * N + j]], 1);
+                }
+            for (size_t k = 0; k < block.size(); ++k)
+                use(block[k], &cells[k * N]);
+            block.clear();
+        };
+        forEachDistinct([&](const G& g) {
+            block.push_back(g);
+            if (block.size() == blockSize)
+                flush();
+        });
+        flush();
+    };
+    if (threshold > 1) {
+        report("sorting frames", 0);
+        size_t size = 1024;
+        const uint64_t sketchLimit = std::max<uint64_t>(1024, usable / 4 / sizeof(uint32_t));
+        while (size < 2 * distinctCount * slots.size() && size * 2 <= sketchLimit)
+            size *= 2;
+        sketch.assign(size, 0);
+        sketchMask = size - 1;
+        forEachBlock([&](const G& g, const size_t* cells) {
+            for (size_t j = 0; j < slots.size(); ++j) {
+                uint32_t& cell = sketch[cells[j]];
+                const uint64_t sum = uint64_t(cell) + g.count;
+                cell = sum > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(sum);
+            }
+        });
+    }
+    // Whether slot j (of slots) needs the n-gram whose cells are given.
+    const auto needed = [&](const size_t* cells, size_t j) {
+        return sketch.empty() || sketch[cells[j]] >= threshold;
+    };
+
+    uint64_t slotRecords = distinctCount * slots.size();
+    if (!grams.spilled() && slotRecords > capacity) {
+        slotRecords = 0;
+        forEachBlock([&](const G&, const size_t* cells) {
+            for (size_t j = 0; j < slots.size(); ++j)
+                slotRecords += needed(cells, j);
+        });
+    }
+    const bool inMemory = !grams.spilled() && slotRecords <= capacity;
+    uint64_t slotMemory = 0;
+    if (inMemory) {
+        forEachBlock([&](const G& g, const size_t* cells) {
+            for (size_t j = 0; j < slots.size(); ++j)
+                if (needed(cells, j))
+                    slotData[slots[j]].memory.push_back(rotated(g, slots[j]));
+        });
+        std::vector<G>().swap(grams.buffer);
+        for (int s : slots) {
+            std::vector<G>& v = slotData[s].memory;
+            if (s != N - 1)
+                std::sort(v.begin(), v.end(), RecordLess());
+            slotMemory += v.size() * sizeof(G);
+        }
+    } else {
+        counts.spilled = true;
+        if (!grams.spilled()) {
+            grams.spillAll();
+            distinct = grams.runs.front();
+        }
         for (size_t k = 0; k < slots.size(); ++k) {
             const int s = slots[k];
-            report("sorting frames", double(k) / double(slots.size()));
-            if (s == N - 1)
+            report("sorting frames", double(k + 1) / double(slots.size() + 1));
+            if (s == N - 1) {
+                RunWriter<G> writer(scratch);
+                forEachBlock([&](const G& g, const size_t* cells) {
+                    if (needed(cells, k))
+                        writer.write(&g, 1);
+                });
+                slotData[s].runs.push_back(writer.finish());
                 continue;
-            RunSorter<G> sorter(scratch, capacity, false);
-            RunReader<G> reader(distinct, scratch.readerBytes);
-            G g;
-            while (reader.next(g))
-                sorter.add(rotated(g, s));
+            }
+            RunSorter<G> sorter(scratch, capacity - sketch.size() * sizeof(uint32_t) / sizeof(G), false);
+            forEachBlock([&](const G& g, const size_t* cells) {
+                if (needed(cells, k))
+                    sorter.add(rotated(g, s));
+            });
             sorter.spillAll();
             slotData[s].runs = sorter.runs;
         }
-        if (lastSlotKept)
-            slotData[N - 1].runs.push_back(distinct);
     }
+    std::vector<uint32_t>().swap(sketch);
+    std::remove(distinct.name.c_str());
 
     // One pass over all slots in frame order writes the Alpha file and
     // collects the kept frames' places for the Freq file.
