@@ -516,7 +516,7 @@ void writeFreqFile(const std::string& alphaName, uint64_t alphaSize, uint64_t me
         out.write(record.data(), headerEnd);
         for (const Line& line : lines)
             out.write(record.data() + line.start, line.length);
-        if (settings.progress && (++written & 0xFFFF) == 0)
+        if ((++written & 0xFFFF) == 0 && settings.progress)
             settings.progress("writing the Freq file", double(written) / double(frameCount));
     }
     out.close();
@@ -537,7 +537,7 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
     for (const std::string& text : ranked.textOf)
         used += sizeof(std::string) + (text.capacity() > 15 ? text.capacity() : 0);
     used += ranked.rankOf.capacity() * sizeof(uint32_t);
-    const uint64_t usable = settings.memoryBytes > used + 4096 ? settings.memoryBytes - used : 4096;
+    const uint64_t usable = settings.memoryBytes > used + 1024 ? settings.memoryBytes - used : 1024;
     const size_t capacity = static_cast<size_t>(usable / sizeof(G));
     scratch.readerBytes = static_cast<size_t>(std::min<uint64_t>(1 << 20, std::max<uint64_t>(4096, usable / 1024)));
 
@@ -708,7 +708,8 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
                 slotData[s].runs.push_back(writer.finish());
                 continue;
             }
-            RunSorter<G> sorter(scratch, capacity - sketch.size() * sizeof(uint32_t) / sizeof(G), false);
+            const size_t sketchRecords = sketch.size() * sizeof(uint32_t) / sizeof(G);
+            RunSorter<G> sorter(scratch, capacity > sketchRecords ? capacity - sketchRecords : 0, false);
             forEachBlock([&](const G& g, const size_t* cells) {
                 if (needed(cells, k))
                     sorter.add(rotated(g, s));
