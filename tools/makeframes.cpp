@@ -32,6 +32,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -297,6 +298,13 @@ bool readInput(const InputFile& input, CorpusReader& corpus, Progress& progress,
     auto fill = [&]() {
         size_t got = 0;
         while (got < buffer.size()) {
+            // A signal that comes just before read() starts must not leave
+            // it waiting for a pipe: wait in short steps, looking at the flag.
+            pollfd ready{fd, POLLIN, 0};
+            while (interruptedBy == 0 && ::poll(&ready, 1, 200) == 0)
+                ;
+            if (interruptedBy != 0)
+                throw std::runtime_error("interrupted");
             const ssize_t n = ::read(fd, buffer.data() + got, buffer.size() - got);
             if (n < 0) {
                 if (errno == EINTR && interruptedBy == 0)
