@@ -69,6 +69,7 @@ FrameSettings lengthOf(int n)
 {
     FrameSettings settings;
     settings.length = n;
+    settings.memoryBytes = 64 << 20; // all in memory, and quick under the sanitizers
     return settings;
 }
 
@@ -187,6 +188,7 @@ TEST(MakeframesFiles, KeepCase)
     CorpusReader corpus;
     corpus.keepCase = true;
     readTexts(corpus, {"The cat. the dog. The cat. The dog."});
+    settings.memoryBytes = 64 << 20;
     settings.scratchFolder = scratch.path;
     writeFrameFiles(corpus, rankWords(corpus), settings, scratch.path + "/a", scratch.path + "/f");
     EXPECT_EQ(readAll(scratch.path + "/a"),

@@ -133,7 +133,7 @@ TEST(MakeframesRun, FoldersFilesAndStandardInputSkippingFilesThatAreNotText)
     writeFile(folder / "corpus/picture.png", std::string("\x89PNG\0\0\0", 7));
     writeFile(folder / "single.txt", "At the end of the line.");
     const Result result =
-        runTool(folder, {"-q", folder / "corpus", folder / "single.txt", "-", folder / "out"}, "At the end of time.");
+        runTool(folder, {"-q", "-mem", "64M", folder / "corpus", folder / "single.txt", "-", folder / "out"}, "At the end of time.");
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_NE(result.err.find("skipping " + (folder / "corpus/picture.png") + ": not a text file"), std::string::npos)
         << result.err;
@@ -151,7 +151,7 @@ TEST(MakeframesRun, ARangeOfLengthsWritesAPairPerLength)
 {
     Folder folder;
     writeFile(folder / "in.txt", sampleText);
-    const Result result = runTool(folder, {"-n", "2-4", "-q", folder / "in.txt", folder / "out"});
+    const Result result = runTool(folder, {"-n", "2-4", "-q", "-mem", "64M", folder / "in.txt", folder / "out"});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(namesIn(folder.path),
               (std::vector<std::string>{"in.txt", "out-2-Alpha-phraseFrames.txt", "out-2-Freq-phraseFrames.txt",
@@ -204,13 +204,13 @@ TEST(MakeframesRun, AFailedWriteLeavesNoFileBehind)
     for (int k = 0; k < 800; ++k)
         text += "At the end of day " + std::to_string(k % 400) + ". ";
     writeFile(folder / "in.txt", text);
-    for (const char* memory : {"1G", "1"}) {
+    for (const char* memory : {"64M", "1"}) {
         const Result result = runTool(folder, {"-q", "-mem", memory, folder / "in.txt", folder / "out"}, "", 3000);
         EXPECT_EQ(result.status, 1) << memory;
         EXPECT_NE(result.err.find("cannot write"), std::string::npos) << result.err;
         EXPECT_EQ(namesIn(folder.path), std::vector<std::string>{"in.txt"}) << memory;
     }
-    const Result fits = runTool(folder, {"-q", folder / "in.txt", folder / "out"});
+    const Result fits = runTool(folder, {"-q", "-mem", "64M", folder / "in.txt", folder / "out"});
     EXPECT_EQ(fits.status, 0) << fits.err;
 }
 
@@ -221,7 +221,7 @@ TEST(MakeframesRun, AnInterruptedRunLeavesNoFileUnderAFinalName)
     for (int signalNumber : {SIGTERM, SIGINT, SIGKILL}) {
         Folder folder;
         int stdinWrite = -1;
-        const pid_t child = start(folder, {"-q", "-", folder / "out"}, stdinWrite);
+        const pid_t child = start(folder, {"-q", "-mem", "64M", "-", folder / "out"}, stdinWrite);
         ASSERT_GT(child, 0);
         ASSERT_EQ(write(stdinWrite, sampleText, std::strlen(sampleText)), ssize_t(std::strlen(sampleText)));
         bool started = false;

@@ -630,11 +630,12 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
         std::vector<size_t> cells(blockSize * N);
         block.reserve(blockSize);
         const auto flush = [&]() {
-            for (size_t k = 0; k < block.size(); ++k)
-                for (size_t j = 0; j < slots.size(); ++j) {
-                    cells[k * N + j] = frameHash(block[k], slots[j]) & sketchMask;
-                    __builtin_prefetch(&sketch[cells[k * N + j]], 1);
-                }
+            if (!sketch.empty())
+                for (size_t k = 0; k < block.size(); ++k)
+                    for (size_t j = 0; j < slots.size(); ++j) {
+                        cells[k * N + j] = frameHash(block[k], slots[j]) & sketchMask;
+                        __builtin_prefetch(sketch.data() + cells[k * N + j], 1);
+                    }
             for (size_t k = 0; k < block.size(); ++k)
                 use(block[k], &cells[k * N]);
             block.clear();
