@@ -457,8 +457,11 @@ int main(int argc, char** argv)
     if (const int status = parseOptions(argc, argv, options))
         return status;
 
+    // The first signal stops the run at the next check and cleans up; a
+    // second one ends the process at once.
     struct sigaction action {};
     action.sa_handler = onSignal;
+    action.sa_flags = SA_RESETHAND;
     sigemptyset(&action.sa_mask);
     for (int signalNumber : {SIGINT, SIGTERM, SIGHUP})
         sigaction(signalNumber, &action, nullptr);

@@ -617,10 +617,11 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
 
     // A frame that occurs fewer times than a kept frame needs (it cannot
     // have more variants or files than occurrences) is left out before the
-    // sorting. Frequencies are summed in a hashed table, where collisions can
-    // only raise them, so no frame that is kept is lost.
+    // sorting. Frequencies are summed in a hashed table of one-byte cells
+    // (255 meaning 255 or more), where collisions can only raise them, so no
+    // frame that is kept is lost.
     const uint64_t threshold = std::max({settings.minFrequency, settings.minVariants, settings.minRange});
-    std::vector<uint32_t> sketch;
+    std::vector<uint8_t> sketch;
     size_t sketchMask = 0;
     // The table is far larger than the caches: its cells for a block of
     // n-grams are fetched ahead, so that the misses overlap.
@@ -650,33 +651,36 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
     if (threshold > 1) {
         report("sorting frames", 0);
         size_t size = 1024;
-        const uint64_t sketchLimit = std::max<uint64_t>(1024, usable / 4 / sizeof(uint32_t));
-        while (size < 2 * distinctCount * slots.size() && size * 2 <= sketchLimit)
+        const uint64_t sketchLimit = std::max<uint64_t>(1024, usable / 4);
+        while (size < 4 * distinctCount * slots.size() && size * 2 <= sketchLimit)
             size *= 2;
         sketch.assign(size, 0);
         sketchMask = size - 1;
         forEachBlock([&](const G& g, const size_t* cells) {
             for (size_t j = 0; j < slots.size(); ++j) {
-                uint32_t& cell = sketch[cells[j]];
+                uint8_t& cell = sketch[cells[j]];
                 const uint64_t sum = uint64_t(cell) + g.count;
-                cell = sum > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(sum);
+                cell = sum > 255 ? 255 : static_cast<uint8_t>(sum);
             }
         });
     }
     // Whether slot j (of slots) needs the n-gram whose cells are given.
     const auto needed = [&](const size_t* cells, size_t j) {
-        return sketch.empty() || sketch[cells[j]] >= threshold;
+        return sketch.empty() || sketch[cells[j]] >= std::min<uint64_t>(threshold, 255);
     };
 
+    // In memory, the counts, the table and the slots' copies are all held
+    // at once.
+    const uint64_t heldRecords = distinctCount + sketch.size() / sizeof(G);
     uint64_t slotRecords = distinctCount * slots.size();
-    if (!grams.spilled() && slotRecords > capacity) {
+    if (!grams.spilled() && heldRecords + slotRecords > capacity) {
         slotRecords = 0;
         forEachBlock([&](const G&, const size_t* cells) {
             for (size_t j = 0; j < slots.size(); ++j)
                 slotRecords += needed(cells, j);
         });
     }
-    const bool inMemory = !grams.spilled() && slotRecords <= capacity;
+    const bool inMemory = !grams.spilled() && heldRecords + slotRecords <= capacity;
     uint64_t slotMemory = 0;
     if (inMemory) {
         forEachBlock([&](const G& g, const size_t* cells) {
@@ -709,7 +713,7 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
                 slotData[s].runs.push_back(writer.finish());
                 continue;
             }
-            const size_t sketchRecords = sketch.size() * sizeof(uint32_t) / sizeof(G);
+            const size_t sketchRecords = sketch.size() / sizeof(G);
             RunSorter<G> sorter(scratch, capacity > sketchRecords ? capacity - sketchRecords : 0, false);
             forEachBlock([&](const G& g, const size_t* cells) {
                 if (needed(cells, k))
@@ -719,7 +723,7 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
             slotData[s].runs = sorter.runs;
         }
     }
-    std::vector<uint32_t>().swap(sketch);
+    std::vector<uint8_t>().swap(sketch);
     std::remove(distinct.name.c_str());
 
     // One pass over all slots in frame order writes the Alpha file and
