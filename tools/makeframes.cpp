@@ -1,340 +1,480 @@
-// makeframes: builds the two phrase-frame files the browser reads from any
-// plain 8-bit text.
+// makeframes: builds the phrase-frame files the browser reads from a corpus
+// of plain 8-bit or UTF-8 text.
 //
-//   makeframes [-n N] [-min F] input.txt outprefix
+//   makeframes [options] input... outprefix
 //
-// writes outprefix-Alpha-phraseFrames.txt (records by frame, variants
-// alphabetically) and outprefix-Freq-phraseFrames.txt (records by falling
-// frequency, variants by falling frequency; ties by byte order).
+// Inputs are files, folders (read recursively, in sorted name order) and "-"
+// for standard input. For each n-gram length it writes
+// outprefix-Alpha-phraseFrames.txt (records by frame, variants alphabetically)
+// and outprefix-Freq-phraseFrames.txt (records by falling frequency, variants
+// by falling frequency; ties by byte order); with a range of lengths the
+// length goes into the names: outprefix-3-Alpha-phraseFrames.txt and so on.
+// Each file is written under a temporary name and renamed when complete.
 //
-// Words. A word is a run of letters, digits and apostrophes: A-Z, a-z, 0-9,
-// ', and the letters of code page 1252 (0xC0-0xFF except the multiplication
-// and division signs, and the eight letters among 0x80-0x9F). A full stop or
-// comma between two digits stays in the word ("3.5", "1,000"). Apostrophes at
-// the ends of a word are quotation marks and are dropped. Words are
-// lower-cased (A-Z and the code-page letters), so "The" and "the" meet in
-// one frame.
-//
-// Sentences. N-grams never cross a sentence end: the bytes . ! ? ; : and an
-// empty line (a paragraph break) end a sentence. All other punctuation
-// (commas, dashes, quotation marks, brackets) is dropped and does not break
-// an n-gram.
-//
-// Frames. Every n-gram of N words gives N frames, one for each position, with
-// that position written as "*". A frame's variants are the distinct words
-// seen in its slot; the variant phrase is the n-gram with the word in place.
-// A frame is kept when it occurs at least F times and has at least two
-// distinct variants.
+// Words, sentences and the UTF-8 conversion are described in
+// makeframes/corpustext.h, frames and the file format in
+// makeframes/framebuild.h.
+#include "common/numbertext.h"
+#include "tools/makeframes/corpustext.h"
+#include "tools/makeframes/framebuild.h"
+
 #include <algorithm>
-#include <array>
-#include <cstdint>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <cstring>
+#include <filesystem>
+#include <stdexcept>
 #include <string>
-#include <unordered_map>
+#include <system_error>
 #include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
 
 namespace {
 
-const uint32_t slotMark = 0xFFFFFFFFu;
+volatile std::sig_atomic_t interruptedBy = 0;
 
-bool isWordByte(unsigned char c)
+void onSignal(int signalNumber)
 {
-    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '\'')
-        return true;
-    if (c >= 0xC0)
-        return c != 0xD7 && c != 0xF7;
-    switch (c) {
-    case 0x83: case 0x8A: case 0x8C: case 0x8E: case 0x9A: case 0x9C: case 0x9E: case 0x9F:
-        return true;
-    default:
+    interruptedBy = signalNumber;
+}
+
+struct Options {
+    int minLength = 4;
+    int maxLength = 4;
+    uint64_t minFrequency = 2;
+    uint64_t minVariants = 2;
+    uint64_t minRange = 1;
+    bool innerSlotsOnly = false;
+    bool keepCase = false;
+    bool quiet = false;
+    uint64_t memoryBytes = uint64_t(1) << 30;
+    std::vector<std::string> inputs;
+    std::string prefix;
+};
+
+int usage(const char* problem)
+{
+    if (problem != nullptr)
+        std::fprintf(stderr, "makeframes: %s\n", problem);
+    std::fprintf(stderr,
+                 "usage: makeframes [options] input... outprefix\n"
+                 "  input         a text file, a folder (read recursively) or - for standard input\n"
+                 "  -n N          n-gram length, 2 to 10, or a range such as 3-5 (default 4)\n"
+                 "  -min F        keep frames that occur at least F times (default 2)\n"
+                 "  -minvar V     keep frames with at least V different variants (default 2)\n"
+                 "  -minrange R   keep frames that occur in at least R input files (default 1)\n"
+                 "  -slots inner  only frames whose slot is not the first or last word\n"
+                 "  -keepcase     keep letter case (words are lower-cased otherwise)\n"
+                 "  -mem SIZE     memory to use, such as 512M or 2G (default 1G); beyond it\n"
+                 "                sorted runs go to a temporary folder beside the output\n"
+                 "  -q            no progress on standard error\n"
+                 "writes outprefix-Alpha-phraseFrames.txt and outprefix-Freq-phraseFrames.txt\n"
+                 "(outprefix-N-Alpha-phraseFrames.txt ... for each length of a range)\n");
+    return 2;
+}
+
+bool readCount(const char* text, uint64_t minimum, uint64_t maximum, uint64_t& value)
+{
+    if (*text < '0' || *text > '9')
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long read = std::strtoull(text, &end, 10);
+    if (errno != 0 || *end != '\0' || read < minimum || read > maximum)
+        return false;
+    value = read;
+    return true;
+}
+
+bool readLengths(const std::string& text, int& minLength, int& maxLength)
+{
+    const size_t dash = text.find('-');
+    uint64_t low = 0;
+    uint64_t high = 0;
+    if (dash == std::string::npos) {
+        if (!readCount(text.c_str(), 2, maxFrameLength, low))
+            return false;
+        high = low;
+    } else if (!readCount(text.substr(0, dash).c_str(), 2, maxFrameLength, low) ||
+               !readCount(text.substr(dash + 1).c_str(), 2, maxFrameLength, high) || high < low) {
         return false;
     }
+    minLength = static_cast<int>(low);
+    maxLength = static_cast<int>(high);
+    return true;
 }
 
-bool isDigit(unsigned char c)
+// A size in bytes, with K, M or G (powers of 1024) after the number.
+bool readSize(const std::string& text, uint64_t& bytes)
 {
-    return c >= '0' && c <= '9';
-}
-
-unsigned char lowerCase(unsigned char c)
-{
-    if (c >= 'A' && c <= 'Z')
-        return static_cast<unsigned char>(c + 32);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
-        return static_cast<unsigned char>(c + 32);
-    switch (c) {
-    case 0x8A: return 0x9A;
-    case 0x8C: return 0x9C;
-    case 0x8E: return 0x9E;
-    case 0x9F: return 0xFF;
-    default: return c;
+    if (text.empty())
+        return false;
+    uint64_t unit = 1;
+    std::string digits = text;
+    switch (text.back()) {
+    case 'k': case 'K': unit = uint64_t(1) << 10; break;
+    case 'm': case 'M': unit = uint64_t(1) << 20; break;
+    case 'g': case 'G': unit = uint64_t(1) << 30; break;
+    default: break;
     }
+    if (unit != 1)
+        digits.pop_back();
+    uint64_t value = 0;
+    if (!readCount(digits.c_str(), 1, (uint64_t(1) << 50) / unit, value))
+        return false;
+    bytes = value * unit;
+    return true;
 }
 
-bool isSentenceEnd(unsigned char c)
+// Returns 0 when the options are good, else the exit status after a message.
+int parseOptions(int argc, char** argv, Options& options)
 {
-    return c == '.' || c == '!' || c == '?' || c == ';' || c == ':';
+    std::vector<std::string> names;
+    for (int a = 1; a < argc; ++a) {
+        const std::string arg = argv[a];
+        const bool hasValue = a + 1 < argc;
+        if (arg == "-n" || arg == "-min" || arg == "-minvar" || arg == "-minrange" || arg == "-slots" ||
+            arg == "-mem") {
+            if (!hasValue)
+                return usage((arg + " needs a value").c_str());
+            const std::string value = argv[++a];
+            bool good = true;
+            if (arg == "-n")
+                good = readLengths(value, options.minLength, options.maxLength);
+            else if (arg == "-min")
+                good = readCount(value.c_str(), 1, UINT32_MAX, options.minFrequency);
+            else if (arg == "-minvar")
+                good = readCount(value.c_str(), 1, UINT32_MAX, options.minVariants);
+            else if (arg == "-minrange")
+                good = readCount(value.c_str(), 1, UINT32_MAX, options.minRange);
+            else if (arg == "-slots")
+                good = value == "inner" || value == "all", options.innerSlotsOnly = value == "inner";
+            else
+                good = readSize(value, options.memoryBytes);
+            if (!good)
+                return usage(("bad value for " + arg + ": " + value).c_str());
+        } else if (arg == "-keepcase") {
+            options.keepCase = true;
+        } else if (arg == "-q") {
+            options.quiet = true;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return usage(("unknown option " + arg).c_str());
+        } else {
+            names.push_back(arg);
+        }
+    }
+    if (names.size() < 2)
+        return usage("needs at least one input and the output prefix");
+    if (options.innerSlotsOnly && options.minLength < 3)
+        return usage("-slots inner needs n-grams of at least 3 words");
+    options.prefix = names.back();
+    names.pop_back();
+    options.inputs = names;
+    if (std::count(names.begin(), names.end(), std::string("-")) > 1)
+        return usage("standard input (-) can be read only once");
+    return 0;
 }
 
-// Splits the text into sentences of word ids; vocabulary receives the words.
-std::vector<std::vector<uint32_t>> splitSentences(const std::string& text, std::vector<std::string>& vocabulary)
+// Progress on standard error: nothing in the first second, then a line now
+// and then (rewritten in place on a terminal).
+struct Progress {
+    bool quiet = false;
+    bool terminal = false;
+    std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point lastShown = started;
+    bool shown = false;
+
+    double seconds() const
+    {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    }
+    void show(const std::string& text)
+    {
+        if (interruptedBy != 0)
+            throw std::runtime_error("interrupted");
+        if (quiet)
+            return;
+        const auto now = std::chrono::steady_clock::now();
+        if (now - started < std::chrono::seconds(1))
+            return;
+        if (shown && now - lastShown < std::chrono::milliseconds(terminal ? 250 : 5000))
+            return;
+        lastShown = now;
+        shown = true;
+        if (terminal)
+            std::fprintf(stderr, "\rmakeframes: %-70s", text.c_str());
+        else
+            std::fprintf(stderr, "makeframes: %s\n", text.c_str());
+    }
+    void finish()
+    {
+        if (shown && terminal && !quiet)
+            std::fprintf(stderr, "\r%-82s\r", "");
+        shown = false;
+    }
+};
+
+// Everything temporary: the scratch folder and the output files not yet
+// renamed. Removed on every way out but a hard kill.
+struct Cleanup {
+    std::string scratch;
+    std::vector<std::string> partial;
+    ~Cleanup()
+    {
+        for (const std::string& name : partial)
+            std::remove(name.c_str());
+        if (!scratch.empty()) {
+            std::error_code ignored;
+            fs::remove_all(scratch, ignored);
+        }
+    }
+};
+
+struct InputFile {
+    std::string name; // "-" for standard input
+};
+
+// The files to read, folders expanded in sorted name order.
+std::vector<InputFile> listInputs(const std::vector<std::string>& inputs)
 {
-    std::unordered_map<std::string, uint32_t> wordIds;
-    std::vector<std::vector<uint32_t>> sentences(1);
-    bool lineHasText = false;
-
-    auto endSentence = [&sentences]() {
-        if (!sentences.back().empty())
-            sentences.emplace_back();
-    };
-
-    const size_t size = text.size();
-    size_t i = 0;
-    while (i < size) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (isWordByte(c)) {
-            std::string word;
-            while (i < size) {
-                const unsigned char d = static_cast<unsigned char>(text[i]);
-                if (isWordByte(d)) {
-                    word += static_cast<char>(lowerCase(d));
-                    ++i;
-                } else if ((d == '.' || d == ',') && !word.empty() && isDigit(static_cast<unsigned char>(word.back()))
-                           && i + 1 < size && isDigit(static_cast<unsigned char>(text[i + 1]))) {
-                    word += static_cast<char>(d);
-                    ++i;
-                } else {
-                    break;
-                }
-            }
-            lineHasText = true;
-            const size_t first = word.find_first_not_of('\'');
-            if (first == std::string::npos)
-                continue;
-            word = word.substr(first, word.find_last_not_of('\'') - first + 1);
-            auto found = wordIds.emplace(word, static_cast<uint32_t>(vocabulary.size()));
-            if (found.second)
-                vocabulary.push_back(word);
-            sentences.back().push_back(found.first->second);
+    std::vector<InputFile> files;
+    for (const std::string& input : inputs) {
+        if (input == "-") {
+            files.push_back({input});
             continue;
         }
-        if (c == '\n') {
-            if (!lineHasText)
-                endSentence();
-            lineHasText = false;
-        } else if (isSentenceEnd(c)) {
-            endSentence();
-            lineHasText = true;
-        } else if (c != ' ' && c != '\t' && c != '\r') {
-            lineHasText = true;
+        std::error_code error;
+        const fs::file_status status = fs::status(input, error);
+        if (error || !fs::exists(status))
+            throw std::runtime_error("cannot read " + input + ": " + (error ? error.message() : "no such file"));
+        if (!fs::is_directory(status)) {
+            files.push_back({input});
+            continue;
         }
-        ++i;
+        std::vector<std::string> found;
+        fs::recursive_directory_iterator walk(input, error), end;
+        for (; !error && walk != end; walk.increment(error)) {
+            std::error_code typeError;
+            if (walk->is_regular_file(typeError))
+                found.push_back(walk->path().string());
+        }
+        if (error)
+            throw std::runtime_error("cannot read folder " + input + ": " + error.message());
+        std::sort(found.begin(), found.end());
+        for (std::string& name : found)
+            files.push_back({std::move(name)});
     }
-    if (sentences.back().empty())
-        sentences.pop_back();
-    return sentences;
+    return files;
 }
 
-struct Variant {
-    std::string phrase;
-    uint64_t frequency;
-};
-
-struct Frame {
-    std::string text;
-    uint64_t frequency;
-    std::vector<Variant> variants;
-};
-
-std::string joinWords(const std::vector<std::string>& vocabulary, const uint32_t* ids, int n)
+// Reads one input into the corpus. False when it is not text (skipped).
+bool readInput(const InputFile& input, CorpusReader& corpus, Progress& progress, uint64_t filesDone)
 {
-    std::string out;
-    for (int k = 0; k < n; ++k) {
-        if (k > 0)
-            out += ' ';
-        out += ids[k] == slotMark ? std::string("*") : vocabulary[ids[k]];
-    }
-    return out;
-}
+    const bool standardInput = input.name == "-";
+    const int fd = standardInput ? 0 : ::open(input.name.c_str(), O_RDONLY);
+    if (fd < 0)
+        throw std::runtime_error("cannot read " + input.name + ": " + std::strerror(errno));
+    struct CloseAtEnd {
+        int fd;
+        bool close;
+        ~CloseAtEnd()
+        {
+            if (close)
+                ::close(fd);
+        }
+    } closeAtEnd{fd, !standardInput};
 
-// A frame's word ids with the slot marked; unused places stay zero.
-const int maxN = 10;
-using FrameKey = std::array<uint32_t, maxN>;
-
-struct FrameKeyHash {
-    size_t operator()(const FrameKey& key) const
-    {
-        uint64_t h = 0xCBF29CE484222325ull;
-        for (uint32_t id : key)
-            h = (h ^ id) * 0x100000001B3ull;
-        return static_cast<size_t>(h ^ (h >> 32));
-    }
-};
-
-std::vector<Frame> collectFrames(const std::vector<std::vector<uint32_t>>& sentences,
-                                 const std::vector<std::string>& vocabulary, int n, uint64_t minFrequency)
-{
-    // Each occurrence is stored as (frame number, filler word) and counted
-    // after a sort.
-    std::unordered_map<FrameKey, uint32_t, FrameKeyHash> frameIds;
-    std::vector<FrameKey> frameKeys;
-    std::vector<std::pair<uint32_t, uint32_t>> occurrences;
-
-    FrameKey key{};
-    for (const auto& sentence : sentences) {
-        for (size_t start = 0; start + n <= sentence.size(); ++start) {
-            for (int slot = 0; slot < n; ++slot) {
-                std::copy(sentence.begin() + start, sentence.begin() + start + n, key.begin());
-                key[slot] = slotMark;
-                auto found = frameIds.emplace(key, static_cast<uint32_t>(frameKeys.size()));
-                if (found.second)
-                    frameKeys.push_back(key);
-                occurrences.emplace_back(found.first->second, sentence[start + slot]);
+    std::vector<char> buffer(1 << 20);
+    const std::string shownName = standardInput ? "standard input" : input.name;
+    // Fills from `from` to the end of the buffer or of the file; the bytes read.
+    auto fill = [&]() {
+        size_t got = 0;
+        while (got < buffer.size()) {
+            // A signal that comes just before read() starts must not leave
+            // it waiting for a pipe: wait in short steps, looking at the flag.
+            pollfd ready{fd, POLLIN, 0};
+            while (interruptedBy == 0 && ::poll(&ready, 1, 200) == 0)
+                ;
+            if (interruptedBy != 0)
+                throw std::runtime_error("interrupted");
+            const ssize_t n = ::read(fd, buffer.data() + got, buffer.size() - got);
+            if (n < 0) {
+                if (errno == EINTR && interruptedBy == 0)
+                    continue;
+                if (interruptedBy != 0)
+                    throw std::runtime_error("interrupted");
+                throw std::runtime_error("cannot read " + shownName + ": " + std::strerror(errno));
             }
+            if (n == 0)
+                break;
+            got += static_cast<size_t>(n);
+            if (got >= textCheckBytes)
+                break; // enough to tell the kind
         }
-    }
-    std::sort(occurrences.begin(), occurrences.end());
+        return got;
+    };
 
-    std::vector<Frame> frames;
-    size_t i = 0;
-    while (i < occurrences.size()) {
-        const uint32_t frameId = occurrences[i].first;
-        size_t end = i;
-        size_t distinct = 0;
-        while (end < occurrences.size() && occurrences[end].first == frameId) {
-            if (end == i || occurrences[end].second != occurrences[end - 1].second)
-                ++distinct;
-            ++end;
+    size_t size = fill();
+    bool atEnd = size < textCheckBytes;
+    const TextKind kind = classifyText(buffer.data(), std::min(size, textCheckBytes), atEnd);
+    if (kind == textBinary) {
+        std::fprintf(stderr, "makeframes: skipping %s: not a text file (it holds NUL bytes)\n", shownName.c_str());
+        return false;
+    }
+    corpus.beginFile(kind);
+    while (size > 0) {
+        corpus.addBytes(buffer.data(), size);
+        progress.show("reading: " + formatThousands(static_cast<int64_t>(filesDone)) + " files, " +
+                      formatThousands(static_cast<int64_t>(corpus.wordCount)) + " words");
+        size = atEnd ? 0 : fill();
+        if (size == 0)
+            break;
+        atEnd = false;
+    }
+    corpus.endFile();
+    return true;
+}
+
+std::string outputName(const Options& options, int length, const char* order)
+{
+    std::string name = options.prefix + "-";
+    if (options.minLength != options.maxLength)
+        name += std::to_string(length) + "-";
+    return name + order + "-phraseFrames.txt";
+}
+
+std::string plural(uint64_t count, const char* one, const char* many)
+{
+    return formatThousands(static_cast<int64_t>(count)) + " " + (count == 1 ? one : many);
+}
+
+int run(const Options& options)
+{
+    Progress progress;
+    progress.quiet = options.quiet;
+    progress.terminal = isatty(2) != 0;
+    Cleanup cleanup;
+
+    const std::vector<InputFile> inputs = listInputs(options.inputs);
+
+    // The scratch folder beside the output: runs and the word stream.
+    fs::path outputFolder = fs::path(options.prefix).parent_path();
+    if (outputFolder.empty())
+        outputFolder = ".";
+    std::string scratchTemplate = (outputFolder / ".makeframes-XXXXXX").string();
+    if (::mkdtemp(&scratchTemplate[0]) == nullptr)
+        throw std::runtime_error("cannot create a temporary folder in " + outputFolder.string() + ": " +
+                                 std::strerror(errno));
+    cleanup.scratch = scratchTemplate;
+
+    CorpusReader corpus;
+    corpus.keepCase = options.keepCase;
+    corpus.stream.memoryLimit = static_cast<size_t>(std::max<uint64_t>(options.memoryBytes / 16 / sizeof(uint32_t), 1024));
+    corpus.stream.spillName = cleanup.scratch + "/words";
+
+    uint64_t filesRead = 0;
+    uint64_t filesSkipped = 0;
+    for (const InputFile& input : inputs) {
+        if (readInput(input, corpus, progress, filesRead))
+            ++filesRead;
+        else
+            ++filesSkipped;
+    }
+    corpus.stream.finish();
+    progress.finish();
+    if (filesRead == 0)
+        throw std::runtime_error("no text file among the inputs");
+
+    std::printf("read %s (%s skipped), %s, %s in %.1f s\n", plural(filesRead, "file", "files").c_str(),
+                formatThousands(static_cast<int64_t>(filesSkipped)).c_str(),
+                plural(corpus.wordCount, "word", "words").c_str(),
+                plural(corpus.sentenceCount, "sentence", "sentences").c_str(), progress.seconds());
+    if (corpus.unmappedCount > 0)
+        std::printf("%s without a code page 1252 form (written as ? within words)\n",
+                    plural(corpus.unmappedCount, "character", "characters").c_str());
+    std::fflush(stdout);
+
+    const RankedWords ranked = rankWords(corpus);
+    for (int length = options.minLength; length <= options.maxLength; ++length) {
+        const double started = progress.seconds();
+        const std::string alphaName = outputName(options, length, "Alpha");
+        const std::string freqName = outputName(options, length, "Freq");
+        const std::string alphaPartial = alphaName + ".partial";
+        const std::string freqPartial = freqName + ".partial";
+        cleanup.partial = {alphaPartial, freqPartial};
+
+        FrameSettings settings;
+        settings.length = length;
+        settings.minFrequency = options.minFrequency;
+        settings.minVariants = options.minVariants;
+        settings.minRange = options.minRange;
+        settings.innerSlotsOnly = options.innerSlotsOnly;
+        settings.memoryBytes = options.memoryBytes;
+        settings.scratchFolder = cleanup.scratch;
+        settings.progress = [&progress, length](const char* phase, double fraction) {
+            char text[120];
+            std::snprintf(text, sizeof text, "%d-grams: %s %3.0f%%", length, phase,
+                          100.0 * std::min(1.0, std::max(0.0, fraction)));
+            progress.show(text);
+        };
+        const FrameCounts counts = writeFrameFiles(corpus, ranked, settings, alphaPartial, freqPartial);
+        progress.show("renaming");
+        if (std::rename(alphaPartial.c_str(), alphaName.c_str()) != 0)
+            throw std::runtime_error("cannot rename " + alphaPartial + " to " + alphaName + ": " +
+                                     std::strerror(errno));
+        if (std::rename(freqPartial.c_str(), freqName.c_str()) != 0) {
+            const std::string why = std::strerror(errno);
+            std::remove(alphaName.c_str());
+            throw std::runtime_error("cannot rename " + freqPartial + " to " + freqName + ": " + why);
         }
-        if (end - i >= minFrequency && distinct >= 2) {
-            FrameKey ids = frameKeys[frameId];
-            const int slot = static_cast<int>(std::find(ids.begin(), ids.end(), slotMark) - ids.begin());
-            Frame frame;
-            frame.text = joinWords(vocabulary, ids.data(), n);
-            frame.frequency = end - i;
-            for (size_t j = i; j < end;) {
-                size_t k = j;
-                while (k < end && occurrences[k].second == occurrences[j].second)
-                    ++k;
-                ids[slot] = occurrences[j].second;
-                frame.variants.push_back({joinWords(vocabulary, ids.data(), n), k - j});
-                j = k;
-            }
-            frames.push_back(std::move(frame));
-        }
-        i = end;
+        cleanup.partial.clear();
+        progress.finish();
+        std::printf("%d-grams: %s, %s with %s%s in %.1f s: %s and %s\n", length,
+                    plural(counts.ngrams, "n-gram", "n-grams").c_str(),
+                    plural(counts.frames, "frame", "frames").c_str(),
+                    plural(counts.variants, "variant", "variants").c_str(),
+                    counts.spilled ? " (sorted on disk)" : "", progress.seconds() - started, alphaName.c_str(),
+                    freqName.c_str());
+        std::fflush(stdout);
     }
-    return frames;
-}
-
-bool writeFrameFile(const std::string& fileName, const std::vector<Frame>& frames)
-{
-    std::string out;
-    for (size_t r = 0; r < frames.size(); ++r) {
-        const Frame& frame = frames[r];
-        if (r > 0)
-            out += "\r\n";
-        out += frame.text + '\t' + std::to_string(frame.frequency) + '\t' + std::to_string(frame.variants.size()) + "\r\n";
-        for (const Variant& variant : frame.variants)
-            out += variant.phrase + '\t' + std::to_string(variant.frequency) + "\r\n";
-    }
-    std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
-    file.write(out.data(), static_cast<std::streamsize>(out.size()));
-    file.close();
-    return !file.fail();
-}
-
-void sortAlphabetically(std::vector<Frame>& frames)
-{
-    for (Frame& frame : frames)
-        std::sort(frame.variants.begin(), frame.variants.end(),
-                  [](const Variant& a, const Variant& b) { return a.phrase < b.phrase; });
-    std::sort(frames.begin(), frames.end(), [](const Frame& a, const Frame& b) { return a.text < b.text; });
-}
-
-void sortByFrequency(std::vector<Frame>& frames)
-{
-    for (Frame& frame : frames)
-        std::sort(frame.variants.begin(), frame.variants.end(), [](const Variant& a, const Variant& b) {
-            return a.frequency != b.frequency ? a.frequency > b.frequency : a.phrase < b.phrase;
-        });
-    std::sort(frames.begin(), frames.end(), [](const Frame& a, const Frame& b) {
-        return a.frequency != b.frequency ? a.frequency > b.frequency : a.text < b.text;
-    });
-}
-
-bool readNumber(const char* text, long minimum, long maximum, long& value)
-{
-    char* end = nullptr;
-    value = std::strtol(text, &end, 10);
-    return *text != '\0' && *end == '\0' && value >= minimum && value <= maximum;
-}
-
-int usage()
-{
-    std::fprintf(stderr,
-                 "usage: makeframes [-n N] [-min F] input.txt outprefix\n"
-                 "  -n N     n-gram length, 2 to 10 (default 4)\n"
-                 "  -min F   keep frames that occur at least F times (default 2)\n"
-                 "writes outprefix-Alpha-phraseFrames.txt and outprefix-Freq-phraseFrames.txt\n");
-    return 2;
+    std::printf("done in %.1f s\n", progress.seconds());
+    return 0;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    long n = 4;
-    long minFrequency = 2;
-    std::vector<std::string> names;
-    for (int a = 1; a < argc; ++a) {
-        const std::string arg = argv[a];
-        if (arg == "-n" && a + 1 < argc) {
-            if (!readNumber(argv[++a], 2, maxN, n))
-                return usage();
-        } else if (arg == "-min" && a + 1 < argc) {
-            if (!readNumber(argv[++a], 1, 1000000000L, minFrequency))
-                return usage();
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return usage();
-        } else {
-            names.push_back(arg);
-        }
-    }
-    if (names.size() != 2)
-        return usage();
+    Options options;
+    if (const int status = parseOptions(argc, argv, options))
+        return status;
 
-    std::ifstream input(names[0], std::ios::binary);
-    if (!input) {
-        std::fprintf(stderr, "makeframes: cannot read %s\n", names[0].c_str());
-        return 1;
-    }
-    const std::string text((std::istreambuf_iterator<char>(input)), std::istreambuf_iterator<char>());
+    // The first signal stops the run at the next check and cleans up; a
+    // second one ends the process at once.
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(signalNumber, &action, nullptr);
+    // A file size limit then fails the write like a full disk instead of
+    // killing the process.
+    std::signal(SIGXFSZ, SIG_IGN);
 
-    std::vector<std::string> vocabulary;
-    const auto sentences = splitSentences(text, vocabulary);
-    std::vector<Frame> frames = collectFrames(sentences, vocabulary, static_cast<int>(n), static_cast<uint64_t>(minFrequency));
-
-    size_t variantCount = 0;
-    for (const Frame& frame : frames)
-        variantCount += frame.variants.size();
-
-    const std::string alphaName = names[1] + "-Alpha-phraseFrames.txt";
-    const std::string freqName = names[1] + "-Freq-phraseFrames.txt";
-    sortAlphabetically(frames);
-    if (!writeFrameFile(alphaName, frames)) {
-        std::fprintf(stderr, "makeframes: cannot write %s\n", alphaName.c_str());
-        return 1;
+    try {
+        return run(options);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "makeframes: out of memory; try a smaller -mem\n");
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "makeframes: %s\n", interruptedBy != 0 ? "interrupted" : error.what());
     }
-    sortByFrequency(frames);
-    if (!writeFrameFile(freqName, frames)) {
-        std::fprintf(stderr, "makeframes: cannot write %s\n", freqName.c_str());
-        return 1;
-    }
-    std::printf("%zu frames with %zu variants written to %s and %s\n", frames.size(), variantCount,
-                alphaName.c_str(), freqName.c_str());
-    return 0;
+    return 1;
 }

@@ -1,0 +1,283 @@
+#include "tools/makeframes/corpustext.h"
+#include "tools/makeframes/framebuild.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ScratchFolder {
+    std::string path;
+    ScratchFolder()
+    {
+        std::string name = (fs::temp_directory_path() / "makeframes_core_XXXXXX").string();
+        path = mkdtemp(&name[0]);
+    }
+    ~ScratchFolder() { fs::remove_all(path); }
+};
+
+std::string readAll(const std::string& name)
+{
+    std::ifstream in(name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Reads each text as one input file, as the tool does.
+void readTexts(CorpusReader& corpus, const std::vector<std::string>& texts)
+{
+    for (const std::string& text : texts) {
+        corpus.beginFile(classifyText(text.data(), text.size(), true));
+        corpus.addBytes(text.data(), text.size());
+        corpus.endFile();
+    }
+    corpus.stream.finish();
+}
+
+struct Files {
+    std::string alpha;
+    std::string freq;
+    FrameCounts counts;
+};
+
+Files buildFiles(const std::vector<std::string>& texts, FrameSettings settings, uint64_t streamIds = 0)
+{
+    ScratchFolder scratch;
+    CorpusReader corpus;
+    corpus.stream.memoryLimit = streamIds;
+    corpus.stream.spillName = scratch.path + "/words";
+    readTexts(corpus, texts);
+    const RankedWords ranked = rankWords(corpus);
+    settings.scratchFolder = scratch.path;
+    Files files;
+    files.counts = writeFrameFiles(corpus, ranked, settings, scratch.path + "/a.txt", scratch.path + "/f.txt");
+    files.alpha = readAll(scratch.path + "/a.txt");
+    files.freq = readAll(scratch.path + "/f.txt");
+    // Only the two files are left behind.
+    EXPECT_EQ(std::distance(fs::directory_iterator(scratch.path), fs::directory_iterator()), streamIds ? 3 : 2);
+    return files;
+}
+
+FrameSettings lengthOf(int n)
+{
+    FrameSettings settings;
+    settings.length = n;
+    settings.memoryBytes = 64 << 20; // all in memory, and quick under the sanitizers
+    return settings;
+}
+
+} // namespace
+
+TEST(MakeframesText, ClassifiesTheStartOfAFile)
+{
+    const struct {
+        std::string text;
+        bool atEnd;
+        TextKind kind;
+    } cases[] = {
+        {"plain text", true, textEightBit},
+        {"caf\xe9 au lait", true, textEightBit},
+        {"caf\xc3\xa9", true, textUtf8},
+        {"\xef\xbb\xbfplain", true, textUtf8},
+        {std::string("a\0b", 3), true, textBinary},
+        {"caf\xc3\xa9 \xc3", false, textUtf8},   // cut by the end of the window
+        {"caf\xc3\xa9 \xc3", true, textEightBit}, // cut by the end of the file
+        {"\xc0\xaf", true, textEightBit},         // overlong
+        {"\xed\xa0\x80", true, textEightBit},     // surrogate
+        {"\xc3\xa9 and \xe9", true, textEightBit}, // mixed
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(classifyText(c.text.data(), c.text.size(), c.atEnd), c.kind) << c.text;
+}
+
+TEST(MakeframesText, CodePage1252Forms)
+{
+    const struct {
+        uint32_t codePoint;
+        int byte;
+    } cases[] = {{'a', 'a'}, {0xE9, 0xE9}, {0xA0, 0xA0}, {0x20AC, 0x80}, {0x2019, 0x92}, {0x0178, 0x9F},
+                 {0x017D, 0x8E}, {0x81, -1}, {0x0159, -1}, {0x4E2D, -1}, {0x2192, -1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(cp1252Byte(c.codePoint), c.byte) << std::hex << c.codePoint;
+}
+
+TEST(MakeframesText, WordsAndSentences)
+{
+    CorpusReader corpus;
+    readTexts(corpus, {"It's 3.5 km, 'quoted' 1,000.\r\nNext line\n\n  \nnew\tparagraph 3. x"});
+    std::vector<std::string> words;
+    WordStreamReader reader(corpus.stream);
+    uint32_t id;
+    while (reader.next(id))
+        words.push_back(id == fileStartId ? "<file>" : id == sentenceEndId ? "." : corpus.wordText(id));
+    const std::vector<std::string> expected = {"<file>", "it's", "3.5", "km", "quoted", "1,000", ".", "next",
+                                               "line", ".", "new", "paragraph", "3", ".", "x", "."};
+    EXPECT_EQ(words, expected);
+    EXPECT_EQ(corpus.wordCount, 11u);
+    EXPECT_EQ(corpus.sentenceCount, 4u);
+}
+
+TEST(MakeframesText, WordStreamSpillsToItsFileAndReadsBackInOrder)
+{
+    ScratchFolder scratch;
+    WordStream stream;
+    stream.memoryLimit = 5;
+    stream.spillName = scratch.path + "/words";
+    for (uint32_t k = 0; k < 23; ++k)
+        stream.add(k);
+    stream.finish();
+    EXPECT_EQ(stream.spilledIds, 23u);
+    WordStreamReader reader(stream);
+    uint32_t id;
+    uint32_t expected = 0;
+    while (reader.next(id))
+        EXPECT_EQ(id, expected++);
+    EXPECT_EQ(expected, 23u);
+}
+
+// Sentence ends (. ! ? ; :), apostrophes, numbers with separators.
+TEST(MakeframesFiles, HandWorkedBigrams)
+{
+    const Files files = buildFiles({"Don't stop. 'Don't' go; it's 1,000 km: it's 3.5 km. It's 1,000 km!"}, lengthOf(2));
+    EXPECT_EQ(files.alpha, "* km\t3\t2\r\n1,000 km\t2\r\n3.5 km\t1\r\n\r\n"
+                           "don't *\t2\t2\r\ndon't go\t1\r\ndon't stop\t1\r\n\r\n"
+                           "it's *\t3\t2\r\nit's 1,000\t2\r\nit's 3.5\t1\r\n");
+    EXPECT_EQ(files.freq, "* km\t3\t2\r\n1,000 km\t2\r\n3.5 km\t1\r\n\r\n"
+                          "it's *\t3\t2\r\nit's 1,000\t2\r\nit's 3.5\t1\r\n\r\n"
+                          "don't *\t2\t2\r\ndon't go\t1\r\ndon't stop\t1\r\n");
+    EXPECT_EQ(files.counts.ngrams, 8u);
+    EXPECT_EQ(files.counts.frames, 3u);
+    EXPECT_EQ(files.counts.variants, 6u);
+}
+
+TEST(MakeframesFiles, Utf8WithCodePageForms)
+{
+    const std::string text = "\xe2\x80\x9c" "Caf\xc3\xa9 au lait.\xe2\x80\x9d Caf\xc3\xa9 noir \xe2\x80\x93 CAF\xc3\x89 au lait";
+    const Files files = buildFiles({text}, lengthOf(2));
+    const std::string expected = "caf\xe9 *\t3\t2\r\ncaf\xe9 au\t2\r\ncaf\xe9 noir\t1\r\n";
+    EXPECT_EQ(files.alpha, expected);
+    EXPECT_EQ(files.freq, expected);
+}
+
+TEST(MakeframesFiles, Utf8WithoutCodePageFormsIsCountedAndWrittenAsQuestionMarks)
+{
+    const std::string text = "Dvo\xc5\x99\xc3\xa1k wrote. Dvo\xc5\x99\xc3\xa1k played. Dvo\xc5\x99\xc3\xa1k \xe2\x86\x92 slept.";
+    CorpusReader corpus;
+    readTexts(corpus, {text});
+    EXPECT_EQ(corpus.unmappedCount, 4u);
+    EXPECT_EQ(corpus.wordCount, 6u); // the arrow separates words and does not end the sentence
+    const Files files = buildFiles({text}, lengthOf(2));
+    const std::string expected = "dvo?\xe1k *\t3\t3\r\ndvo?\xe1k played\t1\r\ndvo?\xe1k slept\t1\r\ndvo?\xe1k wrote\t1\r\n";
+    EXPECT_EQ(files.alpha, expected);
+    EXPECT_EQ(files.freq, expected);
+}
+
+TEST(MakeframesFiles, KeepCase)
+{
+    FrameSettings settings = lengthOf(2);
+    const Files folded = buildFiles({"The cat. the dog. The cat."}, settings);
+    EXPECT_EQ(folded.alpha, "the *\t3\t2\r\nthe cat\t2\r\nthe dog\t1\r\n");
+    ScratchFolder scratch;
+    CorpusReader corpus;
+    corpus.keepCase = true;
+    readTexts(corpus, {"The cat. the dog. The cat. The dog."});
+    settings.memoryBytes = 64 << 20;
+    settings.scratchFolder = scratch.path;
+    writeFrameFiles(corpus, rankWords(corpus), settings, scratch.path + "/a", scratch.path + "/f");
+    EXPECT_EQ(readAll(scratch.path + "/a"),
+              "* dog\t2\t2\r\nThe dog\t1\r\nthe dog\t1\r\n\r\nThe *\t3\t2\r\nThe cat\t2\r\nThe dog\t1\r\n");
+}
+
+TEST(MakeframesFiles, MinimumVariants)
+{
+    FrameSettings settings = lengthOf(2);
+    const std::string text = "a b. a b. a c";
+    EXPECT_EQ(buildFiles({text}, settings).alpha, "a *\t3\t2\r\na b\t2\r\na c\t1\r\n");
+    settings.minVariants = 1;
+    const Files one = buildFiles({text}, settings);
+    EXPECT_EQ(one.alpha, "* b\t2\t1\r\na b\t2\r\n\r\na *\t3\t2\r\na b\t2\r\na c\t1\r\n");
+    EXPECT_EQ(one.freq, "a *\t3\t2\r\na b\t2\r\na c\t1\r\n\r\n* b\t2\t1\r\na b\t2\r\n");
+    settings.minVariants = 3;
+    const Files none = buildFiles({text}, settings);
+    EXPECT_EQ(none.alpha, "");
+    EXPECT_EQ(none.freq, "");
+    EXPECT_EQ(none.counts.frames, 0u);
+}
+
+TEST(MakeframesFiles, InnerSlotsOnly)
+{
+    FrameSettings settings = lengthOf(3);
+    const std::string text = "a b c. a d c. x a b. y a b";
+    EXPECT_EQ(buildFiles({text}, settings).alpha,
+              "* a b\t2\t2\r\nx a b\t1\r\ny a b\t1\r\n\r\na * c\t2\t2\r\na b c\t1\r\na d c\t1\r\n");
+    settings.innerSlotsOnly = true;
+    EXPECT_EQ(buildFiles({text}, settings).alpha, "a * c\t2\t2\r\na b c\t1\r\na d c\t1\r\n");
+}
+
+TEST(MakeframesFiles, MinimumRangeCountsInputFiles)
+{
+    FrameSettings settings = lengthOf(2);
+    const std::vector<std::string> texts = {"x y. x z. q r", "a b. a c. q s"};
+    const Files all = buildFiles(texts, settings);
+    EXPECT_EQ(all.alpha, "a *\t2\t2\r\na b\t1\r\na c\t1\r\n\r\nq *\t2\t2\r\nq r\t1\r\nq s\t1\r\n\r\n"
+                         "x *\t2\t2\r\nx y\t1\r\nx z\t1\r\n");
+    settings.minRange = 2;
+    EXPECT_EQ(buildFiles(texts, settings).alpha, "q *\t2\t2\r\nq r\t1\r\nq s\t1\r\n");
+    settings.minRange = 3;
+    EXPECT_EQ(buildFiles(texts, settings).alpha, "");
+    // A frame seen twice in one file has range 1, not 2; n-grams do not run
+    // on from one file into the next.
+    settings.minRange = 2;
+    EXPECT_EQ(buildFiles({"q r. q s. a", "b"}, settings).alpha, "");
+}
+
+// A few thousand words, most of them from a handful of common ones, so that
+// frames repeat.
+std::string generatedText(unsigned seed, int words)
+{
+    const char* common[] = {"the", "of", "cat", "dog", "sat", "on", "mat", "a", "big", "red", "it's",
+                            "1,000", "3.5", "\xe9t\xe9", "ran", "and"};
+    std::string text;
+    uint32_t state = seed;
+    for (int k = 0; k < words; ++k) {
+        state = state * 1103515245u + 12345u;
+        const uint32_t r = (state >> 16) & 0x7FFF;
+        if (r % 3 != 0)
+            text += common[(r / 3) % 16 % (1 + r % 16)];
+        else
+            text += "w" + std::to_string(r % 400);
+        text += r % 11 == 0 ? ". " : r % 37 == 0 ? "\n\n" : " ";
+    }
+    return text;
+}
+
+TEST(MakeframesFiles, SortedRunsOnDiskGiveTheSameBytesAsMemory)
+{
+    const std::vector<std::string> texts = {generatedText(1, 4000), generatedText(2, 3000), generatedText(3, 50)};
+    for (int n : {2, 3, 5}) {
+        for (int variant = 0; variant < (n > 2 ? 3 : 2); ++variant) {
+            FrameSettings settings = lengthOf(n);
+            settings.minRange = variant == 1 ? 2 : 1;
+            settings.innerSlotsOnly = variant == 2;
+            settings.minFrequency = variant == 0 ? 1 : 2;
+            settings.minVariants = variant == 0 ? 1 : 2;
+            const Files inMemory = buildFiles(texts, settings);
+            settings.memoryBytes = 1;
+            const Files onDisk = buildFiles(texts, settings, 100);
+            SCOPED_TRACE("n=" + std::to_string(n) + " variant " + std::to_string(variant));
+            EXPECT_FALSE(inMemory.counts.spilled);
+            EXPECT_TRUE(onDisk.counts.spilled);
+            EXPECT_GT(inMemory.counts.frames, 10u);
+            EXPECT_EQ(inMemory.counts.frames, onDisk.counts.frames);
+            EXPECT_TRUE(inMemory.alpha == onDisk.alpha);
+            EXPECT_TRUE(inMemory.freq == onDisk.freq);
+        }
+    }
+}

@@ -1,0 +1,247 @@
+// The real makeframes program: inputs, names, errors and interruptions.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Folder {
+    std::string path;
+    Folder()
+    {
+        std::string name = (fs::temp_directory_path() / "makeframes_run_XXXXXX").string();
+        path = mkdtemp(&name[0]);
+    }
+    ~Folder() { fs::remove_all(path); }
+    std::string operator/(const std::string& name) const { return path + "/" + name; }
+};
+
+void writeFile(const std::string& name, const std::string& text)
+{
+    fs::create_directories(fs::path(name).parent_path());
+    std::ofstream(name, std::ios::binary) << text;
+}
+
+std::string readAll(const std::string& name)
+{
+    std::ifstream in(name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+struct Result {
+    int status = -1; // exit status, or 128 + signal
+    std::string out;
+    std::string err;
+};
+
+// Starts the tool with stdin from a pipe; the caller writes and waits.
+pid_t start(const Folder& folder, const std::vector<std::string>& args, int& stdinWrite, rlim_t fileSizeLimit = 0)
+{
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0)
+        return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(pipeEnds[0], 0);
+        close(pipeEnds[0]);
+        close(pipeEnds[1]);
+        const int out = open((folder / "stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = open((folder / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(out, 1);
+        dup2(err, 2);
+        if (fileSizeLimit != 0) {
+            rlimit limit{fileSizeLimit, fileSizeLimit};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(CORVALE_MAKEFRAMES_EXE));
+        for (const std::string& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    close(pipeEnds[0]);
+    stdinWrite = pipeEnds[1];
+    return child;
+}
+
+Result finish(const Folder& folder, pid_t child)
+{
+    Result result;
+    int status = 0;
+    if (waitpid(child, &status, 0) == child)
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result.out = readAll(folder / "stdout");
+    result.err = readAll(folder / "stderr");
+    fs::remove(folder / "stdout");
+    fs::remove(folder / "stderr");
+    return result;
+}
+
+Result runTool(const Folder& folder, const std::vector<std::string>& args, const std::string& input = "",
+               rlim_t fileSizeLimit = 0)
+{
+    int stdinWrite = -1;
+    const pid_t child = start(folder, args, stdinWrite, fileSizeLimit);
+    if (!input.empty() && write(stdinWrite, input.data(), input.size()) != ssize_t(input.size()))
+        ADD_FAILURE() << "cannot write to the tool";
+    close(stdinWrite);
+    return finish(folder, child);
+}
+
+// The names in the folder, sorted (the tool's own stdout/stderr excluded).
+std::vector<std::string> namesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name != "stdout" && name != "stderr")
+            names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+const char* const sampleText = "At the end of the day we went home. At the end of it all we rested.\n"
+                               "At the start of the day I slept. At the end of the week we left.\n";
+
+} // namespace
+
+TEST(MakeframesRun, FoldersFilesAndStandardInputSkippingFilesThatAreNotText)
+{
+    Folder folder;
+    writeFile(folder / "corpus/b.txt", sampleText);
+    writeFile(folder / "corpus/sub/a.txt", "At the end of the road.");
+    writeFile(folder / "corpus/picture.png", std::string("\x89PNG\0\0\0", 7));
+    writeFile(folder / "single.txt", "At the end of the line.");
+    const Result result =
+        runTool(folder, {"-q", "-mem", "64M", folder / "corpus", folder / "single.txt", "-", folder / "out"}, "At the end of time.");
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.err.find("skipping " + (folder / "corpus/picture.png") + ": not a text file"), std::string::npos)
+        << result.err;
+    EXPECT_NE(result.out.find("read 4 files (1 skipped)"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("4-grams:"), std::string::npos) << result.out;
+    const std::string alpha = readAll(folder / "out-Alpha-phraseFrames.txt");
+    // "at the end of" comes from every input: four files and standard input.
+    EXPECT_NE(alpha.find("the end of *\t6\t"), std::string::npos) << alpha;
+    EXPECT_NE(alpha.find("the end of time\t1\r\n"), std::string::npos) << alpha;
+    EXPECT_EQ(namesIn(folder.path), (std::vector<std::string>{"corpus", "out-Alpha-phraseFrames.txt",
+                                                               "out-Freq-phraseFrames.txt", "single.txt"}));
+}
+
+TEST(MakeframesRun, ARangeOfLengthsWritesAPairPerLength)
+{
+    Folder folder;
+    writeFile(folder / "in.txt", sampleText);
+    const Result result = runTool(folder, {"-n", "2-4", "-q", "-mem", "64M", folder / "in.txt", folder / "out"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(namesIn(folder.path),
+              (std::vector<std::string>{"in.txt", "out-2-Alpha-phraseFrames.txt", "out-2-Freq-phraseFrames.txt",
+                                        "out-3-Alpha-phraseFrames.txt", "out-3-Freq-phraseFrames.txt",
+                                        "out-4-Alpha-phraseFrames.txt", "out-4-Freq-phraseFrames.txt"}));
+    EXPECT_NE(readAll(folder / "out-3-Alpha-phraseFrames.txt").find("at the *\t4\t2\r\n"), std::string::npos);
+}
+
+TEST(MakeframesRun, BadOptionsAndUnreadableInputsFailWithoutOutput)
+{
+    Folder folder;
+    writeFile(folder / "in.txt", sampleText);
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string message;
+    } cases[] = {
+        {{"-n", "1", folder / "in.txt", folder / "out"}, 2, "bad value for -n: 1"},
+        {{"-n", "5-3", folder / "in.txt", folder / "out"}, 2, "bad value for -n: 5-3"},
+        {{"-n", "11", folder / "in.txt", folder / "out"}, 2, "bad value for -n"},
+        {{"-min", "0", folder / "in.txt", folder / "out"}, 2, "bad value for -min: 0"},
+        {{"-minvar", "x", folder / "in.txt", folder / "out"}, 2, "bad value for -minvar"},
+        {{"-mem", "12Q", folder / "in.txt", folder / "out"}, 2, "bad value for -mem"},
+        {{"-slots", "outer", folder / "in.txt", folder / "out"}, 2, "bad value for -slots"},
+        {{"-n", "2", "-slots", "inner", folder / "in.txt", folder / "out"}, 2, "-slots inner needs"},
+        {{"-frobnicate", folder / "in.txt", folder / "out"}, 2, "unknown option -frobnicate"},
+        {{folder / "out"}, 2, "needs at least one input"},
+        {{"-", "-", folder / "out"}, 2, "standard input (-) can be read only once"},
+        {{folder / "missing.txt", folder / "out"}, 1, "cannot read " + (folder / "missing.txt")},
+        {{folder / "in.txt", folder / "no/such/folder/out"}, 1, "cannot create a temporary folder"},
+    };
+    for (const auto& c : cases) {
+        const Result result = runTool(folder, c.args);
+        EXPECT_EQ(result.status, c.status) << c.message;
+        EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+        EXPECT_EQ(namesIn(folder.path), std::vector<std::string>{"in.txt"}) << c.message;
+    }
+    // A folder without text is an error too.
+    writeFile(folder / "empty/data.bin", std::string("\0\1", 2));
+    const Result result = runTool(folder, {folder / "empty", folder / "out"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("no text file among the inputs"), std::string::npos) << result.err;
+}
+
+// A file size limit makes a write fail as a full disk would.
+TEST(MakeframesRun, AFailedWriteLeavesNoFileBehind)
+{
+    Folder folder;
+    std::string text;
+    for (int k = 0; k < 800; ++k)
+        text += "At the end of day " + std::to_string(k % 400) + ". ";
+    writeFile(folder / "in.txt", text);
+    for (const char* memory : {"64M", "1"}) {
+        const Result result = runTool(folder, {"-q", "-mem", memory, folder / "in.txt", folder / "out"}, "", 3000);
+        EXPECT_EQ(result.status, 1) << memory;
+        EXPECT_NE(result.err.find("cannot write"), std::string::npos) << result.err;
+        EXPECT_EQ(namesIn(folder.path), std::vector<std::string>{"in.txt"}) << memory;
+    }
+    const Result fits = runTool(folder, {"-q", "-mem", "64M", folder / "in.txt", folder / "out"});
+    EXPECT_EQ(fits.status, 0) << fits.err;
+}
+
+// The tool is stopped while it waits for the rest of standard input, after it
+// has made its temporary folder.
+TEST(MakeframesRun, AnInterruptedRunLeavesNoFileUnderAFinalName)
+{
+    for (int signalNumber : {SIGTERM, SIGINT, SIGKILL}) {
+        Folder folder;
+        int stdinWrite = -1;
+        const pid_t child = start(folder, {"-q", "-mem", "64M", "-", folder / "out"}, stdinWrite);
+        ASSERT_GT(child, 0);
+        ASSERT_EQ(write(stdinWrite, sampleText, std::strlen(sampleText)), ssize_t(std::strlen(sampleText)));
+        bool started = false;
+        for (int wait = 0; wait < 3000 && !started; ++wait) {
+            for (const std::string& name : namesIn(folder.path))
+                started = started || name.rfind(".makeframes-", 0) == 0;
+            if (!started)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ASSERT_TRUE(started);
+        kill(child, signalNumber);
+        const Result result = finish(folder, child);
+        close(stdinWrite);
+        EXPECT_NE(result.status, 0);
+        const std::vector<std::string> left = namesIn(folder.path);
+        for (const std::string& name : left)
+            EXPECT_EQ(name.find("phraseFrames.txt"), std::string::npos) << name;
+        if (signalNumber != SIGKILL) {
+            EXPECT_TRUE(left.empty()) << left.front();
+            EXPECT_NE(result.err.find("makeframes: interrupted"), std::string::npos) << result.err;
+        }
+    }
+}

@@ -1,0 +1,428 @@
+#include "tools/makeframes/corpustext.h"
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+namespace {
+
+bool isWordByte(unsigned char c)
+{
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '\'')
+        return true;
+    if (c >= 0xC0)
+        return c != 0xD7 && c != 0xF7;
+    switch (c) {
+    case 0x83: case 0x8A: case 0x8C: case 0x8E: case 0x9A: case 0x9C: case 0x9E: case 0x9F:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isDigit(unsigned char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+unsigned char lowerCase(unsigned char c)
+{
+    if (c >= 'A' && c <= 'Z')
+        return static_cast<unsigned char>(c + 32);
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
+        return static_cast<unsigned char>(c + 32);
+    switch (c) {
+    case 0x8A: return 0x9A;
+    case 0x8C: return 0x9C;
+    case 0x8E: return 0x9E;
+    case 0x9F: return 0xFF;
+    default: return c;
+    }
+}
+
+bool isSentenceEnd(unsigned char c)
+{
+    return c == '.' || c == '!' || c == '?' || c == ';' || c == ':';
+}
+
+// Symbols and punctuation without a 1252 form: they separate words.
+bool isSeparatorCharacter(uint32_t codePoint)
+{
+    return (codePoint >= 0x2000 && codePoint <= 0x2BFF) || (codePoint >= 0x3000 && codePoint <= 0x303F) ||
+           (codePoint >= 0x1F000 && codePoint <= 0x1FAFF);
+}
+
+// Length of a UTF-8 sequence from its first byte; 0 when it cannot start one.
+int sequenceLength(unsigned char c)
+{
+    if (c >= 0xC2 && c <= 0xDF)
+        return 2;
+    if (c >= 0xE0 && c <= 0xEF)
+        return 3;
+    if (c >= 0xF0 && c <= 0xF4)
+        return 4;
+    return 0;
+}
+
+// Whether the code point decoded from a sequence of that length is one that
+// sequence may spell (not overlong, not a surrogate, within Unicode).
+bool isValidDecoded(uint32_t codePoint, int length)
+{
+    if (length == 3)
+        return codePoint >= 0x800 && (codePoint < 0xD800 || codePoint > 0xDFFF);
+    if (length == 4)
+        return codePoint >= 0x10000 && codePoint <= 0x10FFFF;
+    return true;
+}
+
+const uint32_t cp1252High[32] = {
+    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
+    0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178,
+};
+
+[[noreturn]] void failWrite(const std::string& name)
+{
+    throw std::runtime_error("cannot write temporary file " + name + ": " + std::strerror(errno));
+}
+
+} // namespace
+
+TextKind classifyText(const char* data, size_t size, bool atEnd)
+{
+    if (std::memchr(data, 0, size) != nullptr)
+        return textBinary;
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(data);
+    if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
+        return textUtf8;
+    size_t sequences = 0;
+    size_t i = 0;
+    while (i < size) {
+        if (bytes[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        const int length = sequenceLength(bytes[i]);
+        if (length == 0)
+            return textEightBit;
+        if (i + length > size) {
+            // Cut by the end of the window: only the whole file's end makes it wrong.
+            if (atEnd)
+                return textEightBit;
+            break;
+        }
+        uint32_t codePoint = bytes[i] & (0x7F >> length);
+        for (int k = 1; k < length; ++k) {
+            if ((bytes[i + k] & 0xC0) != 0x80)
+                return textEightBit;
+            codePoint = (codePoint << 6) | (bytes[i + k] & 0x3F);
+        }
+        if (!isValidDecoded(codePoint, length))
+            return textEightBit;
+        ++sequences;
+        i += length;
+    }
+    return sequences > 0 ? textUtf8 : textEightBit;
+}
+
+int cp1252Byte(uint32_t codePoint)
+{
+    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF))
+        return static_cast<int>(codePoint);
+    for (int k = 0; k < 32; ++k)
+        if (cp1252High[k] == codePoint && codePoint != 0)
+            return 0x80 + k;
+    return -1;
+}
+
+WordStream::~WordStream()
+{
+    release();
+}
+
+void WordStream::add(uint32_t id)
+{
+    held.push_back(id);
+    if (held.size() < memoryLimit || memoryLimit == 0)
+        return;
+    if (spill == nullptr) {
+        spill = std::fopen(spillName.c_str(), "wb");
+        if (spill == nullptr)
+            failWrite(spillName);
+    }
+    if (std::fwrite(held.data(), sizeof(uint32_t), held.size(), spill) != held.size())
+        failWrite(spillName);
+    spilledIds += held.size();
+    held.clear();
+}
+
+void WordStream::finish()
+{
+    if (spill == nullptr)
+        return;
+    if (!held.empty() && std::fwrite(held.data(), sizeof(uint32_t), held.size(), spill) != held.size())
+        failWrite(spillName);
+    spilledIds += held.size();
+    std::vector<uint32_t>().swap(held);
+    if (std::fclose(spill) != 0) {
+        spill = nullptr;
+        failWrite(spillName);
+    }
+    spill = nullptr;
+}
+
+void WordStream::release()
+{
+    if (spill != nullptr)
+        std::fclose(spill);
+    spill = nullptr;
+    if (spilledIds > 0)
+        std::remove(spillName.c_str());
+    spilledIds = 0;
+    std::vector<uint32_t>().swap(held);
+}
+
+WordStreamReader::WordStreamReader(const WordStream& s) : stream(s)
+{
+    fileIdsLeft = stream.spilledIds;
+    if (fileIdsLeft > 0) {
+        file = std::fopen(stream.spillName.c_str(), "rb");
+        if (file == nullptr)
+            throw std::runtime_error("cannot read temporary file " + stream.spillName + ": " + std::strerror(errno));
+    }
+}
+
+WordStreamReader::~WordStreamReader()
+{
+    if (file != nullptr)
+        std::fclose(file);
+}
+
+bool WordStreamReader::next(uint32_t& id)
+{
+    if (position < buffer.size()) {
+        id = buffer[position++];
+        return true;
+    }
+    if (fileIdsLeft > 0) {
+        const size_t want = fileIdsLeft < 65536 ? static_cast<size_t>(fileIdsLeft) : 65536;
+        buffer.resize(want);
+        if (std::fread(buffer.data(), sizeof(uint32_t), want, file) != want)
+            throw std::runtime_error("cannot read temporary file " + stream.spillName);
+        fileIdsLeft -= want;
+        position = 1;
+        id = buffer[0];
+        return true;
+    }
+    if (heldPosition < stream.held.size()) {
+        id = stream.held[heldPosition++];
+        return true;
+    }
+    return false;
+}
+
+void CorpusReader::beginFile(TextKind kind)
+{
+    utf8 = kind == textUtf8;
+    word.clear();
+    heldSeparator = 0;
+    lineHasText = false;
+    sentenceHasWords = false;
+    pendingLength = 0;
+    pendingBytes.clear();
+    stream.add(fileStartId);
+    ++fileCount;
+}
+
+void CorpusReader::addBytes(const char* data, size_t size)
+{
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(data);
+    if (!utf8) {
+        for (size_t i = 0; i < size; ++i)
+            addByte(bytes[i], false);
+        return;
+    }
+    for (size_t i = 0; i < size; ++i) {
+        const unsigned char c = bytes[i];
+        if (pendingLength > 0) {
+            if ((c & 0xC0) == 0x80) {
+                pendingCode = (pendingCode << 6) | (c & 0x3F);
+                pendingBytes += static_cast<char>(c);
+                if (--pendingLength == 0) {
+                    if (isValidDecoded(pendingCode, static_cast<int>(pendingBytes.size())))
+                        addCodePoint(pendingCode);
+                    else
+                        for (char b : pendingBytes)
+                            addByte(static_cast<unsigned char>(b), false);
+                    pendingBytes.clear();
+                }
+                continue;
+            }
+            // Not UTF-8 after all: the bytes so far stand for themselves.
+            for (char b : pendingBytes)
+                addByte(static_cast<unsigned char>(b), false);
+            pendingBytes.clear();
+            pendingLength = 0;
+        }
+        if (c < 0x80) {
+            addByte(c == 0 ? ' ' : c, false);
+            continue;
+        }
+        const int length = sequenceLength(c);
+        if (length == 0) {
+            addByte(c, false);
+            continue;
+        }
+        pendingLength = length - 1;
+        pendingCode = c & (0x7F >> length);
+        pendingBytes.assign(1, static_cast<char>(c));
+    }
+}
+
+void CorpusReader::addCodePoint(uint32_t codePoint)
+{
+    if (codePoint == 0xFEFF)
+        return; // byte-order mark
+    const int byte = cp1252Byte(codePoint);
+    if (byte >= 0) {
+        addByte(static_cast<unsigned char>(byte), false);
+        return;
+    }
+    ++unmappedCount;
+    if (isSeparatorCharacter(codePoint))
+        addByte('-', false);
+    else
+        addByte('?', true);
+}
+
+void CorpusReader::addByte(unsigned char c, bool replacement)
+{
+    if (heldSeparator != 0) {
+        const unsigned char separator = static_cast<unsigned char>(heldSeparator);
+        heldSeparator = 0;
+        if (!replacement && isDigit(c)) {
+            word += static_cast<char>(separator);
+            word += static_cast<char>(c);
+            return;
+        }
+        finishWord();
+        addByte(separator, false);
+    }
+    if (replacement || isWordByte(c)) {
+        lineHasText = true;
+        word += static_cast<char>(replacement || keepCase ? c : lowerCase(c));
+        return;
+    }
+    if ((c == '.' || c == ',') && !word.empty() && isDigit(static_cast<unsigned char>(word.back()))) {
+        heldSeparator = static_cast<char>(c);
+        return;
+    }
+    finishWord();
+    if (c == '\n') {
+        if (!lineHasText)
+            endSentence();
+        lineHasText = false;
+    } else if (isSentenceEnd(c)) {
+        endSentence();
+        lineHasText = true;
+    } else if (c != ' ' && c != '\t' && c != '\r') {
+        lineHasText = true;
+    }
+}
+
+void CorpusReader::endFile()
+{
+    if (pendingLength > 0) {
+        const std::string cut = pendingBytes;
+        pendingBytes.clear();
+        pendingLength = 0;
+        for (char b : cut)
+            addByte(static_cast<unsigned char>(b), false);
+    }
+    if (heldSeparator != 0) {
+        const unsigned char separator = static_cast<unsigned char>(heldSeparator);
+        heldSeparator = 0;
+        finishWord();
+        addByte(separator, false);
+    }
+    finishWord();
+    endSentence();
+}
+
+void CorpusReader::finishWord()
+{
+    if (word.empty())
+        return;
+    const size_t first = word.find_first_not_of('\'');
+    if (first == std::string::npos) {
+        word.clear();
+        return;
+    }
+    const size_t last = word.find_last_not_of('\'');
+    if (first > 0 || last + 1 < word.size())
+        word = word.substr(first, last - first + 1);
+    stream.add(wordId(word));
+    ++wordCount;
+    sentenceHasWords = true;
+    word.clear();
+}
+
+void CorpusReader::endSentence()
+{
+    if (!sentenceHasWords)
+        return;
+    stream.add(sentenceEndId);
+    ++sentenceCount;
+    sentenceHasWords = false;
+}
+
+uint32_t CorpusReader::wordId(const std::string& text)
+{
+    uint64_t h = 0xCBF29CE484222325ull;
+    for (char c : text)
+        h = (h ^ static_cast<unsigned char>(c)) * 0x100000001B3ull;
+    const uint32_t hash = static_cast<uint32_t>((h * 0x9E3779B97F4A7C15ull) >> 32);
+
+    if ((vocabularySize() + 1) * 2 > table.size()) {
+        const size_t size = table.empty() ? 1024 : table.size() * 2;
+        std::vector<uint64_t> grown(size, 0);
+        for (uint64_t entry : table) {
+            if (entry == 0)
+                continue;
+            size_t slot = (entry >> 32) & (size - 1);
+            while (grown[slot] != 0)
+                slot = (slot + 1) & (size - 1);
+            grown[slot] = entry;
+        }
+        table.swap(grown);
+    }
+    const size_t mask = table.size() - 1;
+    size_t slot = hash & mask;
+    const size_t length = text.size();
+    while (table[slot] != 0) {
+        const uint64_t entry = table[slot];
+        if ((entry >> 32) == hash) {
+            const uint32_t id = static_cast<uint32_t>(entry) - 1;
+            const uint64_t start = wordStarts[id];
+            if (wordStarts[id + 1] - start == length && std::memcmp(words.data() + start, text.data(), length) == 0)
+                return id;
+        }
+        slot = (slot + 1) & mask;
+    }
+    const uint32_t id = static_cast<uint32_t>(vocabularySize());
+    if (id >= fileStartId - 1)
+        throw std::runtime_error("too many different words");
+    words += text;
+    wordStarts.push_back(words.size());
+    table[slot] = (uint64_t(hash) << 32) | (id + 1);
+    return id;
+}
+
+std::string CorpusReader::wordText(uint32_t id) const
+{
+    return words.substr(wordStarts[id], wordStarts[id + 1] - wordStarts[id]);
+}
+
+size_t CorpusReader::vocabularyBytes() const
+{
+    return words.capacity() + wordStarts.capacity() * sizeof(uint64_t) + table.capacity() * sizeof(uint64_t);
+}

@@ -1,0 +1,122 @@
+// Reading a corpus for makeframes: what kind of text a file holds, its words
+// and sentences, and the corpus as a stream of integer word ids.
+//
+// Words. A word is a run of letters, digits and apostrophes: A-Z, a-z, 0-9,
+// ', and the letters of code page 1252 (0xC0-0xFF except the multiplication
+// and division signs, and the eight letters among 0x80-0x9F). A full stop or
+// comma between two digits stays in the word ("3.5", "1,000"). Apostrophes at
+// the ends of a word are quotation marks and are dropped. Words are
+// lower-cased (A-Z and the code-page letters) unless case is kept, so "The"
+// and "the" meet in one frame.
+//
+// Sentences. N-grams never cross a sentence end: the bytes . ! ? ; : , an
+// empty line (a paragraph break) and the end of a file end a sentence. All
+// other punctuation (commas, dashes, quotation marks, brackets) is dropped and
+// does not break an n-gram.
+//
+// UTF-8. A file that starts with a UTF-8 byte-order mark, or whose first 64 KB
+// hold multi-byte UTF-8 sequences and nothing that is not UTF-8, is read as
+// UTF-8 and converted to code page 1252, the browser's code page. A character
+// with no 1252 form is counted; within a word it is written as "?", and the
+// symbols and punctuation of U+2000-U+2BFF, U+3000-U+303F and U+1F000-U+1FAFF
+// separate words like other punctuation. A byte that is not part of a valid
+// sequence later in such a file is taken as a 1252 byte.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// How many bytes of a file's start decide whether it is text, and whether it
+// is UTF-8.
+const size_t textCheckBytes = 65536;
+
+enum TextKind { textBinary, textEightBit, textUtf8 };
+
+// The kind of a file from its first bytes (at most textCheckBytes of them):
+// binary when they hold a NUL byte. atEnd says the bytes are the whole file,
+// so a multi-byte sequence cut at the end is not UTF-8.
+TextKind classifyText(const char* data, size_t size, bool atEnd);
+
+// The code page 1252 byte of a Unicode character; -1 when it has none.
+int cp1252Byte(uint32_t codePoint);
+
+// Ids in the word stream beyond every word id.
+const uint32_t sentenceEndId = 0xFFFFFFFFu;
+const uint32_t fileStartId = 0xFFFFFFFEu;
+
+// The corpus's words as ids, in reading order: each file starts with
+// fileStartId, each sentence ends with sentenceEndId. Kept in memory up to a
+// limit, then in a temporary file.
+struct WordStream {
+    std::vector<uint32_t> held;
+    size_t memoryLimit = 0; // ids held in memory before the file is used
+    std::string spillName;  // temporary file, used once memoryLimit is passed
+    std::FILE* spill = nullptr;
+    uint64_t spilledIds = 0;
+
+    ~WordStream();
+    void add(uint32_t id);
+    // Ends writing; afterwards the stream is read with WordStreamReader.
+    void finish();
+    void release();
+};
+
+struct WordStreamReader {
+    const WordStream& stream;
+    std::FILE* file = nullptr;
+    std::vector<uint32_t> buffer;
+    size_t position = 0;
+    uint64_t fileIdsLeft = 0;
+    size_t heldPosition = 0;
+
+    explicit WordStreamReader(const WordStream& stream);
+    ~WordStreamReader();
+    // The next id; false at the end.
+    bool next(uint32_t& id);
+};
+
+// The corpus reader: splits text into words and sentences, gives words ids
+// (in the order they are first seen) and appends them to the word stream.
+struct CorpusReader {
+    bool keepCase = false;
+
+    // Vocabulary: word i is words.substr(wordStarts[i], wordStarts[i+1] - ...).
+    std::string words;
+    std::vector<uint64_t> wordStarts{0};
+    std::vector<uint64_t> table; // open addressing: hash << 32 | id + 1; 0 = free
+
+    WordStream stream;
+
+    uint64_t wordCount = 0;
+    uint64_t sentenceCount = 0;
+    uint64_t fileCount = 0;
+    uint64_t unmappedCount = 0; // characters without a 1252 form
+
+    // State within the file being read.
+    bool utf8 = false;
+    std::string word;
+    char heldSeparator = 0;
+    bool lineHasText = false;
+    bool sentenceHasWords = false;
+    uint32_t pendingCode = 0;    // UTF-8 character being decoded
+    int pendingLength = 0;       // its bytes still to come
+    std::string pendingBytes;    // its bytes so far
+
+    void beginFile(TextKind kind);
+    void addBytes(const char* data, size_t size);
+    void endFile();
+
+    size_t vocabularySize() const { return wordStarts.size() - 1; }
+    std::string wordText(uint32_t id) const;
+    // Bytes the vocabulary occupies, for the memory bound.
+    size_t vocabularyBytes() const;
+
+    // internal
+    void addByte(unsigned char c, bool replacement);
+    void addCodePoint(uint32_t codePoint);
+    void finishWord();
+    void endSentence();
+    uint32_t wordId(const std::string& text);
+};

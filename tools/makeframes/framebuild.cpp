@@ -1,0 +1,893 @@
+#include "tools/makeframes/framebuild.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <numeric>
+#include <stdexcept>
+
+namespace {
+
+[[noreturn]] void failFile(const char* what, const std::string& name)
+{
+    throw std::runtime_error(std::string("cannot ") + what + " " + name + ": " + std::strerror(errno));
+}
+
+// The temporary files of one length; all removed when it is done.
+struct Scratch {
+    std::string folder;
+    size_t readerBytes = 1 << 20; // read buffer of each run being merged
+    unsigned next = 0;
+    std::vector<std::string> created;
+
+    ~Scratch()
+    {
+        for (const std::string& name : created)
+            std::remove(name.c_str());
+    }
+    std::string newName()
+    {
+        created.push_back(folder + "/run" + std::to_string(next++));
+        return created.back();
+    }
+};
+
+// An n-gram (words as ranks) in one input file, with its count there.
+template <int N>
+struct Gram {
+    uint32_t w[N];
+    uint32_t file;
+    uint32_t count;
+};
+
+// Compares two words at a time, as 64-bit numbers.
+template <int N>
+bool recordLess(const Gram<N>& a, const Gram<N>& b)
+{
+    for (int i = 0; i + 1 < N; i += 2) {
+        const uint64_t x = (uint64_t(a.w[i]) << 32) | a.w[i + 1];
+        const uint64_t y = (uint64_t(b.w[i]) << 32) | b.w[i + 1];
+        if (x != y)
+            return x < y;
+    }
+    if constexpr (N % 2 == 1)
+        return ((uint64_t(a.w[N - 1]) << 32) | a.file) < ((uint64_t(b.w[N - 1]) << 32) | b.file);
+    return a.file < b.file;
+}
+
+template <int N>
+bool sameKey(const Gram<N>& a, const Gram<N>& b)
+{
+    return std::memcmp(a.w, b.w, sizeof a.w) == 0 && a.file == b.file;
+}
+
+template <int N>
+void combine(Gram<N>& into, const Gram<N>& from)
+{
+    const uint64_t sum = uint64_t(into.count) + from.count;
+    into.count = sum > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(sum);
+}
+
+// A kept frame's record in the Alpha file, ordered for the Freq file: by
+// falling frequency, then by position (the Alpha file is in byte order).
+struct FreqEntry {
+    uint64_t frequency;
+    uint64_t offset;
+    uint64_t length;
+};
+
+bool recordLess(const FreqEntry& a, const FreqEntry& b)
+{
+    return a.frequency != b.frequency ? a.frequency > b.frequency : a.offset < b.offset;
+}
+
+bool sameKey(const FreqEntry&, const FreqEntry&)
+{
+    return false;
+}
+
+void combine(FreqEntry&, const FreqEntry&) {}
+
+struct RecordLess {
+    template <class Rec>
+    bool operator()(const Rec& a, const Rec& b) const
+    {
+        return recordLess(a, b);
+    }
+};
+
+struct Run {
+    std::string name;
+    uint64_t records;
+};
+
+template <class Rec>
+struct RunReader {
+    std::FILE* file = nullptr;
+    std::string name;
+    std::vector<Rec> buffer;
+    size_t position = 0;
+    uint64_t left = 0;
+
+    RunReader(const Run& run, size_t bufferBytes) : name(run.name), left(run.records)
+    {
+        file = std::fopen(name.c_str(), "rb");
+        if (file == nullptr)
+            failFile("read temporary file", name);
+        buffer.reserve(std::max<size_t>(1, bufferBytes / sizeof(Rec)));
+    }
+    ~RunReader()
+    {
+        std::fclose(file);
+    }
+    RunReader(const RunReader&) = delete;
+    RunReader& operator=(const RunReader&) = delete;
+
+    bool next(Rec& out)
+    {
+        if (position == buffer.size()) {
+            if (left == 0)
+                return false;
+            const size_t want = static_cast<size_t>(std::min<uint64_t>(left, buffer.capacity()));
+            buffer.resize(want);
+            if (std::fread(buffer.data(), sizeof(Rec), want, file) != want)
+                failFile("read temporary file", name);
+            left -= want;
+            position = 0;
+        }
+        out = buffer[position++];
+        return true;
+    }
+};
+
+// Merges sorted runs and one sorted range in memory into one sorted stream;
+// with combining, records of equal key come out as one.
+template <class Rec>
+struct Merger {
+    std::vector<std::unique_ptr<RunReader<Rec>>> readers;
+    const Rec* memory = nullptr;
+    const Rec* memoryEnd = nullptr;
+    bool combining = false;
+    std::vector<Rec> heads;   // one per source; the memory range is the last source
+    std::vector<int> heap;    // sources with a head, smallest head first
+
+    Merger(const std::vector<Run>& runs, const Rec* begin, const Rec* end, bool combine, size_t readerBytes)
+        : memory(begin), memoryEnd(end), combining(combine)
+    {
+        for (const Run& run : runs)
+            readers.push_back(std::make_unique<RunReader<Rec>>(run, readerBytes));
+        heads.resize(readers.size() + 1);
+        for (int k = 0; k <= static_cast<int>(readers.size()); ++k)
+            if (advance(k))
+                heap.push_back(k);
+        std::make_heap(heap.begin(), heap.end(), greater());
+    }
+
+    auto greater()
+    {
+        return [this](int a, int b) { return recordLess(heads[b], heads[a]); };
+    }
+
+    bool advance(int k)
+    {
+        if (k < static_cast<int>(readers.size()))
+            return readers[k]->next(heads[k]);
+        if (memory == memoryEnd)
+            return false;
+        heads[k] = *memory++;
+        return true;
+    }
+
+    bool pop(Rec& out)
+    {
+        if (heap.empty())
+            return false;
+        std::pop_heap(heap.begin(), heap.end(), greater());
+        const int k = heap.back();
+        out = heads[k];
+        if (advance(k))
+            std::push_heap(heap.begin(), heap.end(), greater());
+        else
+            heap.pop_back();
+        return true;
+    }
+
+    bool next(Rec& out)
+    {
+        if (!pop(out))
+            return false;
+        while (combining && !heap.empty() && sameKey(heads[heap.front()], out)) {
+            Rec more;
+            pop(more);
+            combine(out, more);
+        }
+        return true;
+    }
+};
+
+template <class Rec>
+struct RunWriter {
+    std::FILE* file = nullptr;
+    Run run;
+
+    explicit RunWriter(Scratch& scratch)
+    {
+        run.name = scratch.newName();
+        run.records = 0;
+        file = std::fopen(run.name.c_str(), "wb");
+        if (file == nullptr)
+            failFile("write temporary file", run.name);
+    }
+    ~RunWriter()
+    {
+        if (file != nullptr)
+            std::fclose(file);
+    }
+    void write(const Rec* records, size_t count)
+    {
+        if (count > 0 && std::fwrite(records, sizeof(Rec), count, file) != count)
+            failFile("write temporary file", run.name);
+        run.records += count;
+    }
+    Run finish()
+    {
+        const int closed = std::fclose(file);
+        file = nullptr;
+        if (closed != 0)
+            failFile("write temporary file", run.name);
+        return run;
+    }
+};
+
+// Sorts records in memory up to a capacity, spilling sorted runs beyond it.
+template <class Rec>
+struct RunSorter {
+    Scratch& scratch;
+    size_t capacity;
+    bool combining;
+    std::vector<Rec> buffer;
+    std::vector<Run> runs;
+    bool sorted = true;
+    static const size_t fanIn = 64; // runs merged at once
+
+    RunSorter(Scratch& s, size_t maxRecords, bool combine)
+        : scratch(s), capacity(std::max<size_t>(maxRecords, 16)), combining(combine)
+    {
+        buffer.reserve(capacity);
+    }
+
+    void add(const Rec& record)
+    {
+        buffer.push_back(record);
+        sorted = false;
+        if (buffer.size() >= capacity)
+            makeRoom();
+    }
+
+    void sortBuffer()
+    {
+        if (sorted)
+            return;
+        std::sort(buffer.begin(), buffer.end(), RecordLess());
+        if (combining && !buffer.empty()) {
+            size_t out = 0;
+            for (size_t i = 1; i < buffer.size(); ++i) {
+                if (sameKey(buffer[out], buffer[i]))
+                    combine(buffer[out], buffer[i]);
+                else
+                    buffer[++out] = buffer[i];
+            }
+            buffer.resize(out + 1);
+        }
+        sorted = true;
+    }
+
+    void makeRoom()
+    {
+        sortBuffer();
+        // Counting in memory goes on while combining frees at least half.
+        if (!combining || buffer.size() > capacity / 2)
+            spillBuffer();
+    }
+
+    void spillBuffer()
+    {
+        sortBuffer();
+        RunWriter<Rec> writer(scratch);
+        writer.write(buffer.data(), buffer.size());
+        runs.push_back(writer.finish());
+        buffer.clear();
+        if (runs.size() >= fanIn)
+            mergeRuns();
+    }
+
+    void mergeRuns()
+    {
+        RunWriter<Rec> writer(scratch);
+        {
+            Merger<Rec> merger(runs, nullptr, nullptr, combining, scratch.readerBytes);
+            Rec record;
+            while (merger.next(record))
+                writer.write(&record, 1);
+        }
+        for (const Run& run : runs)
+            std::remove(run.name.c_str());
+        runs.assign(1, writer.finish());
+    }
+
+    // Everything to disk, the memory released.
+    void spillAll()
+    {
+        if (!buffer.empty())
+            spillBuffer();
+        std::vector<Rec>().swap(buffer);
+    }
+
+    bool spilled() const { return !runs.empty(); }
+
+    Merger<Rec> merger()
+    {
+        sortBuffer();
+        return Merger<Rec>(runs, buffer.data(), buffer.data() + buffer.size(), combining, scratch.readerBytes);
+    }
+};
+
+// A file written through a buffer; every failure throws.
+struct OutputFile {
+    std::FILE* file = nullptr;
+    std::string name;
+    std::string buffer;
+    uint64_t written = 0;
+
+    explicit OutputFile(const std::string& fileName) : name(fileName)
+    {
+        file = std::fopen(name.c_str(), "wb");
+        if (file == nullptr)
+            failFile("write", name);
+        buffer.reserve(1 << 20);
+    }
+    ~OutputFile()
+    {
+        if (file != nullptr)
+            std::fclose(file);
+    }
+    void write(const char* data, size_t size)
+    {
+        buffer.append(data, size);
+        written += size;
+        if (buffer.size() >= (1 << 20))
+            flush();
+    }
+    void write(const std::string& text) { write(text.data(), text.size()); }
+    void flush()
+    {
+        if (!buffer.empty() && std::fwrite(buffer.data(), 1, buffer.size(), file) != buffer.size())
+            failFile("write", name);
+        buffer.clear();
+    }
+    void close()
+    {
+        flush();
+        const bool failed = std::fflush(file) != 0 || std::ferror(file) != 0;
+        const int closed = std::fclose(file);
+        file = nullptr;
+        if (failed || closed != 0)
+            failFile("write", name);
+    }
+};
+
+void appendNumber(std::string& out, uint64_t value)
+{
+    char digits[24];
+    int length = 0;
+    do {
+        digits[length++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    while (length > 0)
+        out += digits[--length];
+}
+
+// Rotates an n-gram so that its slot word comes last: sorting rotated records
+// sorts by frame, then by the word in the slot.
+template <int N>
+Gram<N> rotated(const Gram<N>& g, int slot)
+{
+    Gram<N> r = g;
+    for (int i = slot; i < N - 1; ++i)
+        r.w[i] = g.w[i + 1];
+    r.w[N - 1] = g.w[slot];
+    return r;
+}
+
+// Word i of the frame that a record rotated for the slot belongs to (0 for
+// the slot itself).
+template <int N>
+uint32_t frameWord(const Gram<N>& r, int slot, int i)
+{
+    return i < slot ? r.w[i] : i == slot ? 0 : r.w[i > 0 ? i - 1 : 0];
+}
+
+template <int N>
+bool frameLess(const Gram<N>& a, int slotA, const Gram<N>& b, int slotB)
+{
+    for (int i = 0; i < N; ++i) {
+        const uint32_t x = frameWord(a, slotA, i);
+        const uint32_t y = frameWord(b, slotB, i);
+        if (x != y)
+            return x < y;
+    }
+    return false;
+}
+
+template <int N>
+bool sameFrame(const Gram<N>& a, const Gram<N>& b)
+{
+    return std::memcmp(a.w, b.w, sizeof(uint32_t) * (N - 1)) == 0;
+}
+
+// Hash of the frame that an n-gram gives for a slot.
+template <int N>
+uint64_t frameHash(const Gram<N>& g, int slot)
+{
+    uint64_t h = 0x9E3779B97F4A7C15ull * uint64_t(slot + 1);
+    for (int i = 0; i < N; ++i) {
+        if (i == slot)
+            continue;
+        h = (h ^ g.w[i]) * 0xBF58476D1CE4E5B9ull;
+        h ^= h >> 31;
+    }
+    return h ^ (h >> 29);
+}
+
+struct FrameRecord {
+    std::vector<std::pair<uint32_t, uint64_t>> variants; // slot word, frequency
+    std::vector<uint32_t> files;
+    uint64_t frequency = 0;
+};
+
+// The Freq file from the records of the Alpha file: records in the order of
+// the sorted entries, variant lines re-ordered by falling frequency (a stable
+// sort keeps the Alpha file's byte order among equal frequencies).
+void writeFreqFile(const std::string& alphaName, uint64_t alphaSize, uint64_t memoryForAlpha, Merger<FreqEntry>& entries,
+                   uint64_t frameCount, const std::string& freqName, const FrameSettings& settings)
+{
+    std::string whole;
+    std::FILE* alpha = nullptr;
+    if (alphaSize <= memoryForAlpha) {
+        std::FILE* in = std::fopen(alphaName.c_str(), "rb");
+        if (in == nullptr)
+            failFile("read", alphaName);
+        whole.resize(static_cast<size_t>(alphaSize));
+        const size_t got = whole.empty() ? 0 : std::fread(&whole[0], 1, whole.size(), in);
+        std::fclose(in);
+        if (got != whole.size())
+            failFile("read", alphaName);
+    } else {
+        alpha = std::fopen(alphaName.c_str(), "rb");
+        if (alpha == nullptr)
+            failFile("read", alphaName);
+    }
+    struct CloseAtEnd {
+        std::FILE* f;
+        ~CloseAtEnd()
+        {
+            if (f != nullptr)
+                std::fclose(f);
+        }
+    } closeAlpha{alpha};
+
+    OutputFile out(freqName);
+    std::string record;
+    struct Line {
+        size_t start;
+        size_t length;
+        uint64_t frequency;
+    };
+    std::vector<Line> lines;
+    FreqEntry entry;
+    uint64_t written = 0;
+    while (entries.next(entry)) {
+        if (alpha == nullptr) {
+            record.assign(whole, static_cast<size_t>(entry.offset), static_cast<size_t>(entry.length));
+        } else {
+            record.resize(static_cast<size_t>(entry.length));
+            if (std::fseek(alpha, static_cast<long>(entry.offset), SEEK_SET) != 0 ||
+                std::fread(&record[0], 1, record.size(), alpha) != record.size())
+                failFile("read", alphaName);
+        }
+        const size_t headerEnd = record.find("\r\n") + 2;
+        lines.clear();
+        for (size_t start = headerEnd; start < record.size();) {
+            const size_t end = record.find("\r\n", start);
+            const size_t tab = record.rfind('\t', end);
+            uint64_t frequency = 0;
+            for (size_t k = tab + 1; k < end; ++k)
+                frequency = frequency * 10 + static_cast<unsigned>(record[k] - '0');
+            lines.push_back({start, end + 2 - start, frequency});
+            start = end + 2;
+        }
+        std::stable_sort(lines.begin(), lines.end(),
+                         [](const Line& a, const Line& b) { return a.frequency > b.frequency; });
+        if (written > 0)
+            out.write("\r\n", 2);
+        out.write(record.data(), headerEnd);
+        for (const Line& line : lines)
+            out.write(record.data() + line.start, line.length);
+        if ((++written & 0xFFFF) == 0 && settings.progress)
+            settings.progress("writing the Freq file", double(written) / double(frameCount));
+    }
+    out.close();
+}
+
+template <int N>
+FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, const FrameSettings& settings,
+                        const std::string& alphaName, const std::string& freqName)
+{
+    using G = Gram<N>;
+    FrameCounts counts;
+    Scratch scratch;
+    scratch.folder = settings.scratchFolder;
+
+    // What the vocabulary and the word stream already hold counts against
+    // the bound.
+    uint64_t used = corpus.vocabularyBytes() + corpus.stream.held.capacity() * sizeof(uint32_t);
+    for (const std::string& text : ranked.textOf)
+        used += sizeof(std::string) + (text.capacity() > 15 ? text.capacity() : 0);
+    used += ranked.rankOf.capacity() * sizeof(uint32_t);
+    const uint64_t usable = settings.memoryBytes > used + 1024 ? settings.memoryBytes - used : 1024;
+    const size_t capacity = static_cast<size_t>(usable / sizeof(G));
+    scratch.readerBytes = static_cast<size_t>(std::min<uint64_t>(1 << 20, std::max<uint64_t>(4096, usable / 1024)));
+
+    const bool useRange = settings.minRange > 1;
+    const auto report = [&settings](const char* phase, double fraction) {
+        if (settings.progress)
+            settings.progress(phase, fraction);
+    };
+
+    // Counting: every n-gram within a sentence, with its file when ranges count.
+    RunSorter<G> grams(scratch, capacity, true);
+    {
+        const uint64_t totalIds = corpus.stream.held.size() + corpus.stream.spilledIds;
+        WordStreamReader reader(corpus.stream);
+        uint32_t window[N] = {};
+        int filled = 0;
+        uint32_t file = 0;
+        uint64_t read = 0;
+        uint32_t id;
+        G gram;
+        gram.count = 1;
+        while (reader.next(id)) {
+            if ((++read & 0xFFFFF) == 0)
+                report("counting n-grams", double(read) / double(totalIds));
+            if (id >= fileStartId) {
+                filled = 0;
+                if (id == fileStartId)
+                    ++file;
+                continue;
+            }
+            for (int i = 0; i + 1 < N; ++i)
+                window[i] = window[i + 1];
+            window[N - 1] = ranked.rankOf[id];
+            if (filled < N)
+                ++filled;
+            if (filled == N) {
+                std::memcpy(gram.w, window, sizeof window);
+                gram.file = useRange ? file : 0;
+                grams.add(gram);
+                ++counts.ngrams;
+            }
+        }
+    }
+
+    std::vector<int> slots;
+    for (int s = settings.innerSlotsOnly ? 1 : 0; s < (settings.innerSlotsOnly ? N - 1 : N); ++s)
+        slots.push_back(s);
+
+    // Each slot's records sorted by frame. The counts' own order is already
+    // that of the last slot.
+    struct SlotData {
+        std::vector<Run> runs;
+        std::vector<G> memory;
+    };
+    std::vector<SlotData> slotData(N);
+    grams.sortBuffer();
+    Run distinct{"", 0};
+    if (grams.spilled()) {
+        counts.spilled = true;
+        grams.spillAll();
+        if (grams.runs.size() > 1)
+            grams.mergeRuns();
+        distinct = grams.runs.front();
+    }
+    const uint64_t distinctCount = grams.spilled() ? distinct.records : grams.buffer.size();
+    const auto forEachDistinct = [&](auto&& use) {
+        if (!grams.spilled()) {
+            for (const G& g : grams.buffer)
+                use(g);
+            return;
+        }
+        RunReader<G> reader(distinct, scratch.readerBytes);
+        G g;
+        while (reader.next(g))
+            use(g);
+    };
+
+    // A frame that occurs fewer times than a kept frame needs (it cannot
+    // have more variants or files than occurrences) is left out before the
+    // sorting. Frequencies are summed in a hashed table of one-byte cells
+    // (255 meaning 255 or more), where collisions can only raise them, so no
+    // frame that is kept is lost.
+    const uint64_t threshold = std::max({settings.minFrequency, settings.minVariants, settings.minRange});
+    std::vector<uint8_t> sketch;
+    size_t sketchMask = 0;
+    // The table is far larger than the caches: its cells for a block of
+    // n-grams are fetched ahead, so that the misses overlap.
+    const size_t blockSize = 32;
+    const auto forEachBlock = [&](auto&& use) {
+        std::vector<G> block;
+        std::vector<size_t> cells(blockSize * N);
+        block.reserve(blockSize);
+        const auto flush = [&]() {
+            if (!sketch.empty())
+                for (size_t k = 0; k < block.size(); ++k)
+                    for (size_t j = 0; j < slots.size(); ++j) {
+                        cells[k * N + j] = frameHash(block[k], slots[j]) & sketchMask;
+                        __builtin_prefetch(sketch.data() + cells[k * N + j], 1);
+                    }
+            for (size_t k = 0; k < block.size(); ++k)
+                use(block[k], &cells[k * N]);
+            block.clear();
+        };
+        forEachDistinct([&](const G& g) {
+            block.push_back(g);
+            if (block.size() == blockSize)
+                flush();
+        });
+        flush();
+    };
+    if (threshold > 1) {
+        report("sorting frames", 0);
+        size_t size = 1024;
+        const uint64_t sketchLimit = std::max<uint64_t>(1024, usable / 4);
+        while (size < 4 * distinctCount * slots.size() && size * 2 <= sketchLimit)
+            size *= 2;
+        sketch.assign(size, 0);
+        sketchMask = size - 1;
+        forEachBlock([&](const G& g, const size_t* cells) {
+            for (size_t j = 0; j < slots.size(); ++j) {
+                uint8_t& cell = sketch[cells[j]];
+                const uint64_t sum = uint64_t(cell) + g.count;
+                cell = sum > 255 ? 255 : static_cast<uint8_t>(sum);
+            }
+        });
+    }
+    // Whether slot j (of slots) needs the n-gram whose cells are given.
+    const auto needed = [&](const size_t* cells, size_t j) {
+        return sketch.empty() || sketch[cells[j]] >= std::min<uint64_t>(threshold, 255);
+    };
+
+    // In memory, the counts, the table and the slots' copies are all held
+    // at once.
+    const uint64_t heldRecords = distinctCount + sketch.size() / sizeof(G);
+    uint64_t slotRecords = distinctCount * slots.size();
+    if (!grams.spilled() && heldRecords + slotRecords > capacity) {
+        slotRecords = 0;
+        forEachBlock([&](const G&, const size_t* cells) {
+            for (size_t j = 0; j < slots.size(); ++j)
+                slotRecords += needed(cells, j);
+        });
+    }
+    const bool inMemory = !grams.spilled() && heldRecords + slotRecords <= capacity;
+    uint64_t slotMemory = 0;
+    if (inMemory) {
+        forEachBlock([&](const G& g, const size_t* cells) {
+            for (size_t j = 0; j < slots.size(); ++j)
+                if (needed(cells, j))
+                    slotData[slots[j]].memory.push_back(rotated(g, slots[j]));
+        });
+        std::vector<G>().swap(grams.buffer);
+        for (int s : slots) {
+            std::vector<G>& v = slotData[s].memory;
+            if (s != N - 1)
+                std::sort(v.begin(), v.end(), RecordLess());
+            slotMemory += v.size() * sizeof(G);
+        }
+    } else {
+        counts.spilled = true;
+        if (!grams.spilled()) {
+            grams.spillAll();
+            distinct = grams.runs.front();
+        }
+        for (size_t k = 0; k < slots.size(); ++k) {
+            const int s = slots[k];
+            report("sorting frames", double(k + 1) / double(slots.size() + 1));
+            if (s == N - 1) {
+                RunWriter<G> writer(scratch);
+                forEachBlock([&](const G& g, const size_t* cells) {
+                    if (needed(cells, k))
+                        writer.write(&g, 1);
+                });
+                slotData[s].runs.push_back(writer.finish());
+                continue;
+            }
+            const size_t sketchRecords = sketch.size() / sizeof(G);
+            RunSorter<G> sorter(scratch, capacity > sketchRecords ? capacity - sketchRecords : 0, false);
+            forEachBlock([&](const G& g, const size_t* cells) {
+                if (needed(cells, k))
+                    sorter.add(rotated(g, s));
+            });
+            sorter.spillAll();
+            slotData[s].runs = sorter.runs;
+        }
+    }
+    std::vector<uint8_t>().swap(sketch);
+    std::remove(distinct.name.c_str());
+
+    // One pass over all slots in frame order writes the Alpha file and
+    // collects the kept frames' places for the Freq file.
+    std::vector<std::unique_ptr<Merger<G>>> streams;
+    std::vector<G> heads;
+    std::vector<int> headSlot;
+    for (int s : slots) {
+        const SlotData& d = slotData[s];
+        auto merger = std::make_unique<Merger<G>>(d.runs, d.memory.data(), d.memory.data() + d.memory.size(), false,
+                                                  scratch.readerBytes);
+        G head;
+        if (merger->next(head)) {
+            streams.push_back(std::move(merger));
+            heads.push_back(head);
+            headSlot.push_back(s);
+        }
+    }
+    const uint64_t entryMemory = usable > slotMemory + 4096 ? usable - slotMemory : 4096;
+    RunSorter<FreqEntry> freqOrder(scratch, static_cast<size_t>(entryMemory / sizeof(FreqEntry) / 2), false);
+    OutputFile alpha(alphaName);
+    FrameRecord frame;
+    std::string text;
+    std::string prefix;
+    std::string suffix;
+    const uint64_t totalRecords = std::max<uint64_t>(1, counts.ngrams * slots.size());
+    uint64_t consumed = 0;
+    while (!streams.empty()) {
+        size_t j = 0;
+        for (size_t k = 1; k < streams.size(); ++k)
+            if (frameLess(heads[k], headSlot[k], heads[j], headSlot[j]))
+                j = k;
+        const G first = heads[j];
+        const int slot = headSlot[j];
+        frame.variants.clear();
+        frame.files.clear();
+        frame.frequency = 0;
+        bool more = true;
+        while (more && sameFrame(heads[j], first)) {
+            const G& g = heads[j];
+            if (frame.variants.empty() || frame.variants.back().first != g.w[N - 1])
+                frame.variants.emplace_back(g.w[N - 1], 0);
+            frame.variants.back().second += g.count;
+            frame.frequency += g.count;
+            if (useRange && (frame.files.empty() || frame.files.back() != g.file))
+                frame.files.push_back(g.file);
+            more = streams[j]->next(heads[j]);
+            consumed += g.count;
+        }
+        if (!more) {
+            streams.erase(streams.begin() + j);
+            heads.erase(heads.begin() + j);
+            headSlot.erase(headSlot.begin() + j);
+        }
+        if ((consumed & 0xFFFF) < 64)
+            report("writing the Alpha file", double(consumed) / double(totalRecords));
+
+        uint64_t range = 1;
+        if (useRange) {
+            std::sort(frame.files.begin(), frame.files.end());
+            range = std::unique(frame.files.begin(), frame.files.end()) - frame.files.begin();
+        }
+        if (frame.frequency < settings.minFrequency || frame.variants.size() < settings.minVariants ||
+            range < settings.minRange)
+            continue;
+
+        prefix.clear();
+        suffix.clear();
+        for (int i = 0; i < N; ++i) {
+            if (i == slot)
+                continue;
+            std::string& side = i < slot ? prefix : suffix;
+            if (i > slot)
+                side += ' ';
+            side += ranked.textOf[frameWord(first, slot, i)];
+            if (i < slot)
+                side += ' ';
+        }
+        text.clear();
+        if (counts.frames > 0)
+            text += "\r\n";
+        const uint64_t offset = alpha.written + text.size();
+        text += prefix;
+        text += '*';
+        text += suffix;
+        text += '\t';
+        appendNumber(text, frame.frequency);
+        text += '\t';
+        appendNumber(text, frame.variants.size());
+        text += "\r\n";
+        for (const auto& variant : frame.variants) {
+            text += prefix;
+            text += ranked.textOf[variant.first];
+            text += suffix;
+            text += '\t';
+            appendNumber(text, variant.second);
+            text += "\r\n";
+        }
+        alpha.write(text);
+        freqOrder.add({frame.frequency, offset, alpha.written - offset});
+        ++counts.frames;
+        counts.variants += frame.variants.size();
+    }
+    alpha.close();
+    const uint64_t alphaSize = alpha.written;
+    for (SlotData& d : slotData)
+        std::vector<G>().swap(d.memory);
+
+    Merger<FreqEntry> entries = freqOrder.merger();
+    const uint64_t entryBytes = freqOrder.buffer.size() * sizeof(FreqEntry);
+    writeFreqFile(alphaName, alphaSize, usable > entryBytes ? (usable - entryBytes) / 2 : 0, entries, counts.frames,
+                  freqName, settings);
+    if (freqOrder.spilled())
+        counts.spilled = true;
+    return counts;
+}
+
+template <int N>
+FrameCounts dispatch(int length, const CorpusReader& corpus, const RankedWords& ranked, const FrameSettings& settings,
+                     const std::string& alphaName, const std::string& freqName)
+{
+    if constexpr (N > maxFrameLength) {
+        throw std::runtime_error("n-gram length out of range");
+    } else {
+        if (length == N)
+            return buildFrames<N>(corpus, ranked, settings, alphaName, freqName);
+        return dispatch<N + 1>(length, corpus, ranked, settings, alphaName, freqName);
+    }
+}
+
+} // namespace
+
+RankedWords rankWords(const CorpusReader& corpus)
+{
+    const size_t count = corpus.vocabularySize();
+    std::vector<uint32_t> ids(count);
+    std::iota(ids.begin(), ids.end(), 0u);
+    const char* bytes = corpus.words.data();
+    const auto view = [&corpus, bytes](uint32_t id) {
+        const uint64_t start = corpus.wordStarts[id];
+        return std::pair<const unsigned char*, size_t>(reinterpret_cast<const unsigned char*>(bytes + start),
+                                                       static_cast<size_t>(corpus.wordStarts[id + 1] - start));
+    };
+    std::sort(ids.begin(), ids.end(), [&view](uint32_t a, uint32_t b) {
+        const auto x = view(a);
+        const auto y = view(b);
+        const int c = std::memcmp(x.first, y.first, std::min(x.second, y.second));
+        return c != 0 ? c < 0 : x.second < y.second;
+    });
+    RankedWords ranked;
+    ranked.rankOf.resize(count);
+    ranked.textOf.reserve(count + 1);
+    ranked.textOf.emplace_back("*");
+    for (size_t r = 0; r < count; ++r) {
+        ranked.rankOf[ids[r]] = static_cast<uint32_t>(r + 1);
+        ranked.textOf.push_back(corpus.wordText(ids[r]));
+    }
+    return ranked;
+}
+
+FrameCounts writeFrameFiles(const CorpusReader& corpus, const RankedWords& ranked, const FrameSettings& settings,
+                            const std::string& alphaName, const std::string& freqName)
+{
+    if (settings.length < 2 || settings.length > maxFrameLength)
+        throw std::runtime_error("n-gram length out of range");
+    return dispatch<2>(settings.length, corpus, ranked, settings, alphaName, freqName);
+}

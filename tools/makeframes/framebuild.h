@@ -1,0 +1,62 @@
+// Counting phrase frames and writing the two phrase-frame files the browser
+// reads, within a memory bound.
+//
+// Every n-gram of N words gives N frames, one for each position, with that
+// position written as "*". A frame's variants are the distinct words seen in
+// its slot; the variant phrase is the n-gram with the word in place. A frame
+// is kept when it occurs at least minFrequency times, has at least
+// minVariants distinct variants and occurs in at least minRange input files;
+// with innerSlotsOnly, frames whose slot is the first or last word are left
+// out.
+//
+// The files: records separated by an empty line, lines ended by CR LF; a
+// record is the header line (frame TAB frequency TAB variant count) and one
+// line per variant (phrase TAB frequency). The Alpha file has the records by
+// frame bytes and the variants by phrase bytes; the Freq file has the records
+// by falling frequency and the variants by falling frequency, ties by bytes.
+//
+// Memory. Words are integer ids ranked in byte order, so sorting ids sorts
+// the texts. The n-gram counts, the n-grams sorted for each slot and the
+// frequency order are sorted in memory up to the bound and otherwise spilled
+// as sorted runs into the scratch folder and merged from there.
+#pragma once
+#include "tools/makeframes/corpustext.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// Word ranks in byte order: rankOf[id] is from 1 (rank 0 is the slot, which
+// sorts before every word), textOf[rank] the word's bytes.
+struct RankedWords {
+    std::vector<uint32_t> rankOf;
+    std::vector<std::string> textOf;
+};
+RankedWords rankWords(const CorpusReader& corpus);
+
+struct FrameSettings {
+    int length = 4;
+    uint64_t minFrequency = 2;
+    uint64_t minVariants = 2;
+    uint64_t minRange = 1;
+    bool innerSlotsOnly = false;
+    uint64_t memoryBytes = uint64_t(1) << 30;
+    std::string scratchFolder; // sorted runs go here
+    // Called now and then with the phase's name and how much of it is done.
+    std::function<void(const char* phase, double fraction)> progress;
+};
+
+struct FrameCounts {
+    uint64_t ngrams = 0;
+    uint64_t frames = 0;   // frames kept
+    uint64_t variants = 0; // their variant lines
+    bool spilled = false;  // the bound was reached and runs were merged from disk
+};
+
+// Counts the frames of one length and writes both files under the given
+// names. Throws std::runtime_error when a file cannot be written or read.
+FrameCounts writeFrameFiles(const CorpusReader& corpus, const RankedWords& ranked, const FrameSettings& settings,
+                            const std::string& alphaName, const std::string& freqName);
+
+const int maxFrameLength = 10;
