@@ -117,8 +117,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     const std::vector<std::string> listLines = splitTextLines(list);
     FUZZ_CHECK(listLines == expectedListLines(list));
+    // The stopword list also ends a line at a lone LF and skips a UTF-8
+    // byte-order mark at its very start.
+    const bool bom = list.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    std::vector<std::string> entryLines;
+    for (const std::string& line : expectedListLines(bom ? list.substr(3) : list)) {
+        size_t start = 0, lf;
+        while ((lf = line.find('\n', start)) != std::string::npos) {
+            entryLines.push_back(line.substr(start, lf - start));
+            start = lf + 1;
+        }
+        entryLines.push_back(line.substr(start));
+    }
+    FUZZ_CHECK(stopwordListLines(list) == entryLines);
     std::set<std::string> stopwords;
-    for (const std::string& line : listLines) {
+    for (const std::string& line : entryLines) {
         const std::string entry = stopwordEntry(line);
         FUZZ_CHECK(entry.find('|') == std::string::npos);
         FUZZ_CHECK(entry.empty() || (entry.front() != ' ' && entry.back() != ' '));
