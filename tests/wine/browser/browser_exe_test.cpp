@@ -2,19 +2,11 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include "../winepath.h"
+
 #include <string>
 
 namespace {
-
-// The build passes Unix paths; Wine maps the root to drive Z:.
-std::string windowsPath(const std::string& unixPath)
-{
-    std::string path = "Z:" + unixPath;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
 
 struct WindowSearch {
     DWORD processId;

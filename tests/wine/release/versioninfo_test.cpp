@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include "../winepath.h"
+
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -12,16 +14,6 @@
 #include "corvale_version.h"
 
 namespace {
-
-// The build passes Unix paths; Wine maps the root to drive Z:.
-std::string windowsPath(const std::string& unixPath)
-{
-    std::string path = "Z:" + unixPath;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
 
 std::vector<char> versionData(const std::string& exe)
 {
