@@ -179,6 +179,16 @@ TEST(MakeframesFiles, Utf8WithoutCodePageFormsIsCountedAndWrittenAsQuestionMarks
     EXPECT_EQ(files.freq, expected);
 }
 
+// The typographic apostrophe, in 8-bit text and in UTF-8, keeps a word
+// whole and is dropped at its ends like a quotation mark.
+TEST(MakeframesFiles, TypographicApostrophesStayInWords)
+{
+    const std::string expected = "don\x92t *\t2\t2\r\ndon\x92t go\t1\r\ndon\x92t stop\t1\r\n";
+    EXPECT_EQ(buildFiles({"Don\x92t stop. \x91" "Don\x92t\x92 go."}, lengthOf(2)).alpha, expected);
+    EXPECT_EQ(buildFiles({"Don\xe2\x80\x99t stop. \xe2\x80\x98" "Don\xe2\x80\x99t\xe2\x80\x99 go."}, lengthOf(2)).alpha,
+              expected);
+}
+
 TEST(MakeframesFiles, KeepCase)
 {
     FrameSettings settings = lengthOf(2);

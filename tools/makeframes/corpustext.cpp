@@ -6,9 +6,16 @@
 
 namespace {
 
+// The typographic apostrophe (0x92, U+2019 in UTF-8) is how most word
+// processors write the one in "don't".
+bool isApostrophe(unsigned char c)
+{
+    return c == '\'' || c == 0x92;
+}
+
 bool isWordByte(unsigned char c)
 {
-    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '\'')
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || isApostrophe(c))
         return true;
     if (c >= 0xC0)
         return c != 0xD7 && c != 0xF7;
@@ -352,12 +359,13 @@ void CorpusReader::finishWord()
 {
     if (word.empty())
         return;
-    const size_t first = word.find_first_not_of('\'');
+    const char apostrophes[] = {'\'', '\x92', 0};
+    const size_t first = word.find_first_not_of(apostrophes);
     if (first == std::string::npos) {
         word.clear();
         return;
     }
-    const size_t last = word.find_last_not_of('\'');
+    const size_t last = word.find_last_not_of(apostrophes);
     if (first > 0 || last + 1 < word.size())
         word = word.substr(first, last - first + 1);
     stream.add(wordId(word));

@@ -2,10 +2,11 @@
 // and sentences, and the corpus as a stream of integer word ids.
 //
 // Words. A word is a run of letters, digits and apostrophes: A-Z, a-z, 0-9,
-// ', and the letters of code page 1252 (0xC0-0xFF except the multiplication
-// and division signs, and the eight letters among 0x80-0x9F). A full stop or
-// comma between two digits stays in the word ("3.5", "1,000"). Apostrophes at
-// the ends of a word are quotation marks and are dropped. Words are
+// the letters of code page 1252 (0xC0-0xFF except the multiplication and
+// division signs, and the eight letters among 0x80-0x9F), ' and the
+// typographic apostrophe 0x92 (U+2019 in UTF-8), which is kept as it is. A
+// full stop or comma between two digits stays in the word ("3.5", "1,000").
+// Apostrophes at the ends of a word are quotation marks and are dropped. Words are
 // lower-cased (A-Z and the code-page letters) unless case is kept, so "The"
 // and "the" meet in one frame.
 //
