@@ -532,8 +532,9 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
     scratch.folder = settings.scratchFolder;
 
     // What the vocabulary and the word stream already hold counts against
-    // the bound.
-    uint64_t used = corpus.vocabularyBytes() + corpus.stream.held.capacity() * sizeof(uint32_t);
+    // the bound, and so do the program itself and its file buffers.
+    const uint64_t programBytes = 16 << 20;
+    uint64_t used = programBytes + corpus.vocabularyBytes() + corpus.stream.held.capacity() * sizeof(uint32_t);
     for (const std::string& text : ranked.textOf)
         used += sizeof(std::string) + (text.capacity() > 15 ? text.capacity() : 0);
     used += ranked.rankOf.capacity() * sizeof(uint32_t);
