@@ -276,7 +276,8 @@ std::vector<InputFile> listInputs(const std::vector<std::string>& inputs)
 }
 
 // Reads one input into the corpus. False when it is not text (skipped).
-bool readInput(const InputFile& input, CorpusReader& corpus, Progress& progress, uint64_t filesDone)
+// `place` says which input this is ("file 3 of 500") in the progress lines.
+bool readInput(const InputFile& input, CorpusReader& corpus, Progress& progress, const std::string& place)
 {
     const bool standardInput = input.name == "-";
     const int fd = standardInput ? 0 : ::open(input.name.c_str(), O_RDONLY);
@@ -332,8 +333,8 @@ bool readInput(const InputFile& input, CorpusReader& corpus, Progress& progress,
     corpus.beginFile(kind);
     while (size > 0) {
         corpus.addBytes(buffer.data(), size);
-        progress.show("reading: " + formatThousands(static_cast<int64_t>(filesDone)) + " files, " +
-                      formatThousands(static_cast<int64_t>(corpus.wordCount)) + " words");
+        progress.show("reading " + place + ", " + formatThousands(static_cast<int64_t>(corpus.wordCount)) +
+                      " words so far");
         size = atEnd ? 0 : fill();
         if (size == 0)
             break;
@@ -382,8 +383,11 @@ int run(const Options& options)
 
     uint64_t filesRead = 0;
     uint64_t filesSkipped = 0;
-    for (const InputFile& input : inputs) {
-        if (readInput(input, corpus, progress, filesRead))
+    for (size_t k = 0; k < inputs.size(); ++k) {
+        const InputFile& input = inputs[k];
+        const std::string place = "file " + formatThousands(static_cast<int64_t>(k + 1)) + " of " +
+                                  formatThousands(static_cast<int64_t>(inputs.size()));
+        if (readInput(input, corpus, progress, place))
             ++filesRead;
         else
             ++filesSkipped;
