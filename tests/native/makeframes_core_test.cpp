@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -108,20 +109,67 @@ TEST(MakeframesText, CodePage1252Forms)
         EXPECT_EQ(cp1252Byte(c.codePoint), c.byte) << std::hex << c.codePoint;
 }
 
-TEST(MakeframesText, WordsAndSentences)
+// The stream as texts: "<file>" for a file's start, "." for a sentence end.
+std::vector<std::string> streamTexts(const CorpusReader& corpus)
 {
-    CorpusReader corpus;
-    readTexts(corpus, {"It's 3.5 km, 'quoted' 1,000.\r\nNext line\n\n  \nnew\tparagraph 3. x"});
     std::vector<std::string> words;
     WordStreamReader reader(corpus.stream);
     uint32_t id;
     while (reader.next(id))
         words.push_back(id == fileStartId ? "<file>" : id == sentenceEndId ? "." : corpus.wordText(id));
+    return words;
+}
+
+TEST(MakeframesText, WordsAndSentences)
+{
+    CorpusReader corpus;
+    readTexts(corpus, {"It's 3.5 km, 'quoted' 1,000.\r\nNext line\n\n  \nnew\tparagraph 3. x"});
+    const std::vector<std::string> words = streamTexts(corpus);
     const std::vector<std::string> expected = {"<file>", "it's", "3.5", "km", "quoted", "1,000", ".", "next",
                                                "line", ".", "new", "paragraph", "3", ".", "x", "."};
     EXPECT_EQ(words, expected);
     EXPECT_EQ(corpus.wordCount, 11u);
     EXPECT_EQ(corpus.sentenceCount, 4u);
+}
+
+// The tool reads a file in pieces of 1 MiB, so a piece may end inside a
+// UTF-8 sequence, a number ("3.|5"), a run of apostrophes or a line end.
+TEST(MakeframesText, ReadingInPiecesGivesTheWordsOfOneRead)
+{
+    const std::string texts[] = {
+        "\xef\xbb\xbf" "Caf\xc3\xa9 \xe2\x80\x93 Dvo\xc5\x99\xc3\xa1k\xe2\x80\x99s 3.5 km, 1,000. x\r\n\r\ny \xf0\x9f\x98\x80 z",
+        "It's 3.5 km, ''quoted'' 1,000.\r\nNext\n\n2,5, 3. end 7.",
+        "Na\xefve caf\xe9 don\x92t 4.2. \x80 \xc3 done",
+    };
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(text);
+        const TextKind kind = classifyText(text.data(), text.size(), true);
+        CorpusReader whole;
+        readTexts(whole, {text});
+        const std::vector<std::string> expected = streamTexts(whole);
+        // Reads the text cut at the given places.
+        const auto readInPieces = [&](const std::vector<size_t>& cuts) {
+            CorpusReader pieces;
+            pieces.beginFile(kind);
+            size_t from = 0;
+            for (size_t cut : cuts) {
+                pieces.addBytes(text.data() + from, cut - from);
+                from = cut;
+            }
+            pieces.addBytes(text.data() + from, text.size() - from);
+            pieces.endFile();
+            pieces.stream.finish();
+            EXPECT_EQ(streamTexts(pieces), expected);
+            EXPECT_EQ(pieces.unmappedCount, whole.unmappedCount);
+        };
+        for (size_t cut = 1; cut < text.size(); ++cut) {
+            SCOPED_TRACE(cut);
+            readInPieces({cut});
+        }
+        std::vector<size_t> everyByte(text.size() - 1);
+        std::iota(everyByte.begin(), everyByte.end(), size_t(1));
+        readInPieces(everyByte);
+    }
 }
 
 TEST(MakeframesText, WordStreamSpillsToItsFileAndReadsBackInOrder)
