@@ -71,7 +71,9 @@ int32_t openFileDialog(HWND owner, const std::string& caption, std::string& file
     std::vector<char> titleBuffer(260, '\0');
 
     OPENFILENAMEA ofn = {};
-    ofn.lStructSize = 76;
+    // The size every Windows version takes (76 bytes in the 32-bit program);
+    // a literal 76 fails the dialog in a 64-bit build.
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
     ofn.hwndOwner = owner;
     ofn.lpstrFilter = filterList.c_str();
     ofn.nFilterIndex = 1;

@@ -48,3 +48,75 @@ TEST(BrowserProgram, LoadsADroppedFileWhosePathHoldsABlankInQuotes)
     EXPECT_TRUE(run.endedInTime);
     EXPECT_EQ(run.exitCode, 0u);
 }
+
+namespace {
+
+struct DialogSearch {
+    DWORD processId;
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK findVisibleCaption(HWND window, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<DialogSearch*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char caption[128] = {};
+    GetWindowTextA(window, caption, sizeof caption);
+    if (owner == search->processId && IsWindowVisible(window) && lstrcmpA(caption, search->caption) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND waitForWindow(const PROCESS_INFORMATION& process, const char* caption)
+{
+    DialogSearch search = {process.dwProcessId, caption, nullptr};
+    for (int waited = 0; !search.found && waited < 60000; waited += 100) {
+        if (WaitForSingleObject(process.hProcess, 100) == WAIT_OBJECT_0)
+            break;
+        EnumWindows(findVisibleCaption, reinterpret_cast<LPARAM>(&search));
+    }
+    return search.found;
+}
+
+} // namespace
+
+// Without a file the real open-file dialog comes up before the main window;
+// cancelling it leaves the window empty with the prompt.
+TEST(BrowserProgram, WithoutAFileAsksWithTheOpenFileDialogFirst)
+{
+    std::string exe = windowsPath(CORVALE_BROWSER_EXE);
+    std::string commandLine = "\"" + exe + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process))
+        << GetLastError();
+
+    HWND dialog = waitForWindow(process, "Select Phrase Frame file to display . . .");
+    EXPECT_NE(dialog, nullptr) << "no open-file dialog";
+    DialogSearch mainSearch = {process.dwProcessId, "CorvalePhraseFrames Browser beta 13 Oct 06", nullptr};
+    EnumWindows(findVisibleCaption, reinterpret_cast<LPARAM>(&mainSearch));
+    EXPECT_EQ(mainSearch.found, nullptr) << "the main window was shown before the dialog";
+    if (dialog)
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+
+    HWND mainWindow = waitForWindow(process, "CorvalePhraseFrames Browser beta 13 Oct 06");
+    char status[256] = {};
+    if (mainWindow) {
+        GetWindowTextA(GetDlgItem(mainWindow, 145), status, sizeof status);
+        PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+    }
+    const bool ended = WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0;
+    if (!ended)
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    ASSERT_NE(mainWindow, nullptr) << "the main window did not appear";
+    EXPECT_STREQ(status, "Click \"Open File\" to select a file to display");
+    EXPECT_TRUE(ended);
+}

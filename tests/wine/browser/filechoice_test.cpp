@@ -120,7 +120,11 @@ TEST_F(FileChoiceTest, DialogGetsFilterCaptionFlagsAndExtension)
         return FALSE;
     });
     openBrowser("");
-    EXPECT_EQ(seen.lStructSize, 76u);
+    // The old structure's size: 76 bytes in the 32-bit program.
+    if (sizeof(void*) == 4) {
+        EXPECT_EQ(DWORD(OPENFILENAME_SIZE_VERSION_400A), 76u);
+    }
+    EXPECT_EQ(seen.lStructSize, DWORD(OPENFILENAME_SIZE_VERSION_400A));
     EXPECT_EQ(seen.hwndOwner, mainWindow);
     EXPECT_EQ(filter, std::string("Phrase Frames Files\0*phraseframes.txt\0All Files\0*.*\0\0", 53));
     EXPECT_EQ(seen.nFilterIndex, 1u);
