@@ -2,22 +2,25 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
 
 struct WindowSearch {
     DWORD processId;
+    const char* caption;
     HWND found;
 };
 
-BOOL CALLBACK findProgramWindow(HWND window, LPARAM lParam)
+BOOL CALLBACK findCaption(HWND window, LPARAM lParam)
 {
     auto* search = reinterpret_cast<WindowSearch*>(lParam);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    char caption[64] = {};
+    char caption[128] = {};
     GetWindowTextA(window, caption, sizeof caption);
     if (owner == search->processId && IsWindowVisible(window) &&
-        lstrcmpA(caption, "CorvalePhraseFrames Browser beta 13 Oct 06") == 0) {
+        std::strncmp(caption, search->caption, std::strlen(search->caption)) == 0) {
         search->found = window;
         return FALSE;
     }
@@ -33,6 +36,24 @@ std::string textOf(HWND window)
 
 } // namespace
 
+HWND findWindow(DWORD processId, const char* caption)
+{
+    WindowSearch search = {processId, caption, nullptr};
+    EnumWindows(findCaption, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND waitForWindow(const PROCESS_INFORMATION& process, const char* caption)
+{
+    HWND found = nullptr;
+    for (int waited = 0; !found && waited < 60000; waited += 100) {
+        if (WaitForSingleObject(process.hProcess, 100) == WAIT_OBJECT_0)
+            break;
+        found = findWindow(process.dwProcessId, caption);
+    }
+    return found;
+}
+
 ProgramRun runBrowserProgram(const std::string& exe, std::string commandLine)
 {
     ProgramRun run;
@@ -45,17 +66,11 @@ ProgramRun runBrowserProgram(const std::string& exe, std::string commandLine)
         return run;
     }
 
-    WindowSearch search = {process.dwProcessId, nullptr};
-    for (int waited = 0; !search.found && waited < 60000; waited += 100) {
-        if (WaitForSingleObject(process.hProcess, 100) == WAIT_OBJECT_0)
-            break;
-        EnumWindows(findProgramWindow, reinterpret_cast<LPARAM>(&search));
-    }
-    if (search.found) {
+    if (HWND mainWindow = waitForWindow(process, browserCaption)) {
         run.windowFound = true;
-        run.status = textOf(GetDlgItem(search.found, 145));
-        run.frameInfo = textOf(GetDlgItem(search.found, 144));
-        PostMessageA(search.found, WM_CLOSE, 0, 0);
+        run.status = textOf(GetDlgItem(mainWindow, 145));
+        run.frameInfo = textOf(GetDlgItem(mainWindow, 144));
+        PostMessageA(mainWindow, WM_CLOSE, 0, 0);
     }
     run.endedInTime = WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0;
     if (!run.endedInTime)

@@ -13,6 +13,16 @@ struct ProgramRun {
     std::string frameInfo;
 };
 
+const char browserCaption[] = "CorvalePhraseFrames Browser beta 13 Oct 06";
+
+// A visible top-level window of the process whose caption starts with this
+// text; null when there is none.
+HWND findWindow(DWORD processId, const char* caption);
+
+// The same, waited for up to a minute; null when it did not come or the
+// process ended first.
+HWND waitForWindow(const PROCESS_INFORMATION& process, const char* caption);
+
 // Starts the browser with exactly this command line (CreateProcessA hands it
 // over unchanged), waits for its main window, reads the two labels, closes it.
 ProgramRun runBrowserProgram(const std::string& exe, std::string commandLine);

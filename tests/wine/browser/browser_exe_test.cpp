@@ -49,41 +49,6 @@ TEST(BrowserProgram, LoadsADroppedFileWhosePathHoldsABlankInQuotes)
     EXPECT_EQ(run.exitCode, 0u);
 }
 
-namespace {
-
-struct DialogSearch {
-    DWORD processId;
-    const char* caption;
-    HWND found;
-};
-
-BOOL CALLBACK findVisibleCaption(HWND window, LPARAM lParam)
-{
-    auto* search = reinterpret_cast<DialogSearch*>(lParam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char caption[128] = {};
-    GetWindowTextA(window, caption, sizeof caption);
-    if (owner == search->processId && IsWindowVisible(window) && lstrcmpA(caption, search->caption) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND waitForWindow(const PROCESS_INFORMATION& process, const char* caption)
-{
-    DialogSearch search = {process.dwProcessId, caption, nullptr};
-    for (int waited = 0; !search.found && waited < 60000; waited += 100) {
-        if (WaitForSingleObject(process.hProcess, 100) == WAIT_OBJECT_0)
-            break;
-        EnumWindows(findVisibleCaption, reinterpret_cast<LPARAM>(&search));
-    }
-    return search.found;
-}
-
-} // namespace
-
 // Without a file the real open-file dialog comes up before the main window;
 // cancelling it leaves the window empty with the prompt.
 TEST(BrowserProgram, WithoutAFileAsksWithTheOpenFileDialogFirst)
@@ -99,13 +64,11 @@ TEST(BrowserProgram, WithoutAFileAsksWithTheOpenFileDialogFirst)
 
     HWND dialog = waitForWindow(process, "Select Phrase Frame file to display . . .");
     EXPECT_NE(dialog, nullptr) << "no open-file dialog";
-    DialogSearch mainSearch = {process.dwProcessId, "CorvalePhraseFrames Browser beta 13 Oct 06", nullptr};
-    EnumWindows(findVisibleCaption, reinterpret_cast<LPARAM>(&mainSearch));
-    EXPECT_EQ(mainSearch.found, nullptr) << "the main window was shown before the dialog";
+    EXPECT_EQ(findWindow(process.dwProcessId, browserCaption), nullptr) << "the main window was shown before the dialog";
     if (dialog)
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
 
-    HWND mainWindow = waitForWindow(process, "CorvalePhraseFrames Browser beta 13 Oct 06");
+    HWND mainWindow = waitForWindow(process, browserCaption);
     char status[256] = {};
     if (mainWindow) {
         GetWindowTextA(GetDlgItem(mainWindow, 145), status, sizeof status);

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include "../programrun.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -34,25 +36,6 @@ std::string windowText(HWND window)
     char text[4096] = "";
     GetWindowTextA(window, text, sizeof text);
     return text;
-}
-
-struct Search {
-    DWORD processId;
-    const char* caption;
-    HWND found;
-};
-
-BOOL CALLBACK findCaption(HWND window, LPARAM param)
-{
-    auto* search = reinterpret_cast<Search*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && IsWindowVisible(window) &&
-        windowText(window).compare(0, lstrlenA(search->caption), search->caption) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
 }
 
 struct Started {
@@ -100,10 +83,8 @@ TEST(Bundle, TheFilterRewritesTheSampleWithTheBundledStopwords)
     // The summary stays up for five seconds: the last label seen is it.
     std::string lastLabel;
     while (WaitForSingleObject(started.process.hProcess, 20) == WAIT_TIMEOUT) {
-        Search search = {started.process.dwProcessId, "CorvaleStopwords Progress", nullptr};
-        EnumWindows(findCaption, reinterpret_cast<LPARAM>(&search));
-        if (search.found) {
-            std::string label = windowText(GetDlgItem(search.found, 1001));
+        if (HWND progress = findWindow(started.process.dwProcessId, "CorvaleStopwords Progress")) {
+            std::string label = windowText(GetDlgItem(progress, 1001));
             if (!label.empty())
                 lastLabel = label;
         }
@@ -132,17 +113,12 @@ TEST(Bundle, TheBrowserOpensTheBundledSample)
     ASSERT_NE(std::getenv("CORVALE_BUNDLE"), nullptr) << "CORVALE_BUNDLE names the unpacked zip";
     Started started = start("CorvalePhraseFrames.exe", "samples\\corvale-sample-Freq-phraseFrames.txt");
     ASSERT_TRUE(started.ok) << GetLastError();
-    Search search = {started.process.dwProcessId, "CorvalePhraseFrames Browser", nullptr};
-    for (int waited = 0; !search.found && waited < 60000; waited += 100) {
-        if (WaitForSingleObject(started.process.hProcess, 100) == WAIT_OBJECT_0)
-            break;
-        EnumWindows(findCaption, reinterpret_cast<LPARAM>(&search));
-    }
-    std::string status = search.found ? windowText(GetDlgItem(search.found, 145)) : "";
-    if (search.found)
-        PostMessageA(search.found, WM_CLOSE, 0, 0);
+    HWND mainWindow = waitForWindow(started.process, "CorvalePhraseFrames Browser");
+    std::string status = mainWindow ? windowText(GetDlgItem(mainWindow, 145)) : "";
+    if (mainWindow)
+        PostMessageA(mainWindow, WM_CLOSE, 0, 0);
     EXPECT_EQ(finish(started), 0u);
-    ASSERT_TRUE(search.found) << "the main window did not appear";
+    ASSERT_NE(mainWindow, nullptr) << "the main window did not appear";
     const std::string expected = "441 phrase-frames with 1,665 variants in corvale-sample-Freq-phraseFrames.txt.";
     EXPECT_EQ(status.substr(0, expected.size()), expected);
 }
