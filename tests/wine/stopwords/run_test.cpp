@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <set>
 
 namespace {
@@ -88,8 +89,9 @@ HANDLE startProgram(const std::string& exe, const std::wstring& tail, const std:
 }
 
 // Starts the program with the tail, answers its message boxes and records
-// what it shows until it ends.
-ProgramRun runProgram(const std::string& exe, const std::wstring& tail, const std::string& currentFolder)
+// what it shows until it ends; `meanwhile` is called at every look.
+ProgramRun runProgram(const std::string& exe, const std::wstring& tail, const std::string& currentFolder,
+                      const std::function<void()>& meanwhile = nullptr)
 {
     ProgramRun run;
     HANDLE process = startProgram(exe, tail, currentFolder);
@@ -104,6 +106,8 @@ ProgramRun runProgram(const std::string& exe, const std::wstring& tail, const st
         EnumWindows(watchWindow, reinterpret_cast<LPARAM>(&watch));
         if (ended)
             break;
+        if (meanwhile)
+            meanwhile();
         Sleep(2);
     }
     if (WaitForSingleObject(process, 0) != WAIT_OBJECT_0) {
@@ -372,6 +376,61 @@ TEST_F(StopwordsRun, AFailedOverwriteKeepsEveryLineInStopsTmpAcrossRuns)
     EXPECT_TRUE(readBytes(workFolder + "stops.tmp") == kept);
     EXPECT_TRUE(readBytes(workFolder + "a.txt") == halfWritten);
     EXPECT_EQ(readBytes(workFolder + "b.txt"), "the b\r\nb\r\n");
+}
+
+// Another program puts its own stops.tmp into the folder while a run is
+// under way, as soon as the run has removed its own after the first file.
+TEST_F(StopwordsRun, AStopsTmpThatAppearsBetweenTwoFilesIsNeverTouched)
+{
+    writeBytes(programFolder + "stopwords", "the\r\n");
+    std::string original;
+    const std::string padding(48, 'x');
+    for (int i = 0; original.size() < (24u << 20); ++i)
+        original += (i % 4 ? "keep " : "the ") + std::to_string(i) + "\t" + padding + "\n";
+    const std::string kept = filterText(original, isThe);
+    for (const char* name : {"a.txt", "b.txt"})
+        writeBytes(workFolder + name, original);
+    writeBytes(workFolder + "c.txt", "the c\r\nc\r\n");
+    const std::string theirs = "someone else's notes\r\n";
+    const std::string tmp = workFolder + "stops.tmp";
+    const FILETIME before = lastWriteTime(workFolder + "a.txt");
+
+    bool placed = false;
+    ProgramRun run = runProgram(exe, L"a.txt b.txt c.txt", workFolder, [&]() {
+        if (placed)
+            return;
+        const FILETIME now = lastWriteTime(workFolder + "a.txt");
+        if (CompareFileTime(&before, &now) == 0)
+            return;
+        // The run's own stops.tmp is there until a.txt is whole again.
+        HANDLE file = CreateFileA(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return;
+        DWORD written = 0;
+        WriteFile(file, theirs.data(), static_cast<DWORD>(theirs.size()), &written, nullptr);
+        CloseHandle(file);
+        placed = true;
+    });
+    ASSERT_TRUE(placed) << "stops.tmp could not be put in while the program ran";
+
+    // Whichever file the program had reached, no file is half done, theirs
+    // is whole, and the user is told which files were left.
+    EXPECT_EQ(readBytes(tmp), theirs);
+    const std::string a = readBytes(workFolder + "a.txt");
+    const std::string b = readBytes(workFolder + "b.txt");
+    EXPECT_TRUE(a == kept) << "a.txt was not filtered";
+    EXPECT_TRUE(b == original || b == kept) << "b.txt is half done";
+    const bool reachedB = b == original;
+    RecordProperty("stopsTmpAppearedBefore", reachedB ? "b.txt" : "c.txt");
+    std::printf("stops.tmp appeared before %s\n", reachedB ? "b.txt" : "c.txt");
+    EXPECT_EQ(readBytes(workFolder + "c.txt"), "the c\r\nc\r\n");
+    ASSERT_EQ(run.boxes.size(), 2u);
+    EXPECT_EQ(run.boxes[0].text, temporaryInTheWayText(tmp, false));
+    EXPECT_EQ(run.boxes[1].text, reachedB ? "These files were skipped:\r\n"
+                                            "\r\nb.txt: not tried - the run stopped before it"
+                                            "\r\nc.txt: not tried - the run stopped before it"
+                                          : "These files were skipped:\r\n"
+                                            "\r\nc.txt: not tried - the run stopped before it");
 }
 
 TEST_F(StopwordsRun, KilledDuringTheOverwriteNoLineIsLost)
