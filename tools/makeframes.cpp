@@ -4,7 +4,8 @@
 //   makeframes [options] input... outprefix
 //
 // Inputs are files, folders (read recursively, in sorted name order) and "-"
-// for standard input. For each n-gram length it writes
+// for standard input; each file is read once, however often it is named,
+// and the run's own output files are never read. For each n-gram length it writes
 // outprefix-Alpha-phraseFrames.txt (records by frame, variants alphabetically)
 // and outprefix-Freq-phraseFrames.txt (records by falling frequency, variants
 // by falling frequency; ties by byte order); with a range of lengths the
@@ -26,6 +27,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -33,6 +35,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -352,6 +355,57 @@ std::string outputName(const Options& options, int length, const char* order)
     return name + order + "-phraseFrames.txt";
 }
 
+// A file named twice, or also found in a folder named, is read once. This
+// run's own output files, left in a folder being read by an earlier run, are
+// not read at all: they are no part of the corpus, and the run replaces them.
+// Each file left out is said on standard error and counted in `skipped`.
+std::vector<InputFile> withoutRepeatsOrOutputs(const std::vector<InputFile>& files, const Options& options,
+                                               uint64_t& skipped)
+{
+    using Identity = std::pair<dev_t, ino_t>;
+    const auto identify = [](const std::string& name, Identity& identity) {
+        struct stat facts {};
+        if (::stat(name.c_str(), &facts) != 0)
+            return false;
+        identity = {facts.st_dev, facts.st_ino};
+        return true;
+    };
+    std::map<Identity, std::string> outputs;
+    for (int length = options.minLength; length <= options.maxLength; ++length)
+        for (const char* order : {"Alpha", "Freq"})
+            for (const char* ending : {"", ".partial"}) {
+                const std::string name = outputName(options, length, order) + ending;
+                Identity identity;
+                if (identify(name, identity))
+                    outputs.emplace(identity, name);
+            }
+    std::map<Identity, std::string> seen;
+    std::vector<InputFile> kept;
+    for (const InputFile& file : files) {
+        Identity identity;
+        // Standard input, and a file that cannot be looked at (reading it
+        // says why), are kept.
+        if (file.name == "-" || !identify(file.name, identity)) {
+            kept.push_back(file);
+            continue;
+        }
+        if (outputs.count(identity) != 0) {
+            std::fprintf(stderr, "makeframes: skipping %s: it is an output file of this run\n", file.name.c_str());
+            ++skipped;
+            continue;
+        }
+        const auto [first, isNew] = seen.emplace(identity, file.name);
+        if (!isNew) {
+            std::fprintf(stderr, "makeframes: skipping %s: already read as %s\n", file.name.c_str(),
+                         first->second.c_str());
+            ++skipped;
+            continue;
+        }
+        kept.push_back(file);
+    }
+    return kept;
+}
+
 std::string plural(uint64_t count, const char* one, const char* many)
 {
     return formatThousands(static_cast<int64_t>(count)) + " " + (count == 1 ? one : many);
@@ -364,7 +418,8 @@ int run(const Options& options)
     progress.terminal = isatty(2) != 0;
     Cleanup cleanup;
 
-    const std::vector<InputFile> inputs = listInputs(options.inputs);
+    uint64_t filesSkipped = 0;
+    const std::vector<InputFile> inputs = withoutRepeatsOrOutputs(listInputs(options.inputs), options, filesSkipped);
 
     // The scratch folder beside the output: runs and the word stream.
     fs::path outputFolder = fs::path(options.prefix).parent_path();
@@ -382,7 +437,6 @@ int run(const Options& options)
     corpus.stream.spillName = cleanup.scratch + "/words";
 
     uint64_t filesRead = 0;
-    uint64_t filesSkipped = 0;
     for (size_t k = 0; k < inputs.size(); ++k) {
         const InputFile& input = inputs[k];
         const std::string place = "file " + formatThousands(static_cast<int64_t>(k + 1)) + " of " +

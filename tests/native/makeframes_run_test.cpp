@@ -147,6 +147,36 @@ TEST(MakeframesRun, FoldersFilesAndStandardInputSkippingFilesThatAreNotText)
                                                                "out-Freq-phraseFrames.txt", "single.txt"}));
 }
 
+// Run twice with the output inside the corpus folder, and with a file of
+// the folder also named: each text is counted once, the old output never.
+TEST(MakeframesRun, EachFileIsReadOnceAndTheRunsOwnOutputNever)
+{
+    Folder folder;
+    writeFile(folder / "corpus/a.txt", sampleText);
+    const std::vector<std::string> args = {"-q", "-mem", "64M", folder / "corpus", folder / "corpus/a.txt",
+                                           folder / "corpus/out"};
+    const Result first = runTool(folder, args);
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.err, "makeframes: skipping " + (folder / "corpus/a.txt") + ": already read as " +
+                             (folder / "corpus/a.txt") + "\n");
+    EXPECT_NE(first.out.find("read 1 file (1 skipped)"), std::string::npos) << first.out;
+    const std::string alpha = readAll(folder / "corpus/out-Alpha-phraseFrames.txt");
+    EXPECT_NE(alpha.find("the end of *\t3\t"), std::string::npos) << alpha;
+
+    const Result second = runTool(folder, args);
+    ASSERT_EQ(second.status, 0) << second.err;
+    EXPECT_NE(second.err.find("skipping " + (folder / "corpus/out-Alpha-phraseFrames.txt") +
+                              ": it is an output file of this run"),
+              std::string::npos)
+        << second.err;
+    EXPECT_NE(second.err.find("skipping " + (folder / "corpus/out-Freq-phraseFrames.txt") +
+                              ": it is an output file of this run"),
+              std::string::npos)
+        << second.err;
+    EXPECT_NE(second.out.find("read 1 file (3 skipped)"), std::string::npos) << second.out;
+    EXPECT_EQ(readAll(folder / "corpus/out-Alpha-phraseFrames.txt"), alpha);
+}
+
 TEST(MakeframesRun, ARangeOfLengthsWritesAPairPerLength)
 {
     Folder folder;
