@@ -5,11 +5,12 @@
 //
 // Inputs are files, folders (read recursively, in sorted name order) and "-"
 // for standard input; each file is read once, however often it is named,
-// and the run's own output files are never read. For each n-gram length it writes
-// outprefix-Alpha-phraseFrames.txt (records by frame, variants alphabetically)
-// and outprefix-Freq-phraseFrames.txt (records by falling frequency, variants
-// by falling frequency; ties by byte order); with a range of lengths the
-// length goes into the names: outprefix-3-Alpha-phraseFrames.txt and so on.
+// and the run's own output files are never read. For each n-gram length it
+// writes outprefix-Alpha-phraseFrames.txt (records by frame, variants
+// alphabetically) and outprefix-Freq-phraseFrames.txt (records by falling
+// frequency, variants by falling frequency; ties by byte order); with a
+// range of lengths the length goes into the names:
+// outprefix-3-Alpha-phraseFrames.txt and so on.
 // Each file is written under a temporary name and renamed when complete.
 //
 // Words, sentences and the UTF-8 conversion are described in
