@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -31,11 +32,12 @@ std::string readAll(const std::string& name)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Reads each text as one input file, as the tool does.
+// Reads each text as one input file, as the tool does: its kind from its
+// first textCheckBytes.
 void readTexts(CorpusReader& corpus, const std::vector<std::string>& texts)
 {
     for (const std::string& text : texts) {
-        corpus.beginFile(classifyText(text.data(), text.size(), true));
+        corpus.beginFile(classifyText(text.data(), std::min(text.size(), textCheckBytes), text.size() <= textCheckBytes));
         corpus.addBytes(text.data(), text.size());
         corpus.endFile();
     }
@@ -83,7 +85,7 @@ TEST(MakeframesText, ClassifiesTheStartOfAFile)
         bool atEnd;
         TextKind kind;
     } cases[] = {
-        {"plain text", true, textEightBit},
+        {"plain text", true, textAscii},
         {"caf\xe9 au lait", true, textEightBit},
         {"caf\xc3\xa9", true, textUtf8},
         {"\xef\xbb\xbfplain", true, textUtf8},
@@ -140,6 +142,8 @@ TEST(MakeframesText, ReadingInPiecesGivesTheWordsOfOneRead)
         "\xef\xbb\xbf" "Caf\xc3\xa9 \xe2\x80\x93 Dvo\xc5\x99\xc3\xa1k\xe2\x80\x99s 3.5 km, 1,000. x\r\n\r\ny \xf0\x9f\x98\x80 z",
         "It's 3.5 km, ''quoted'' 1,000.\r\nNext\n\n2,5, 3. end 7.",
         "Na\xefve caf\xe9 don\x92t 4.2. \x80 \xc3 done",
+        "Plain at first, then caf\xc3\xa9 au lait",
+        "Plain at first, then caf\xc3\xa9 and \xe9t\xe9",
     };
     for (const std::string& text : texts) {
         SCOPED_TRACE(text);
@@ -169,6 +173,32 @@ TEST(MakeframesText, ReadingInPiecesGivesTheWordsOfOneRead)
         std::vector<size_t> everyByte(text.size() - 1);
         std::iota(everyByte.begin(), everyByte.end(), size_t(1));
         readInPieces(everyByte);
+    }
+}
+
+// A long text often holds its first non-ASCII character far past the first
+// 64 KB: the bytes from there on tell UTF-8 from code page 1252.
+TEST(MakeframesText, AfterAnAsciiStartTheFirstOtherBytesDecide)
+{
+    const std::string start(textCheckBytes + 1000, ' ');
+    const struct {
+        std::string later;
+        std::vector<std::string> words;
+    } cases[] = {
+        {"Caf\xc3\xa9 na\xc3\xafve", {"<file>", "caf\xe9", "na\xefve", "."}},
+        {"Caf\xe9 na\xefve", {"<file>", "caf\xe9", "na\xefve", "."}},
+        // A 1252 letter and no-break space that happen to form a UTF-8
+        // pair, then a byte that is not UTF-8.
+        {"CAF\xc9\xa0na\xefve", {"<file>", "caf\xe9", "na\xefve", "."}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.later);
+        const std::string text = start + c.later;
+        ASSERT_EQ(classifyText(text.data(), textCheckBytes, false), textAscii);
+        CorpusReader corpus;
+        readTexts(corpus, {text});
+        EXPECT_EQ(streamTexts(corpus), c.words);
+        EXPECT_EQ(corpus.unmappedCount, 0u);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "tools/makeframes/corpustext.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
@@ -128,7 +129,7 @@ TextKind classifyText(const char* data, size_t size, bool atEnd)
         ++sequences;
         i += length;
     }
-    return sequences > 0 ? textUtf8 : textEightBit;
+    return sequences > 0 ? textUtf8 : textAscii;
 }
 
 int cp1252Byte(uint32_t codePoint)
@@ -230,6 +231,8 @@ bool WordStreamReader::next(uint32_t& id)
 void CorpusReader::beginFile(TextKind kind)
 {
     utf8 = kind == textUtf8;
+    undecided = kind == textAscii;
+    undecidedBytes.clear();
     word.clear();
     heldSeparator = 0;
     lineHasText = false;
@@ -243,6 +246,21 @@ void CorpusReader::beginFile(TextKind kind)
 void CorpusReader::addBytes(const char* data, size_t size)
 {
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(data);
+    if (undecided) {
+        size_t ascii = 0;
+        if (undecidedBytes.empty()) {
+            for (; ascii < size && bytes[ascii] < 0x80; ++ascii)
+                addByte(bytes[ascii] == 0 ? ' ' : bytes[ascii], false);
+            if (ascii == size)
+                return;
+        }
+        // From the first other byte on, the same window as at a file's
+        // start decides, however the text comes in pieces.
+        undecidedBytes.append(data + ascii, size - ascii);
+        if (undecidedBytes.size() >= textCheckBytes)
+            decideKind(false);
+        return;
+    }
     if (!utf8) {
         for (size_t i = 0; i < size; ++i)
             addByte(bytes[i], false);
@@ -336,8 +354,20 @@ void CorpusReader::addByte(unsigned char c, bool replacement)
     }
 }
 
+void CorpusReader::decideKind(bool atEnd)
+{
+    undecided = false;
+    utf8 = classifyText(undecidedBytes.data(), std::min(undecidedBytes.size(), textCheckBytes), atEnd) == textUtf8;
+    std::string held;
+    held.swap(undecidedBytes);
+    addBytes(held.data(), held.size());
+}
+
 void CorpusReader::endFile()
 {
+    if (undecided && !undecidedBytes.empty())
+        decideKind(true);
+    undecided = false;
     if (pendingLength > 0) {
         const std::string cut = pendingBytes;
         pendingBytes.clear();

@@ -17,7 +17,9 @@
 //
 // UTF-8. A file that starts with a UTF-8 byte-order mark, or whose first 64 KB
 // hold multi-byte UTF-8 sequences and nothing that is not UTF-8, is read as
-// UTF-8 and converted to code page 1252, the browser's code page. A character
+// UTF-8 and converted to code page 1252, the browser's code page. When the
+// first 64 KB are plain ASCII, the 64 KB from the first other byte on decide
+// in the same way. A character
 // with no 1252 form is counted; within a word it is written as "?", and the
 // symbols and punctuation of U+2000-U+2BFF, U+3000-U+303F and U+1F000-U+1FAFF
 // separate words like other punctuation. A byte that is not part of a valid
@@ -33,11 +35,12 @@
 // is UTF-8.
 const size_t textCheckBytes = 65536;
 
-enum TextKind { textBinary, textEightBit, textUtf8 };
+enum TextKind { textBinary, textEightBit, textUtf8, textAscii };
 
 // The kind of a file from its first bytes (at most textCheckBytes of them):
-// binary when they hold a NUL byte. atEnd says the bytes are the whole file,
-// so a multi-byte sequence cut at the end is not UTF-8.
+// binary when they hold a NUL byte, ASCII when they are all below 0x80. atEnd
+// says the bytes are the whole file, so a multi-byte sequence cut at the end
+// is not UTF-8.
 TextKind classifyText(const char* data, size_t size, bool atEnd);
 
 // The code page 1252 byte of a Unicode character; -1 when it has none.
@@ -97,6 +100,8 @@ struct CorpusReader {
 
     // State within the file being read.
     bool utf8 = false;
+    bool undecided = false;      // all ASCII so far: UTF-8 or 8-bit is still open
+    std::string undecidedBytes;  // from the first other byte, until they decide
     std::string word;
     char heldSeparator = 0;
     bool lineHasText = false;
@@ -115,6 +120,7 @@ struct CorpusReader {
     size_t vocabularyBytes() const;
 
     // internal
+    void decideKind(bool atEnd);
     void addByte(unsigned char c, bool replacement);
     void addCodePoint(uint32_t codePoint);
     void finishWord();
