@@ -86,6 +86,8 @@ TEST(MakeframesText, ClassifiesTheStartOfAFile)
         TextKind kind;
     } cases[] = {
         {"plain text", true, textAscii},
+        {std::string("\xff\xfe" "a\0", 4), true, textUtf16le},
+        {std::string("\xfe\xff\0a", 4), true, textUtf16be},
         {"caf\xe9 au lait", true, textEightBit},
         {"caf\xc3\xa9", true, textUtf8},
         {"\xef\xbb\xbfplain", true, textUtf8},
@@ -109,6 +111,28 @@ TEST(MakeframesText, CodePage1252Forms)
                  {0x017D, 0x8E}, {0x81, -1}, {0x0159, -1}, {0x4E2D, -1}, {0x2192, -1}};
     for (const auto& c : cases)
         EXPECT_EQ(cp1252Byte(c.codePoint), c.byte) << std::hex << c.codePoint;
+}
+
+// A text of code points as UTF-16 with its byte-order mark.
+std::string utf16(const std::u32string& text, bool bigEndian)
+{
+    std::u16string units = u"\xfeff";
+    for (char32_t c : text) {
+        if (c < 0x10000) {
+            units += static_cast<char16_t>(c);
+        } else {
+            units += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            units += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        }
+    }
+    std::string bytes;
+    for (char16_t unit : units) {
+        const char high = static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
 }
 
 // The stream as texts: "<file>" for a file's start, "." for a sentence end.
@@ -144,6 +168,8 @@ TEST(MakeframesText, ReadingInPiecesGivesTheWordsOfOneRead)
         "Na\xefve caf\xe9 don\x92t 4.2. \x80 \xc3 done",
         "Plain at first, then caf\xc3\xa9 au lait",
         "Plain at first, then caf\xc3\xa9 and \xe9t\xe9",
+        utf16(U"Caf\u00e9 \u2013 Dvo\u0159\u00e1k\u2019s 3.5 km. \U0001F600 z", false),
+        utf16(U"Caf\u00e9 \u2013 Dvo\u0159\u00e1k\u2019s 3.5 km. \U0001F600 z", true),
     };
     for (const std::string& text : texts) {
         SCOPED_TRACE(text);
@@ -265,6 +291,25 @@ TEST(MakeframesFiles, TypographicApostrophesStayInWords)
     EXPECT_EQ(buildFiles({"Don\x92t stop. \x91" "Don\x92t\x92 go."}, lengthOf(2)).alpha, expected);
     EXPECT_EQ(buildFiles({"Don\xe2\x80\x99t stop. \xe2\x80\x98" "Don\xe2\x80\x99t\xe2\x80\x99 go."}, lengthOf(2)).alpha,
               expected);
+}
+
+// Windows editors save "Unicode" text as UTF-16 with a byte-order mark.
+TEST(MakeframesFiles, Utf16InBothByteOrders)
+{
+    const std::u32string text = U"\u201cCaf\u00e9 au lait.\u201d Caf\u00e9 noir \u2013 CAF\u00c9 au lait. Dvo\u0159\u00e1k";
+    const std::string expected = "caf\xe9 *\t3\t2\r\ncaf\xe9 au\t2\r\ncaf\xe9 noir\t1\r\n";
+    for (bool bigEndian : {false, true}) {
+        SCOPED_TRACE(bigEndian);
+        EXPECT_EQ(buildFiles({utf16(text, bigEndian)}, lengthOf(2)).alpha, expected);
+        CorpusReader corpus;
+        readTexts(corpus, {utf16(text, bigEndian)});
+        EXPECT_EQ(corpus.unmappedCount, 1u); // the r with caron
+    }
+    // Halves of characters: a lone surrogate, and a last byte without its pair.
+    CorpusReader corpus;
+    readTexts(corpus, {std::string("\xff\xfe" "a\0\x00\xd8" "b\0c", 9)});
+    EXPECT_EQ(streamTexts(corpus), (std::vector<std::string>{"<file>", "a?b?", "."}));
+    EXPECT_EQ(corpus.unmappedCount, 2u);
 }
 
 TEST(MakeframesFiles, KeepCase)

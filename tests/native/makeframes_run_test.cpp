@@ -132,16 +132,22 @@ TEST(MakeframesRun, FoldersFilesAndStandardInputSkippingFilesThatAreNotText)
     writeFile(folder / "corpus/sub/a.txt", "At the end of the road.");
     writeFile(folder / "corpus/picture.png", std::string("\x89PNG\0\0\0", 7));
     writeFile(folder / "single.txt", "At the end of the line.");
+    // UTF-16 (little-endian, with its mark) holds NUL bytes and is text.
+    std::string utf16 = "\xff\xfe";
+    for (char c : std::string("At the end of the story."))
+        utf16 += std::string(1, c) + '\0';
+    writeFile(folder / "corpus/c-utf16.txt", utf16);
     const Result result =
         runTool(folder, {"-q", "-mem", "64M", folder / "corpus", folder / "single.txt", "-", folder / "out"}, "At the end of time.");
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_NE(result.err.find("skipping " + (folder / "corpus/picture.png") + ": not a text file"), std::string::npos)
         << result.err;
-    EXPECT_NE(result.out.find("read 4 files (1 skipped)"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("read 5 files (1 skipped)"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("4-grams:"), std::string::npos) << result.out;
     const std::string alpha = readAll(folder / "out-Alpha-phraseFrames.txt");
-    // "at the end of" comes from every input: four files and standard input.
-    EXPECT_NE(alpha.find("the end of *\t6\t"), std::string::npos) << alpha;
+    // "at the end of" comes from every input: five files and standard input.
+    EXPECT_NE(alpha.find("the end of *\t7\t"), std::string::npos) << alpha;
+    EXPECT_NE(alpha.find("\nend of the story\t1\r\n"), std::string::npos) << alpha;
     EXPECT_NE(alpha.find("the end of time\t1\r\n"), std::string::npos) << alpha;
     EXPECT_EQ(namesIn(folder.path), (std::vector<std::string>{"corpus", "out-Alpha-phraseFrames.txt",
                                                                "out-Freq-phraseFrames.txt", "single.txt"}));

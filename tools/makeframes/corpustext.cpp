@@ -97,9 +97,13 @@ const uint32_t cp1252High[32] = {
 
 TextKind classifyText(const char* data, size_t size, bool atEnd)
 {
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(data);
+    if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
+        return textUtf16le;
+    if (size >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF)
+        return textUtf16be;
     if (std::memchr(data, 0, size) != nullptr)
         return textBinary;
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(data);
     if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
         return textUtf8;
     size_t sequences = 0;
@@ -233,6 +237,9 @@ void CorpusReader::beginFile(TextKind kind)
     utf8 = kind == textUtf8;
     undecided = kind == textAscii;
     undecidedBytes.clear();
+    utf16 = kind == textUtf16le ? 1 : kind == textUtf16be ? 2 : 0;
+    pendingUnitByte = -1;
+    highSurrogate = 0;
     word.clear();
     heldSeparator = 0;
     lineHasText = false;
@@ -259,6 +266,18 @@ void CorpusReader::addBytes(const char* data, size_t size)
         undecidedBytes.append(data + ascii, size - ascii);
         if (undecidedBytes.size() >= textCheckBytes)
             decideKind(false);
+        return;
+    }
+    if (utf16 != 0) {
+        for (size_t i = 0; i < size; ++i) {
+            if (pendingUnitByte < 0) {
+                pendingUnitByte = bytes[i];
+                continue;
+            }
+            const uint32_t first = static_cast<uint32_t>(pendingUnitByte);
+            pendingUnitByte = -1;
+            addUtf16Unit(utf16 == 1 ? (uint32_t(bytes[i]) << 8 | first) : (first << 8 | bytes[i]));
+        }
         return;
     }
     if (!utf8) {
@@ -301,6 +320,26 @@ void CorpusReader::addBytes(const char* data, size_t size)
         pendingCode = c & (0x7F >> length);
         pendingBytes.assign(1, static_cast<char>(c));
     }
+}
+
+void CorpusReader::addUtf16Unit(uint32_t unit)
+{
+    const uint32_t noCharacter = 0xFFFD;
+    if (highSurrogate != 0) {
+        const uint32_t high = highSurrogate;
+        highSurrogate = 0;
+        if (unit >= 0xDC00 && unit <= 0xDFFF) {
+            addCodePoint(0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00));
+            return;
+        }
+        addCodePoint(noCharacter);
+    }
+    if (unit >= 0xD800 && unit <= 0xDBFF)
+        highSurrogate = unit;
+    else if (unit >= 0xDC00 && unit <= 0xDFFF)
+        addCodePoint(noCharacter);
+    else
+        addCodePoint(unit == 0 ? ' ' : unit);
 }
 
 void CorpusReader::addCodePoint(uint32_t codePoint)
@@ -368,6 +407,11 @@ void CorpusReader::endFile()
     if (undecided && !undecidedBytes.empty())
         decideKind(true);
     undecided = false;
+    if (highSurrogate != 0 || pendingUnitByte >= 0)
+        addCodePoint(0xFFFD); // a half character at the end
+    highSurrogate = 0;
+    pendingUnitByte = -1;
+    utf16 = 0;
     if (pendingLength > 0) {
         const std::string cut = pendingBytes;
         pendingBytes.clear();

@@ -19,7 +19,13 @@
 // hold multi-byte UTF-8 sequences and nothing that is not UTF-8, is read as
 // UTF-8 and converted to code page 1252, the browser's code page. When the
 // first 64 KB are plain ASCII, the 64 KB from the first other byte on decide
-// in the same way. A character
+// in the same way.
+//
+// UTF-16. A file that starts with a UTF-16 byte-order mark, little- or
+// big-endian (as Windows editors save "Unicode" text), is read as UTF-16 and
+// converted like UTF-8; a surrogate without its pair, or a last byte without
+// its pair, counts as a character without a 1252 form. Without the mark its
+// NUL bytes make it look binary. A character
 // with no 1252 form is counted; within a word it is written as "?", and the
 // symbols and punctuation of U+2000-U+2BFF, U+3000-U+303F and U+1F000-U+1FAFF
 // separate words like other punctuation. A byte that is not part of a valid
@@ -35,10 +41,11 @@
 // is UTF-8.
 const size_t textCheckBytes = 65536;
 
-enum TextKind { textBinary, textEightBit, textUtf8, textAscii };
+enum TextKind { textBinary, textEightBit, textUtf8, textAscii, textUtf16le, textUtf16be };
 
 // The kind of a file from its first bytes (at most textCheckBytes of them):
-// binary when they hold a NUL byte, ASCII when they are all below 0x80. atEnd
+// UTF-16 when they start with its byte-order mark, otherwise binary when they
+// hold a NUL byte, ASCII when they are all below 0x80. atEnd
 // says the bytes are the whole file, so a multi-byte sequence cut at the end
 // is not UTF-8.
 TextKind classifyText(const char* data, size_t size, bool atEnd);
@@ -102,6 +109,9 @@ struct CorpusReader {
     bool utf8 = false;
     bool undecided = false;      // all ASCII so far: UTF-8 or 8-bit is still open
     std::string undecidedBytes;  // from the first other byte, until they decide
+    int utf16 = 0;               // 1 little-endian, 2 big-endian, 0 neither
+    int pendingUnitByte = -1;    // first byte of a UTF-16 code unit
+    uint32_t highSurrogate = 0;  // first half of a UTF-16 pair
     std::string word;
     char heldSeparator = 0;
     bool lineHasText = false;
@@ -121,6 +131,7 @@ struct CorpusReader {
 
     // internal
     void decideKind(bool atEnd);
+    void addUtf16Unit(uint32_t unit);
     void addByte(unsigned char c, bool replacement);
     void addCodePoint(uint32_t codePoint);
     void finishWord();
