@@ -1,5 +1,5 @@
 // makeframes: builds the phrase-frame files the browser reads from a corpus
-// of plain 8-bit or UTF-8 text.
+// of plain 8-bit, UTF-8 or UTF-16 text.
 //
 //   makeframes [options] input... outprefix
 //
@@ -13,7 +13,7 @@
 // outprefix-3-Alpha-phraseFrames.txt and so on.
 // Each file is written under a temporary name and renamed when complete.
 //
-// Words, sentences and the UTF-8 conversion are described in
+// Words, sentences and the conversion of UTF-8 and UTF-16 are described in
 // makeframes/corpustext.h, frames and the file format in
 // makeframes/framebuild.h.
 #include "common/numbertext.h"
