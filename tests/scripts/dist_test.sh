@@ -6,9 +6,10 @@
 # Builds the zip of the shipped 32-bit tree ($CORVALE_BUILD/win) with
 # scripts/make-dist and checks it without running it: its name, its files,
 # CR LF text files, 32-bit programs, their version resources and icons (read
-# by windres). Then runs both programs from an unpacked zip under Wine: the
-# shipped zip where this machine runs 32-bit code, else the same zip built
-# from the runnable 64-bit tree (CORVALE_WIN_TREE).
+# by windres), and that it is made the same to the byte each time. Then runs
+# both programs from an unpacked zip under Wine: the shipped zip where this
+# machine runs 32-bit code, else the same zip built from the runnable 64-bit
+# tree (CORVALE_WIN_TREE).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 this_tree=$(cd "$1" && pwd)
@@ -60,10 +61,22 @@ crlf_only() {
 # The icon images of a resource dump (windres -O rc): the RT_ICON sections.
 icon_images() { sed -n '/RT_ICON \*\//,/^END/{/RT_ICON/d;p}' "$1"; }
 
+# The link-time field of a PE header, in hex: zero when the link left it out.
+pe_timestamp() {
+  local pe
+  pe=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+  od -An -tx4 -j$((pe + 8)) -N4 "$1" | tr -d ' '
+}
+
 unpack "$shipped" shipped win32 || { echo "cannot go on"; exit 1; }
 u=$work/shipped/unpacked
+# Made again a moment later, the zip is the same to the byte.
+sleep 1
+again=$("$root/scripts/make-dist" "$shipped" "$work/again") || fail "make-dist failed the second time"
+cmp -s "$again" "$work/shipped/corvale-$version-win32.zip" || fail "a second make-dist gave other bytes"
 for exe in CorvalePhraseFrames.exe CorvaleStopwords.exe; do
   [ "$(pe_machine "$u/$exe")" = 014c ] || fail "$exe is not a 32-bit x86 program"
+  [ "$(pe_timestamp "$u/$exe")" = 00000000 ] || fail "$exe carries its link time ($(pe_timestamp "$u/$exe"))"
   cmp -s "$u/$exe" "$shipped/$( [ $exe = CorvaleStopwords.exe ] && echo stopwords || echo browser)/$exe" ||
     fail "$exe is not the shipped build"
   i686-w64-mingw32-windres -i "$u/$exe" -O rc -o "$work/$exe.rc" || fail "windres cannot read $exe"
