@@ -684,6 +684,10 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
     const bool inMemory = !grams.spilled() && heldRecords + slotRecords <= capacity;
     uint64_t slotMemory = 0;
     if (inMemory) {
+        // Room at once, not by doubling: no slot needs more than every
+        // distinct n-gram, and pages not written are never taken.
+        for (int s : slots)
+            slotData[s].memory.reserve(static_cast<size_t>(std::min<uint64_t>(distinctCount, slotRecords)));
         forEachBlock([&](const G& g, const size_t* cells) {
             for (size_t j = 0; j < slots.size(); ++j)
                 if (needed(cells, j))
