@@ -672,22 +672,25 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
 
     // In memory, the counts, the table and the slots' copies are all held
     // at once.
+    // Each slot needs at most every distinct n-gram; when all of them would
+    // not fit, the table tells how many it needs.
     const uint64_t heldRecords = distinctCount + sketch.size() / sizeof(G);
+    std::vector<uint64_t> slotNeeds(slots.size(), distinctCount);
     uint64_t slotRecords = distinctCount * slots.size();
     if (!grams.spilled() && heldRecords + slotRecords > capacity) {
-        slotRecords = 0;
+        std::fill(slotNeeds.begin(), slotNeeds.end(), 0);
         forEachBlock([&](const G&, const size_t* cells) {
             for (size_t j = 0; j < slots.size(); ++j)
-                slotRecords += needed(cells, j);
+                slotNeeds[j] += needed(cells, j);
         });
+        slotRecords = std::accumulate(slotNeeds.begin(), slotNeeds.end(), uint64_t(0));
     }
     const bool inMemory = !grams.spilled() && heldRecords + slotRecords <= capacity;
     uint64_t slotMemory = 0;
     if (inMemory) {
-        // Room at once, not by doubling: no slot needs more than every
-        // distinct n-gram, and pages not written are never taken.
-        for (int s : slots)
-            slotData[s].memory.reserve(static_cast<size_t>(std::min<uint64_t>(distinctCount, slotRecords)));
+        // Room at once, not by doubling.
+        for (size_t j = 0; j < slots.size(); ++j)
+            slotData[slots[j]].memory.reserve(static_cast<size_t>(slotNeeds[j]));
         forEachBlock([&](const G& g, const size_t* cells) {
             for (size_t j = 0; j < slots.size(); ++j)
                 if (needed(cells, j))
