@@ -6,9 +6,9 @@
 // division signs, and the eight letters among 0x80-0x9F), ' and the
 // typographic apostrophe 0x92 (U+2019 in UTF-8), which is kept as it is. A
 // full stop or comma between two digits stays in the word ("3.5", "1,000").
-// Apostrophes at the ends of a word are quotation marks and are dropped. Words are
-// lower-cased (A-Z and the code-page letters) unless case is kept, so "The"
-// and "the" meet in one frame.
+// Apostrophes at the ends of a word are quotation marks and are dropped.
+// Words are lower-cased (A-Z and the code-page letters) unless case is kept,
+// so "The" and "the" meet in one frame.
 //
 // Sentences. N-grams never cross a sentence end: the bytes . ! ? ; : , an
 // empty line (a paragraph break) and the end of a file end a sentence. All
@@ -19,17 +19,17 @@
 // hold multi-byte UTF-8 sequences and nothing that is not UTF-8, is read as
 // UTF-8 and converted to code page 1252, the browser's code page. When the
 // first 64 KB are plain ASCII, the 64 KB from the first other byte on decide
-// in the same way.
+// in the same way. A character with no 1252 form is counted; within a word it
+// is written as "?", and the symbols and punctuation of U+2000-U+2BFF,
+// U+3000-U+303F and U+1F000-U+1FAFF separate words like other punctuation. A
+// byte that is not part of a valid sequence later in such a file is taken as
+// a 1252 byte.
 //
 // UTF-16. A file that starts with a UTF-16 byte-order mark, little- or
 // big-endian (as Windows editors save "Unicode" text), is read as UTF-16 and
 // converted like UTF-8; a surrogate without its pair, or a last byte without
 // its pair, counts as a character without a 1252 form. Without the mark its
-// NUL bytes make it look binary. A character
-// with no 1252 form is counted; within a word it is written as "?", and the
-// symbols and punctuation of U+2000-U+2BFF, U+3000-U+303F and U+1F000-U+1FAFF
-// separate words like other punctuation. A byte that is not part of a valid
-// sequence later in such a file is taken as a 1252 byte.
+// NUL bytes make it look binary.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -45,9 +45,8 @@ enum TextKind { textBinary, textEightBit, textUtf8, textAscii, textUtf16le, text
 
 // The kind of a file from its first bytes (at most textCheckBytes of them):
 // UTF-16 when they start with its byte-order mark, otherwise binary when they
-// hold a NUL byte, ASCII when they are all below 0x80. atEnd
-// says the bytes are the whole file, so a multi-byte sequence cut at the end
-// is not UTF-8.
+// hold a NUL byte, ASCII when they are all below 0x80. atEnd says the bytes
+// are the whole file, so a multi-byte sequence cut at the end is not UTF-8.
 TextKind classifyText(const char* data, size_t size, bool atEnd);
 
 // The code page 1252 byte of a Unicode character; -1 when it has none.

@@ -671,9 +671,8 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
     };
 
     // In memory, the counts, the table and the slots' copies are all held
-    // at once.
-    // Each slot needs at most every distinct n-gram; when all of them would
-    // not fit, the table tells how many it needs.
+    // at once. Each slot needs at most every distinct n-gram; when that much
+    // would not fit, the table tells how many it needs.
     const uint64_t heldRecords = distinctCount + sketch.size() / sizeof(G);
     std::vector<uint64_t> slotNeeds(slots.size(), distinctCount);
     uint64_t slotRecords = distinctCount * slots.size();
