@@ -319,6 +319,17 @@ std::string bytesOf(const char (&text)[size])
     return std::string(text, size - 1);
 }
 
+// 24 MB of LF-ended lines, every fourth with "the": an overwrite long
+// enough to be caught in the middle.
+std::string largeText()
+{
+    std::string text;
+    const std::string padding(48, 'x');
+    for (int i = 0; text.size() < (24u << 20); ++i)
+        text += (i % 4 ? "keep " : "the ") + std::to_string(i) + "\t" + padding + "\n";
+    return text;
+}
+
 const char summaryOfNoneFiltered[] =
     "Processing complete.\r\n0 file(s) filtered.\r\n0 lines removed.\r\n";
 
@@ -383,10 +394,7 @@ TEST_F(StopwordsRun, AFailedOverwriteKeepsEveryLineInStopsTmpAcrossRuns)
 TEST_F(StopwordsRun, AStopsTmpThatAppearsBetweenTwoFilesIsNeverTouched)
 {
     writeBytes(programFolder + "stopwords", "the\r\n");
-    std::string original;
-    const std::string padding(48, 'x');
-    for (int i = 0; original.size() < (24u << 20); ++i)
-        original += (i % 4 ? "keep " : "the ") + std::to_string(i) + "\t" + padding + "\n";
+    const std::string original = largeText();
     const std::string kept = filterText(original, isThe);
     for (const char* name : {"a.txt", "b.txt"})
         writeBytes(workFolder + name, original);
@@ -436,10 +444,7 @@ TEST_F(StopwordsRun, AStopsTmpThatAppearsBetweenTwoFilesIsNeverTouched)
 TEST_F(StopwordsRun, KilledDuringTheOverwriteNoLineIsLost)
 {
     writeBytes(programFolder + "stopwords", "the\r\n");
-    std::string original;
-    const std::string padding(48, 'x');
-    for (int i = 0; original.size() < (24u << 20); ++i)
-        original += (i % 4 ? "keep " : "the ") + std::to_string(i) + "\t" + padding + "\n";
+    const std::string original = largeText();
     writeBytes(workFolder + "big.txt", original);
     const std::string kept = filterText(original, isThe);
     const std::string big = workFolder + "big.txt";
