@@ -12,8 +12,8 @@ ASAN    := $(BUILD)/asan
 WIN     := $(BUILD)/win
 # The Windows build the tests run under Wine: the shipped 32-bit one, or on a
 # machine that cannot run 32-bit code a 64-bit build of the same source.
-WINARCH  = $(shell scripts/wine-arch)
-WINTEST  = $(if $(filter win64,$(WINARCH)),$(BUILD)/win64,$(WIN))
+WINARCH := $(shell scripts/wine-arch)
+WINTEST := $(if $(filter win64,$(WINARCH)),$(BUILD)/win64,$(WIN))
 FUZZ    := $(BUILD)/fuzz
 FUZZ_SECONDS ?= 60
 JOBS    := $(shell nproc)

@@ -1,8 +1,8 @@
 // Times the browser's load split and column sorts on a generated phrase-frame
 // text of about a million lines (200,000 frames with their variant lines).
-#include "browser/framefile.h"
-#include "browser/sortcolumn.h"
-#include "browser/variantorder.h"
+#include "browser/core/framefile.h"
+#include "browser/core/sortcolumn.h"
+#include "browser/core/variantorder.h"
 
 #include <chrono>
 #include <cstdint>

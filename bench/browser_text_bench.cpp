@@ -1,8 +1,8 @@
 // Times the Find scan and the "copy all" text over a list of about a million
 // lines built in memory: frames with one to five variant lines each.
-#include "browser/cliptext.h"
-#include "browser/findscan.h"
-#include "browser/rtf.h"
+#include "browser/core/cliptext.h"
+#include "browser/core/findscan.h"
+#include "browser/core/rtf.h"
 
 #include <chrono>
 #include <cstdint>

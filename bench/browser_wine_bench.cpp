@@ -28,14 +28,14 @@
 // Every measurement is one line: its name (44 columns), its value and its
 // unit, so that bench/run can gather them into a table.
 #include "browser/clipboard.h"
-#include "browser/filekind.h"
+#include "browser/core/filekind.h"
 #include "browser/finddialog.h"
-#include "browser/framefile.h"
+#include "browser/core/framefile.h"
 #include "browser/main.h"
-#include "browser/sortcolumn.h"
-#include "browser/state.h"
+#include "browser/core/sortcolumn.h"
+#include "browser/core/state.h"
 #include "browser/variantpane.h"
-#include "common/prompts.h"
+#include "common/win/prompts.h"
 
 #include <windows.h>
 #include <commctrl.h>

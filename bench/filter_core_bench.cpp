@@ -4,8 +4,8 @@
 //
 // usage: filter_core_bench <n-gram list> <stopword list> [file for the kept text]
 
-#include "common/numbertext.h"
-#include "stopwords/textlines.h"
+#include "common/core/numbertext.h"
+#include "stopwords/core/textlines.h"
 
 #include <sys/resource.h>
 

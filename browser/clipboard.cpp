@@ -1,10 +1,10 @@
 #include "browser/clipboard.h"
 
-#include "browser/cliptext.h"
+#include "browser/core/cliptext.h"
 #include "browser/main.h"
 #include "browser/memoryguard.h"
-#include "browser/state.h"
-#include "common/prompts.h"
+#include "browser/core/state.h"
+#include "common/win/prompts.h"
 
 #include <cstring>
 

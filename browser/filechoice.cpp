@@ -1,11 +1,12 @@
 #include "browser/filechoice.h"
 
-#include "browser/filekind.h"
+#include "browser/core/filekind.h"
 #include "browser/loader.h"
 #include "browser/main.h"
-#include "browser/state.h"
-#include "common/cmdline.h"
-#include "common/prompts.h"
+#include "browser/core/state.h"
+#include "common/core/cmdline.h"
+#include "common/win/prompts.h"
+#include "common/win/system.h"
 
 #include <vector>
 
@@ -23,11 +24,7 @@ std::vector<char> boundedCopy(const std::string& text, size_t size)
 
 std::string settingsPath()
 {
-    char path[1024] = {};
-    GetModuleFileNameA(GetModuleHandleA(nullptr), path, 1023);
-    std::string folder(path);
-    folder.erase(folder.rfind('\\') + 1);
-    return (folder + "Corvale.cfg").substr(0, 1023);
+    return (exeFolder() + "Corvale.cfg").substr(0, 1023);
 }
 
 std::string readSetting(const std::string& key, const std::string& section)

@@ -1,16 +1,16 @@
 #include "browser/finddialog.h"
 
-#include "browser/framefile.h"
-#include "browser/findscan.h"
+#include "browser/core/framefile.h"
+#include "browser/core/findscan.h"
 #include "browser/loader.h"
 #include "browser/main.h"
 #include "browser/memoryguard.h"
 #include "browser/richtext.h"
-#include "browser/rtf.h"
-#include "browser/state.h"
+#include "browser/core/rtf.h"
+#include "browser/core/state.h"
 #include "browser/variantpane.h"
-#include "common/dialogs.h"
-#include "common/prompts.h"
+#include "common/win/dialogs.h"
+#include "common/win/prompts.h"
 
 
 std::string findText;

@@ -1,11 +1,11 @@
 #include "browser/framelist.h"
 
 #include "browser/finddialog.h"
-#include "browser/framefile.h"
+#include "browser/core/framefile.h"
 #include "browser/main.h"
 #include "browser/memoryguard.h"
-#include "browser/sortcolumn.h"
-#include "browser/state.h"
+#include "browser/core/sortcolumn.h"
+#include "browser/core/state.h"
 #include "browser/variantpane.h"
 
 #include <cstring>

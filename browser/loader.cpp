@@ -1,13 +1,14 @@
 #include "browser/loader.h"
 
-#include "browser/framefile.h"
+#include "browser/core/framefile.h"
 #include "browser/main.h"
 #include "browser/memoryguard.h"
-#include "browser/sortcolumn.h"
-#include "browser/state.h"
+#include "browser/core/sortcolumn.h"
+#include "browser/core/state.h"
 #include "browser/variantpane.h"
-#include "common/filehandle.h"
-#include "common/prompts.h"
+#include "common/win/filehandle.h"
+#include "common/win/prompts.h"
+#include "common/win/system.h"
 
 #include <commctrl.h>
 #include <algorithm>
@@ -23,14 +24,6 @@ const char largeFileWarning[] =
     "\r\n"
     "Proceed anyway?\r\n"
     "\r(If you answer 'Ok', please be very patient.)";
-
-uint32_t availablePhysicalMemory()
-{
-    MEMORYSTATUS status = {};
-    status.dwLength = 32;
-    GlobalMemoryStatus(&status);
-    return static_cast<uint32_t>(status.dwAvailPhys);
-}
 
 void setItemCount(HWND list, int32_t count, LPARAM flags)
 {
@@ -51,12 +44,9 @@ int64_t loaderFileSizeForTests = -1;
 
 namespace {
 
-// Largest piece handed to one ReadFile call (its count is 32-bit).
-const DWORD readPiece = 1u << 30;
-
 bool userDeclinesLargeFile(uint64_t size)
 {
-    uint32_t available = availablePhysicalMemory();
+    uint64_t available = availablePhysicalMemory();
     bool large = size > 50000000u || (available == 0 ? size > 0 : double(size) / available > 0.3);
     if (!large)
         return false;
@@ -73,21 +63,9 @@ void reportNoMemoryToLoad(const std::string& fileName)
     reportNoMemory(text);
 }
 
-// The system's sentence for an error code, without its line end.
-std::string systemReason(DWORD error)
-{
-    char reason[512] = {};
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-                                  0, reason, sizeof reason, nullptr);
-    std::string text(reason, length);
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' '))
-        text.pop_back();
-    return text.empty() ? "Error " + std::to_string(error) + "." : text;
-}
-
 void reportUnreadableFile(const std::string& fileName, const char* failure, DWORD error)
 {
-    std::string text = fileName + "\r\n" + failure + "\r\n\r\n" + systemReason(error);
+    std::string text = fileName + "\r\n" + failure + "\r\n\r\n" + systemErrorText(error);
     showMessageBox(nullptr, text.c_str(), "CorvalePhraseFrames", MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -99,31 +77,6 @@ uint64_t fileSize(HANDLE file)
     if (!GetFileSizeEx(file, &size))
         return 0;
     return static_cast<uint64_t>(size.QuadPart);
-}
-
-// Reads the whole file into content. Throws std::length_error when the file
-// is longer than a string can be on this build, std::bad_alloc when there is
-// no memory for it. Returns the error code of a failed read, 0 when none.
-DWORD readWholeFile(HANDLE file, uint64_t size, std::string& content)
-{
-    if (size > content.max_size())
-        throw std::length_error("file longer than a string");
-    content.resize(static_cast<size_t>(size));
-    size_t done = 0;
-    while (done < content.size()) {
-        DWORD wanted = static_cast<DWORD>(std::min<size_t>(content.size() - done, readPiece));
-        DWORD read = 0;
-        if (!ReadFile(file, &content[done], wanted, &read, nullptr)) {
-            DWORD error = GetLastError();
-            content.clear();
-            return error;
-        }
-        if (read == 0)
-            break; // the file became shorter since its size was taken
-        done += read;
-    }
-    content.resize(done);
-    return 0;
 }
 
 } // namespace

@@ -19,7 +19,6 @@ extern int64_t loaderFileSizeForTests;
 // Selects list row n (1-based), scrolls it into view and focuses the list.
 void selectRow(int32_t n);
 
-uint32_t availablePhysicalMemory();
 void setItemCount(HWND list, int32_t count, LPARAM flags);
 
 extern const char largeFileWarning[];

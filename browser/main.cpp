@@ -4,16 +4,16 @@
 #include "browser/filechoice.h"
 #include "browser/finddialog.h"
 #include "browser/framelist.h"
-#include "browser/layout.h"
+#include "browser/core/layout.h"
 #include "browser/loader.h"
 #include "browser/memoryguard.h"
-#include "browser/panetext.h"
+#include "browser/core/panetext.h"
 #include "browser/richtext.h"
-#include "browser/state.h"
+#include "browser/core/state.h"
 #include "browser/variantpane.h"
-#include "common/cmdline.h"
-#include "common/dialogs.h"
-#include "common/prompts.h"
+#include "common/core/cmdline.h"
+#include "common/win/dialogs.h"
+#include "common/win/prompts.h"
 
 #include <commctrl.h>
 #include <richedit.h>

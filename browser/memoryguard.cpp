@@ -1,6 +1,6 @@
 #include "browser/memoryguard.h"
 
-#include "common/prompts.h"
+#include "common/win/prompts.h"
 
 const char noMemoryToOpen[] = "There is not enough memory to open a file.\r\nThe file shown before stays loaded.";
 const char noMemoryToShow[] = "There is not enough memory to show the variants of this phrase frame.";

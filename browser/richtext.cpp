@@ -1,7 +1,7 @@
 #include "browser/richtext.h"
 
 #include "browser/main.h"
-#include "browser/rtf.h"
+#include "browser/core/rtf.h"
 #include "browser/variantpane.h"
 
 #include <richedit.h>

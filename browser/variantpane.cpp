@@ -1,10 +1,10 @@
 #include "browser/variantpane.h"
 
-#include "browser/framefile.h"
+#include "browser/core/framefile.h"
 #include "browser/main.h"
-#include "browser/state.h"
-#include "browser/variantorder.h"
-#include "common/dialogs.h"
+#include "browser/core/state.h"
+#include "browser/core/variantorder.h"
+#include "common/win/dialogs.h"
 
 #include <algorithm>
 #include <richedit.h>

@@ -1,9 +1,10 @@
 #include "stopwords/driver.h"
 
-#include "common/cmdline.h"
-#include "common/dialogs.h"
-#include "common/prompts.h"
-#include "stopwords/filtertexts.h"
+#include "common/core/cmdline.h"
+#include "common/win/dialogs.h"
+#include "common/win/prompts.h"
+#include "common/win/system.h"
+#include "stopwords/core/filtertexts.h"
 #include "stopwords/linefilter.h"
 #include "stopwords/stopwordset.h"
 
@@ -47,15 +48,6 @@ void endRun()
 }
 
 } // namespace
-
-std::string exeFolder()
-{
-    char path[1024] = "";
-    DWORD length = GetModuleFileNameA(GetModuleHandleA(nullptr), path, 1023);
-    std::string folder(path, length);
-    size_t lastBackslash = folder.rfind('\\');
-    return lastBackslash == std::string::npos ? std::string() : folder.substr(0, lastBackslash + 1);
-}
 
 namespace {
 

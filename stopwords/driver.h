@@ -6,16 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "stopwords/filtertexts.h"
-#include "stopwords/tailsplit.h"
+#include "stopwords/core/filtertexts.h"
+#include "stopwords/core/tailsplit.h"
 
 const int progressLabelId = 1001;
 
 // The only window of a run; null outside one.
 extern HWND progressWindow;
-
-// Full path of the running executable up to and including its last backslash.
-std::string exeFolder();
 
 // A UTF-16 text (a command line, a file name) in the ANSI code page, with
 // unhandledCharacterMark for each character that has no exact ANSI form.

@@ -1,6 +1,7 @@
 #include "stopwords/linefilter.h"
 
-#include "common/filehandle.h"
+#include "common/win/filehandle.h"
+#include "common/win/system.h"
 
 #include <cstdlib>
 #include <exception>
@@ -117,7 +118,7 @@ SkipReason filterIntoMemory(HANDLE input, const StopwordTest& isStopword, LineFi
     LARGE_INTEGER size;
     if (!GetFileSizeEx(input, &size))
         return SkipReason::readFailed;
-    if (static_cast<uint64_t>(size.QuadPart) > textMemoryLimit())
+    if (static_cast<uint64_t>(size.QuadPart) > allocatableMemory())
         return SkipReason::tooLarge;
     try {
         try {
@@ -190,20 +191,6 @@ bool fileIdentityOfWide(const wchar_t* name, FileIdentity* identity)
     FileHandle file(CreateFileW(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return file.isOpen() && identityOfHandle(file.handle, identity);
-}
-
-uint64_t textMemoryLimit()
-{
-    uint64_t limit = std::string().max_size();
-    MEMORYSTATUSEX status;
-    status.dwLength = sizeof status;
-    if (GlobalMemoryStatusEx(&status)) {
-        if (status.ullAvailVirtual < limit)
-            limit = status.ullAvailVirtual;
-        if (status.ullAvailPageFile < limit)
-            limit = status.ullAvailPageFile;
-    }
-    return limit;
 }
 
 FileFilterResult filterFileInPlace(const std::string& name, const std::string& tempName,

@@ -2,8 +2,8 @@
 #pragma once
 #include <windows.h>
 
-#include "stopwords/filtertexts.h"
-#include "stopwords/textlines.h"
+#include "stopwords/core/filtertexts.h"
+#include "stopwords/core/textlines.h"
 
 #include <cstdint>
 #include <string>
@@ -43,9 +43,6 @@ struct ProtectedFile {
     FileIdentity identity;
     SkipReason reason = SkipReason::none;
 };
-
-// The most bytes of text this process can expect to hold in one piece.
-uint64_t textMemoryLimit();
 
 // Filters the named file into memory (a file larger than the memory free,
 // or whose kept text outgrows it, is found out before anything is written),

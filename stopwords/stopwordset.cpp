@@ -1,9 +1,11 @@
 #include "stopwords/stopwordset.h"
 
-#include "common/prompts.h"
-#include "stopwords/filtertexts.h"
+#include "common/win/filehandle.h"
+#include "common/win/prompts.h"
+#include "common/win/system.h"
+#include "stopwords/core/filtertexts.h"
 #include "stopwords/linefilter.h"
-#include "stopwords/textlines.h"
+#include "stopwords/core/textlines.h"
 
 #include <exception>
 #include <new>
@@ -96,17 +98,7 @@ std::string dicObjErrorText(DWORD status)
 {
     if (status == 0)
         return std::string();
-    char* buffer = nullptr;
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |
-                                      FORMAT_MESSAGE_FROM_SYSTEM,
-                                  nullptr, status, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-                                  reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string systemText;
-    if (buffer) {
-        systemText.assign(buffer, length);
-        LocalFree(buffer);
-    }
-    return statusMessage(status, systemText);
+    return statusMessage(status, systemMessage(status));
 }
 
 BSTR __stdcall DICOBJERROR(DWORD status)
@@ -165,24 +157,16 @@ void dictRelease()
 
 namespace {
 
-// The whole list, read in one piece. Room for it is taken before reading, so
-// a list too large for memory is found out before it is read.
+// The whole list, read in one piece. Its size is checked against the memory
+// free first, so a list too large for memory is found out before it is read.
 DWORD readWholeList(HANDLE file, std::string& text)
 {
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file, &size))
         return GetLastError();
-    if (static_cast<uint64_t>(size.QuadPart) > textMemoryLimit())
+    if (static_cast<uint64_t>(size.QuadPart) > allocatableMemory())
         return ERROR_NOT_ENOUGH_MEMORY;
-    text.reserve(static_cast<size_t>(size.QuadPart));
-    char chunk[65536];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr)) {
-        if (got == 0)
-            return 0;
-        text.append(chunk, got);
-    }
-    return GetLastError();
+    return readWholeFile(file, static_cast<uint64_t>(size.QuadPart), text);
 }
 
 } // namespace
@@ -191,16 +175,15 @@ bool loadStopwordList(const std::string& path, LONG* entriesRead, DWORD* errorCo
 {
     *entriesRead = 0;
     *errorCode = 0;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.isOpen()) {
         *errorCode = GetLastError();
         return false;
     }
     try {
         std::string text;
-        *errorCode = readWholeList(file, text);
-        CloseHandle(file);
-        file = INVALID_HANDLE_VALUE;
+        *errorCode = readWholeList(file.handle, text);
+        file.close();
         if (*errorCode != 0)
             return false;
         for (const std::string& entry : stopwordEntries(text)) {
@@ -208,8 +191,6 @@ bool loadStopwordList(const std::string& path, LONG* entriesRead, DWORD* errorCo
             ++*entriesRead;
         }
     } catch (const std::exception&) {
-        if (file != INVALID_HANDLE_VALUE)
-            CloseHandle(file);
         *errorCode = ERROR_NOT_ENOUGH_MEMORY;
         return false;
     }

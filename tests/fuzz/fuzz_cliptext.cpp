@@ -4,9 +4,9 @@
 // records held, 3 more than held (the copy must stop at the last record),
 // or -1 (none). Each text must be exactly the records without their ranks,
 // in order, under the header.
-#include "browser/cliptext.h"
+#include "browser/core/cliptext.h"
 
-#include "common/numbertext.h"
+#include "common/core/numbertext.h"
 
 #include "fuzzcheck.h"
 

@@ -3,7 +3,7 @@
 // text. Read in pieces it gives the words of one read; every word is
 // non-empty, holds no blank, control byte or NUL, does not start or end with
 // an apostrophe, and is lower-cased unless case is kept.
-#include "tools/makeframes/corpustext.h"
+#include "makeframes/core/corpustext.h"
 
 #include "fuzzcheck.h"
 

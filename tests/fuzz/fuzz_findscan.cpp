@@ -4,9 +4,9 @@
 // content, split as the loader splits it. The row found is the first from
 // the start whose record holds the search, compared folded unless the case
 // must match.
-#include "browser/findscan.h"
-#include "browser/framefile.h"
-#include "browser/rtf.h"
+#include "browser/core/findscan.h"
+#include "browser/core/framefile.h"
+#include "browser/core/rtf.h"
 
 #include "fuzzcheck.h"
 

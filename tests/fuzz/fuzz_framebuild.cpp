@@ -5,8 +5,8 @@
 // separated by byte 1. Both files come out byte for byte as the model writes
 // them, with memory to spare and with the smallest bound (which sends all but
 // the smallest corpora to sorted runs on disk).
-#include "tools/makeframes/corpustext.h"
-#include "tools/makeframes/framebuild.h"
+#include "makeframes/core/corpustext.h"
+#include "makeframes/core/framebuild.h"
 
 #include "fuzzcheck.h"
 

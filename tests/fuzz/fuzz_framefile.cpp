@@ -1,8 +1,8 @@
 // The frame-file split and the fields of a record. The input is a whole
 // file's content. The split is checked against a plain find-and-trim split,
 // and every field reader stays within its record and keeps its promises.
-#include "browser/framefile.h"
-#include "browser/panetext.h"
+#include "browser/core/framefile.h"
+#include "browser/core/panetext.h"
 
 #include "fuzzcheck.h"
 

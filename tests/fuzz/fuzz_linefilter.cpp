@@ -3,7 +3,7 @@
 // list up to the first NUL, then the text to filter. The whole-text filter
 // must keep what a plain line-by-line reading keeps, byte for byte, and the
 // chunked filter must give the same kept bytes and count for any split.
-#include "stopwords/textlines.h"
+#include "stopwords/core/textlines.h"
 
 #include "fuzzcheck.h"
 

@@ -3,7 +3,7 @@
 // numbers from 1 byte each (many equal keys), 2 and 3 texts, one per line.
 // The result must be a permutation carried along with its keys, in order,
 // and with equal keys exactly where the written steps put them.
-#include "browser/listsort.h"
+#include "browser/core/listsort.h"
 
 #include "fuzzcheck.h"
 

@@ -2,8 +2,8 @@
 // three 64-bit numbers, a 32-bit status and the rest as a name. Removing the
 // thousands commas gives back the decimal, with a comma before every group
 // of three digits from the right.
-#include "common/numbertext.h"
-#include "stopwords/filtertexts.h"
+#include "common/core/numbertext.h"
+#include "stopwords/core/filtertexts.h"
 
 #include "fuzzcheck.h"
 

@@ -2,7 +2,7 @@
 // byte 1: the search's length; then the search, then the text. Braces
 // balance, every bold run is closed, and removing the control words gives
 // back the text; the bold runs are the matches, leftmost first.
-#include "browser/rtf.h"
+#include "browser/core/rtf.h"
 
 #include "fuzzcheck.h"
 

@@ -5,8 +5,8 @@
 // frames are the same records, ordered by the column's key in the direction
 // its flag gives, and the sentence names that order. The number keys are
 // checked against a reading of the digits done another way.
-#include "browser/framefile.h"
-#include "browser/sortcolumn.h"
+#include "browser/core/framefile.h"
+#include "browser/core/sortcolumn.h"
 
 #include "fuzzcheck.h"
 

@@ -4,8 +4,8 @@
 // list it) and its name. The names joined again give back the tail; the
 // expansion puts each pattern's plain files in the pattern's place and at
 // the end, and leaves every other name alone.
-#include "common/cmdline.h"
-#include "stopwords/tailsplit.h"
+#include "common/core/cmdline.h"
+#include "stopwords/core/tailsplit.h"
 
 #include "fuzzcheck.h"
 

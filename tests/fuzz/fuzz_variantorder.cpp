@@ -3,8 +3,8 @@
 // choice); the rest is the variant text. The lines stay the same lines;
 // alphabetical gives byte order; by frequency gives falling numbers with the
 // ties of the first twelve runs in byte order.
-#include "browser/framefile.h"
-#include "browser/variantorder.h"
+#include "browser/core/framefile.h"
+#include "browser/core/variantorder.h"
 
 #include "fuzzcheck.h"
 

@@ -1,4 +1,4 @@
-#include "browser/cliptext.h"
+#include "browser/core/cliptext.h"
 
 #include <gtest/gtest.h>
 

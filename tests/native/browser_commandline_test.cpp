@@ -1,4 +1,4 @@
-#include "common/cmdline.h"
+#include "common/core/cmdline.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "browser/findscan.h"
+#include "browser/core/findscan.h"
 
-#include "browser/rtf.h"
+#include "browser/core/rtf.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "browser/framefile.h"
+#include "browser/core/framefile.h"
 
 #include <gtest/gtest.h>
 

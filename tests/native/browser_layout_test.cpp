@@ -1,5 +1,5 @@
-#include "browser/filekind.h"
-#include "browser/layout.h"
+#include "browser/core/filekind.h"
+#include "browser/core/layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "browser/listsort.h"
+#include "browser/core/listsort.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "browser/framefile.h"
-#include "browser/panetext.h"
+#include "browser/core/framefile.h"
+#include "browser/core/panetext.h"
 
-#include "common/numbertext.h"
+#include "common/core/numbertext.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "browser/framefile.h"
-#include "browser/listsort.h"
-#include "browser/sortcolumn.h"
+#include "browser/core/framefile.h"
+#include "browser/core/listsort.h"
+#include "browser/core/sortcolumn.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "browser/listsort.h"
-#include "browser/variantorder.h"
+#include "browser/core/listsort.h"
+#include "browser/core/variantorder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "tools/makeframes/corpustext.h"
-#include "tools/makeframes/framebuild.h"
+#include "makeframes/core/corpustext.h"
+#include "makeframes/core/framebuild.h"
 
 #include <gtest/gtest.h>
 

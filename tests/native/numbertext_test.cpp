@@ -1,5 +1,5 @@
-#include "common/cmdline.h"
-#include "common/numbertext.h"
+#include "common/core/cmdline.h"
+#include "common/core/numbertext.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "stopwords/filtertexts.h"
+#include "stopwords/core/filtertexts.h"
 
-#include "common/homepage.h"
+#include "common/core/homepage.h"
 
 #include <gtest/gtest.h>
 

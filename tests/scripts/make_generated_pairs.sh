@@ -11,7 +11,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 out=$1
 native="${CORVALE_NATIVE_BUILD:-${CORVALE_BUILD:-$root/build}/native}"
-tool="$native/tools/makeframes"
+tool="$native/makeframes/makeframes"
 generate="$native/bench/makeframes_generate"
 for needed in "$tool" "$generate"; do
   if [ ! -x "$needed" ]; then

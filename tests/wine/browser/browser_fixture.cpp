@@ -1,6 +1,6 @@
 #include "browser_fixture.h"
 
-#include "common/dialogs.h"
+#include "common/win/dialogs.h"
 
 #include <cstring>
 

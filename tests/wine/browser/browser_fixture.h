@@ -1,8 +1,8 @@
 // Shared set-up for the in-process tests of the browser's real windows.
 #pragma once
 #include "browser/main.h"
-#include "browser/state.h"
-#include "common/prompts.h"
+#include "browser/core/state.h"
+#include "common/win/prompts.h"
 
 #include <windows.h>
 #include <commctrl.h>

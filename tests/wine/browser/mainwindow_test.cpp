@@ -1,6 +1,6 @@
 #include "browser_fixture.h"
 
-#include "browser/layout.h"
+#include "browser/core/layout.h"
 
 #include <cctype>
 

@@ -7,8 +7,8 @@
 #include "browser/finddialog.h"
 #include "browser/loader.h"
 #include "browser/memoryguard.h"
-#include "browser/panetext.h"
-#include "common/numbertext.h"
+#include "browser/core/panetext.h"
+#include "common/core/numbertext.h"
 
 namespace {
 

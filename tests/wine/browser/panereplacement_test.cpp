@@ -2,7 +2,7 @@
 
 #include "browser/finddialog.h"
 #include "browser/variantpane.h"
-#include "common/dialogs.h"
+#include "common/win/dialogs.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
 #include "browser_fixture.h"
 
-#include "common/homepage.h"
+#include "common/core/homepage.h"
 
 #include <algorithm>
 

@@ -1,6 +1,7 @@
 #include "stopwords/driver.h"
 
-#include "common/prompts.h"
+#include "common/win/prompts.h"
+#include "common/win/system.h"
 
 #include "stopwords_helpers.h"
 

@@ -1,9 +1,9 @@
 // End-to-end runs of the real program in temporary folders: the program and
 // its stopword list in one folder, the files to filter in another, which is
 // the current folder of the run.
-#include "stopwords/filtertexts.h"
-#include "stopwords/tailsplit.h"
-#include "stopwords/textlines.h"
+#include "stopwords/core/filtertexts.h"
+#include "stopwords/core/tailsplit.h"
+#include "stopwords/core/textlines.h"
 #include "stopwords/driver.h"
 
 #include "stopwords_helpers.h"

@@ -1,6 +1,6 @@
 #include "stopwords/stopwordset.h"
 
-#include "common/prompts.h"
+#include "common/win/prompts.h"
 #include "stopwords_helpers.h"
 
 #include <gtest/gtest.h>

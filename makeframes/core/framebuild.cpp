@@ -1,4 +1,4 @@
-#include "tools/makeframes/framebuild.h"
+#include "makeframes/core/framebuild.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,7 +1,7 @@
 #include "framefile.h"
 
-#include "browser/panetext.h"
-#include "common/numbertext.h"
+#include "browser/core/panetext.h"
+#include "common/core/numbertext.h"
 
 #include <charconv>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "stopwords/tailsplit.h"
+#include "stopwords/core/tailsplit.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "variantorder.h"
 
-#include "browser/framefile.h"
-#include "browser/listsort.h"
+#include "browser/core/framefile.h"
+#include "browser/core/listsort.h"
 
 #include <cstring>
 

@@ -16,9 +16,9 @@
 // Words, sentences and the conversion of UTF-8 and UTF-16 are described in
 // makeframes/corpustext.h, frames and the file format in
 // makeframes/framebuild.h.
-#include "common/numbertext.h"
-#include "tools/makeframes/corpustext.h"
-#include "tools/makeframes/framebuild.h"
+#include "common/core/numbertext.h"
+#include "makeframes/core/corpustext.h"
+#include "makeframes/core/framebuild.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "tools/makeframes/corpustext.h"
+#include "makeframes/core/corpustext.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,7 +1,7 @@
 #include "sortcolumn.h"
 
-#include "browser/framefile.h"
-#include "browser/listsort.h"
+#include "browser/core/framefile.h"
+#include "browser/core/listsort.h"
 
 #include <string_view>
 #include <utility>

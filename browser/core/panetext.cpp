@@ -1,6 +1,6 @@
-#include "browser/panetext.h"
+#include "browser/core/panetext.h"
 
-#include "common/numbertext.h"
+#include "common/core/numbertext.h"
 
 #include <cstring>
 

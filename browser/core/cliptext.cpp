@@ -1,6 +1,6 @@
-#include "browser/cliptext.h"
+#include "browser/core/cliptext.h"
 
-#include "common/numbertext.h"
+#include "common/core/numbertext.h"
 
 #include <algorithm>
 #include <string_view>

@@ -20,7 +20,7 @@
 // frequency order are sorted in memory up to the bound and otherwise spilled
 // as sorted runs into the scratch folder and merged from there.
 #pragma once
-#include "tools/makeframes/corpustext.h"
+#include "makeframes/core/corpustext.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "browser/rtf.h"
+#include "browser/core/rtf.h"
 
-#include "common/homepage.h"
+#include "common/core/homepage.h"
 
 #include <array>
 #include <string_view>

@@ -1,8 +1,8 @@
-#include "stopwords/filtertexts.h"
+#include "stopwords/core/filtertexts.h"
 
-#include "common/homepage.h"
-#include "common/numbertext.h"
-#include "stopwords/tailsplit.h"
+#include "common/core/homepage.h"
+#include "common/core/numbertext.h"
+#include "stopwords/core/tailsplit.h"
 
 #include <cstdio>
 

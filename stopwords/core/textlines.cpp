@@ -1,4 +1,4 @@
-#include "stopwords/textlines.h"
+#include "stopwords/core/textlines.h"
 
 #include <cstring>
 
