@@ -14,10 +14,20 @@ WIN     := $(BUILD)/win
 # machine that cannot run 32-bit code a 64-bit build of the same source.
 WINARCH := $(shell scripts/wine-arch)
 WINTEST := $(if $(filter win64,$(WINARCH)),$(BUILD)/win64,$(WIN))
+WINTEST_TOOLCHAIN := cmake/mingw-$(if $(filter win64,$(WINARCH)),x86_64,i686).cmake
 FUZZ    := $(BUILD)/fuzz
 FUZZ_SECONDS ?= 60
 JOBS    := $(shell nproc)
 DISPLAYED := scripts/with-display
+
+# Builds only the named programs in the Windows tree the machine runs, for
+# the targets that run them; the build's output is shown only when it fails.
+define build-programs
+@mkdir -p $(BUILD)
+@{ cmake -S . -B $(WINTEST) -DCMAKE_TOOLCHAIN_FILE=$(WINTEST_TOOLCHAIN) -DCMAKE_BUILD_TYPE=Release && \
+   cmake --build $(WINTEST) -j $(JOBS) --target $(1); } >$(BUILD)/programs.log 2>&1 || \
+   { cat $(BUILD)/programs.log; echo "== the build failed (log: $(BUILD)/programs.log)"; exit 1; }
+endef
 
 .PHONY: all setup native asan win test run run-filter bench dist clean browse filter
 .PHONY: fuzz fuzz-build
@@ -61,10 +71,12 @@ fuzz-build: setup
 fuzz: fuzz-build
 	@tests/fuzz/run $(FUZZ) $(FUZZ_SECONDS)
 
-run: native win
+run: setup
+	$(call build-programs,CorvalePhraseFrames)
 	@CORVALE_BUILD=$(abspath $(BUILD)) scripts/run-browser
 
-run-filter: native win
+run-filter: setup
+	$(call build-programs,CorvaleStopwords)
 	@CORVALE_BUILD=$(abspath $(BUILD)) scripts/run-filter
 
 bench: native win
@@ -76,10 +88,12 @@ dist: win
 	@scripts/make-dist $(WIN) dist >/dev/null
 	@ls -l dist
 
-browse: win
+browse: setup
+	$(call build-programs,CorvalePhraseFrames)
 	@CORVALE_BUILD=$(abspath $(BUILD)) scripts/browse $(if $(FILE),"$(FILE)")
 
-filter: win
+filter: setup
+	$(call build-programs,CorvaleStopwords)
 	@CORVALE_BUILD=$(abspath $(BUILD)) STOPWORDS='$(STOPWORDS)' scripts/filter $(FILES)
 
 clean:

@@ -44,6 +44,11 @@ else
   have_pkg libgtest-dev || need+=(libgtest-dev)
   have_pkg wine32:i386 || need+=(wine32:i386)
   have_cmd wine || need+=(wine)
+  # Wine's own fonts (the caption buttons' symbols, its stand-ins for the
+  # Windows dialog fonts) and metric-compatible text fonts. Without them the
+  # windows look wrong: "0 1 r" for the caption buttons, clipped labels.
+  have_pkg fonts-wine || need+=(fonts-wine)
+  have_pkg fonts-liberation || need+=(fonts-liberation)
   # Where the machine cannot run 32-bit code, the Wine-side tests run a
   # 64-bit build under 64-bit Wine.
   if [ "$("$(dirname "$0")/wine-arch")" = win64 ]; then

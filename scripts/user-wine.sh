@@ -17,24 +17,6 @@ export CORVALE_MANAGED_WINDOWS=1
 # True when there is a display of the user's own (not a private Xvfb).
 has_user_display() { [ -n "${DISPLAY:-}" ] && [ -z "${CORVALE_OWN_DISPLAY:-}" ]; }
 
-# The absolute Unix path as a Windows path: Wine maps / to drive Z:.
-winpath() {
-  local path=$1
-  case $path in /*) ;; *) path=$PWD/$path ;; esac
-  path="Z:$path"
-  echo "${path//\//\\}"
-}
-
-# Creates the prefix the first time, as with-display does for the build's.
-prepare_prefix() {
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$WINEPREFIX"
-    echo "creating your Wine prefix in $WINEPREFIX (first run, about 20 s)"
-    "$CORVALE_WINE" wineboot -i >/dev/null 2>&1 </dev/null
-    wineserver -w
-  fi
-}
-
 # Copies a built program into dir, unless the same is there already.
 install_program() {
   local exe=$1 dir=$2

@@ -25,3 +25,28 @@ fi
 export CORVALE_WINE
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml="
+
+# The absolute Unix path as a Windows path: Wine maps / to drive Z:.
+winpath() {
+  local path=$1
+  case $path in /*) ;; *) path=$PWD/$path ;; esac
+  path="Z:$path"
+  echo "${path//\//\\}"
+}
+
+# Creates the prefix the first time (about 20 s) and waits until it is ready.
+prepare_prefix() {
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    echo "creating the $WINEARCH Wine prefix in $WINEPREFIX (first run, about 20 s)"
+    "$CORVALE_WINE" wineboot -i >/dev/null 2>&1 </dev/null
+    wineserver -w
+  fi
+  # Wine's own fonts (the caption buttons' symbols, the dialog font) are not
+  # found in its data folder by this 64-bit loader: a copy in the prefix's
+  # font folder is.
+  local fonts=$WINEPREFIX/drive_c/windows/Fonts
+  if [ -d /usr/share/wine/fonts ] && [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    cp /usr/share/wine/fonts/* "$fonts/"
+  fi
+}
