@@ -28,19 +28,6 @@ void forgetLastFoundFrame()
     selectionFoundBySearch = false;
 }
 
-enum {
-    searchLabelId = 609,
-    findTextBoxId = 410,
-    findButtonId = 415,
-    closeButtonId = 420,
-    searchInLabelId = 608,
-    framesOnlyOptionId = 610,
-    variantsOnlyOptionId = 611,
-    eitherOptionId = 612,
-    substringsCheckId = 613,
-    matchCaseCheckId = 614,
-};
-
 static const uint32_t matchCaseBit = 8;
 
 static HWND findTextBox()

@@ -111,39 +111,37 @@ static void buildMenuBar(HWND window)
     SetMenu(window, menu);
 }
 
+// A control of the main window at the place the layout gives its id.
+static HWND addPlacedControl(HWND window, int id, const char* className, const char* text, DWORD style,
+                             DWORD exStyle = 0)
+{
+    ControlBox box = mainControlBox(id, unitScaleX, unitScaleY);
+    return addControl(window, id, className, text, box.x, box.y, box.width, box.height, style, exStyle);
+}
+
 static void createControls(HWND window)
 {
     const DWORD child = WS_CHILD | WS_VISIBLE;
     const DWORD optionStyle = child | BS_AUTORADIOBUTTON | BS_PUSHLIKE;
     const DWORD copyStyle = child | WS_TABSTOP | BS_PUSHBUTTON;
-    const float sx = unitScaleX;
-    const float sy = unitScaleY;
 
-    addControl(window, statusLabelId, "STATIC", "Click \"Open File\" to select a file to display", 3, 1,
-               pctX(80, sx), pctY(5.9f, sy), child | SS_LEFT);
-    variantPane = addControl(window, variantPaneId, "RichEdit", "", pctX(1, sx), pctY(52.6f, sy),
-                             pctX(83, sx), pctY(52, sy), variantPaneStyle, variantPaneExStyle);
+    addPlacedControl(window, statusLabelId, "STATIC", "Click \"Open File\" to select a file to display",
+                     child | SS_LEFT);
+    variantPane = addPlacedControl(window, variantPaneId, "RichEdit", "", variantPaneStyle, variantPaneExStyle);
     // The pane's text is replaced wholesale at every selection; an undo record
     // of thousands of variant lines makes each replacement slow.
     SendMessageA(variantPane, EM_SETUNDOLIMIT, 0, 0);
     // Streamed RTF (search results) is cut at the text limit, 32,767
     // characters unless raised; the pane is handed up to paneTextBound.
     SendMessageA(variantPane, EM_EXLIMITTEXT, 0, static_cast<LPARAM>(paneTextBound));
-    addControl(window, frameInfoLabelId, "STATIC", "", pctX(1, sx), pctY(46.8f, sy), pctX(38, sx),
-               pctY(5.2f, sy), child | SS_LEFT);
-    addControl(window, alphaButtonId, "BUTTON", "&Alpha", pctX(38.5f, sx), pctY(47, sy), pctX(5.5f, sx),
-               pctY(4, sy), optionStyle);
-    addControl(window, freqButtonId, "BUTTON", "&Freq", pctX(44.5f, sx), pctY(47, sy), pctX(5.5f, sx),
-               pctY(4, sy), optionStyle);
-    addControl(window, copyFrameButtonId, "BUTTON", "&Copy p-frame + vars", pctX(50.5f, sx), pctY(47, sy),
-               pctX(18, sx), pctY(4, sy), copyStyle);
-    addControl(window, copyAllButtonId, "BUTTON", "Copy all as &sorted", pctX(69, sx), pctY(47, sy),
-               pctX(15, sx), pctY(4, sy), copyStyle);
-    frameList = addControl(window, frameListId, WC_LISTVIEWA, "", pctX(0.8f, sx), pctY(6.6f, sy) + 4,
-                           pctX(83, sx), pctY(38.1f, sy),
-                           child | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
-                               LVS_OWNERDATA,
-                           WS_EX_CLIENTEDGE);
+    addPlacedControl(window, frameInfoLabelId, "STATIC", "", child | SS_LEFT);
+    addPlacedControl(window, alphaButtonId, "BUTTON", "&Alpha", optionStyle);
+    addPlacedControl(window, freqButtonId, "BUTTON", "&Freq", optionStyle);
+    addPlacedControl(window, copyFrameButtonId, "BUTTON", "&Copy p-frame + vars", copyStyle);
+    addPlacedControl(window, copyAllButtonId, "BUTTON", "Copy all as &sorted", copyStyle);
+    frameList = addPlacedControl(window, frameListId, WC_LISTVIEWA, "",
+                                 child | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
+                                 WS_EX_CLIENTEDGE);
 
     for (int id : {statusLabelId, variantPaneId, frameInfoLabelId, copyFrameButtonId, copyAllButtonId, frameListId})
         setControlBackground(window, id, bgColor);
@@ -156,10 +154,8 @@ static void createControls(HWND window)
 
 HWND createMainWindow()
 {
-    for (int32_t& flag : sortState)
-        flag = 0;
+    resetBrowserState();
     LoadLibraryA("riched32.dll");
-    tabStop = 64;
     INITCOMMONCONTROLSEX controls = {8, 0xFF};
     InitCommonControlsEx(&controls);
     bgColor = composeColor(219, 219, 222);
@@ -168,8 +164,9 @@ HWND createMainWindow()
 
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_CENTER |
                         DS_SETFONT | DS_3DLOOK | DS_NOFAILCREATE;
-    HWND window = createDialogWindow(nullptr, mainCaption, 0, 0, pctX(85, unitScaleX), pctY(110, unitScaleY),
-                                     style, 0, "MS Sans Serif", 8);
+    ControlBox box = mainControlBox(0, unitScaleX, unitScaleY);
+    HWND window = createDialogWindow(nullptr, mainCaption, box.x, box.y, box.width, box.height, style, 0,
+                                     "MS Sans Serif", 8);
     mainWindow = window;
     setDialogBackground(window, bgColor);
     setDialogFont("Arial", 9);
@@ -219,7 +216,6 @@ static INT_PTR onInitDialog(HWND window)
             loadPhraseFrameFile(fileName);
     });
     showProgramIcon(window);
-    findOptions = 8;
     return 1;
 }
 

@@ -3,23 +3,7 @@
 #include <windows.h>
 #include <string>
 
-// Control and command identifiers (fixed; other modules refer to them).
-enum {
-    frameListId = 100,
-    frameInfoLabelId = 144,
-    statusLabelId = 145,
-    variantPaneId = 146,
-    copyFrameButtonId = 147,
-    copyAllButtonId = 148,
-    alphaButtonId = 150,
-    freqButtonId = 151,
-    openCommandId = 301,
-    exitCommandId = 302,
-    freqsLeftCommandId = 303,
-    freqsRightCommandId = 304,
-    findCommandId = 305,
-    helpCommandId = 9,
-};
+#include "browser/core/controlids.h"
 
 extern HWND mainWindow;
 extern HWND frameList;

@@ -151,12 +151,6 @@ FieldSpan cellSpan(const std::string& record, int column)
     return {field.text, length};
 }
 
-std::string cellText(const std::string& record, int column)
-{
-    FieldSpan cell = cellSpan(record, column);
-    return std::string(cell.text, cell.length);
-}
-
 std::string headerField(const std::string& record, int n)
 {
     FieldSpan field = fieldOf(record.data(), headerLength(record), n);
@@ -167,8 +161,7 @@ namespace {
 
 std::string labelField(const std::string& record, int n)
 {
-    FieldSpan field = fieldOf(record.data(), headerLength(record), n);
-    return std::string(field.text, field.length < labelFieldBound ? field.length : labelFieldBound);
+    return headerField(record, n).substr(0, labelFieldBound);
 }
 
 // All of the record's variant lines, as a view into it.

@@ -24,11 +24,6 @@ std::string shortFileName(const std::string& fileName);
 // a single CR).
 std::string statusText(int32_t recordCount, int32_t variantTotal, const std::string& fileName);
 
-// Text of list cell column 1..4 of a record: the column's TAB-separated field
-// of the whole record as it stands (empty beyond the last), the Variants
-// column cut before its first CR, then cut at a NUL, at most 99 bytes.
-std::string cellText(const std::string& record, int column);
-
 // Field n (from 1) of the TAB-separated record, as pointer and length into the
 // record; a field beyond the last is empty. The last field of the header line
 // runs on into the variant lines, as a TAB split of the whole record gives it.
@@ -38,7 +33,10 @@ struct FieldSpan {
 };
 FieldSpan recordField(const std::string& record, int n);
 
-// cellText as pointer and length into the record (no copy).
+// Text of list cell column 1..4 of a record, as pointer and length into the
+// record: the column's TAB-separated field of the whole record as it stands
+// (empty beyond the last), the Variants column cut before its first CR, then
+// cut at a NUL, at most 99 bytes.
 FieldSpan cellSpan(const std::string& record, int column);
 
 // Field n (from 1) of the record's header line (the text before its first

@@ -1,5 +1,7 @@
 #include "layout.h"
 
+#include "controlids.h"
+
 #include <cmath>
 
 namespace {
@@ -63,4 +65,29 @@ void listColumnWidths(int32_t listPixelWidth, int32_t verticalScrollWidth, int32
     int64_t w = static_cast<int64_t>(listPixelWidth) - 4 - verticalScrollWidth;
     for (int c = 0; c < 4; ++c)
         widths[c] = hundredthsHalfEven(percents[c] * w);
+}
+
+ControlBox mainControlBox(int controlId, float sx, float sy)
+{
+    switch (controlId) {
+    case 0:
+        return {0, 0, pctX(85, sx), pctY(110, sy)};
+    case statusLabelId: // at fixed units in the top corner
+        return {3, 1, pctX(80, sx), pctY(5.9f, sy)};
+    case variantPaneId:
+        return {pctX(1, sx), pctY(52.6f, sy), pctX(83, sx), pctY(52, sy)};
+    case frameInfoLabelId:
+        return {pctX(1, sx), pctY(46.8f, sy), pctX(38, sx), pctY(5.2f, sy)};
+    case alphaButtonId:
+        return {pctX(38.5f, sx), pctY(47, sy), pctX(5.5f, sx), pctY(4, sy)};
+    case freqButtonId:
+        return {pctX(44.5f, sx), pctY(47, sy), pctX(5.5f, sx), pctY(4, sy)};
+    case copyFrameButtonId:
+        return {pctX(50.5f, sx), pctY(47, sy), pctX(18, sx), pctY(4, sy)};
+    case copyAllButtonId:
+        return {pctX(69, sx), pctY(47, sy), pctX(15, sx), pctY(4, sy)};
+    case frameListId: // four units below the status label's two lines
+        return {pctX(0.8f, sx), pctY(6.6f, sy) + 4, pctX(83, sx), pctY(38.1f, sy)};
+    }
+    return {0, 0, 0, 0};
 }

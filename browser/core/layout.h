@@ -22,3 +22,13 @@ int32_t pctY(float p, float unitScaleY);
 // of W, each rounded half to even. The percentages are applied exactly
 // (integer arithmetic), so a half such as 11 % of 50 = 5.5 gives 6.
 void listColumnWidths(int32_t listPixelWidth, int32_t verticalScrollWidth, int32_t widths[4]);
+
+// A control's place in dialog units of the main window.
+struct ControlBox {
+    int32_t x, y, width, height;
+};
+
+// Where the main window's control with this id goes for the measured scales
+// (the window itself: id 0). The percentages of the reference screen are
+// written here only. An unknown id gives an empty box.
+ControlBox mainControlBox(int controlId, float unitScaleX, float unitScaleY);

@@ -9,8 +9,8 @@ int32_t fileIsFreqOrder = 0;
 std::string loadedFileName;
 std::string sortDescription;
 std::string lastPath;
-int32_t tabStop = 64;
-uint32_t findOptions = 8;
+int32_t tabStop = initialTabStop;
+uint32_t findOptions = initialFindOptions;
 
 void resetBrowserState()
 {
@@ -24,6 +24,6 @@ void resetBrowserState()
     loadedFileName.clear();
     sortDescription.clear();
     lastPath.clear();
-    tabStop = 64;
-    findOptions = 8;
+    tabStop = initialTabStop;
+    findOptions = initialFindOptions;
 }

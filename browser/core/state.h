@@ -21,5 +21,9 @@ extern std::string lastPath;        // folder of the last chosen file, with its 
 extern int32_t tabStop;         // variant pane tab stop, dialog template units
 extern uint32_t findOptions;    // option bits of the Find dialog
 
-// Puts every variable back to its start-of-run value.
+const int32_t initialTabStop = 64;
+const uint32_t initialFindOptions = 8; // "Match case" on
+
+// Puts every variable back to its start-of-run value (each main window starts
+// from it).
 void resetBrowserState();

@@ -114,16 +114,6 @@ void setDialogFont(const char* faceName, int pointSize)
     currentFontSize = pointSize;
 }
 
-std::string dialogFontName()
-{
-    return currentFontName;
-}
-
-int dialogFontSize()
-{
-    return currentFontSize;
-}
-
 HWND createDialogWindow(HWND owner, const char* caption, int x, int y, int width, int height,
                         DWORD style, DWORD exStyle, const char* faceName, int pointSize)
 {

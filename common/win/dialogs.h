@@ -14,8 +14,6 @@ typedef INT_PTR (*DialogCallback)(HWND window, UINT message, WPARAM wParam, LPAR
 // The font that dialogs created afterwards get when they name none.
 // Starts as "MS Sans Serif", 8 points.
 void setDialogFont(const char* faceName, int pointSize);
-std::string dialogFontName();
-int dialogFontSize();
 
 // A hidden popup dialog from an in-memory template. Position and size are in
 // dialog units of the named font (faceName null: the current dialog font).

@@ -2,6 +2,7 @@
 // file's content. The split is checked against a plain find-and-trim split,
 // and every field reader stays within its record and keeps its promises.
 #include "browser/core/framefile.h"
+#include "tests/support/celltext.h"
 #include "browser/core/panetext.h"
 
 #include "fuzzcheck.h"

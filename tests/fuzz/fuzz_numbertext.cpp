@@ -7,6 +7,7 @@
 
 #include "fuzzcheck.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -61,10 +62,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (status == 0) {
         FUZZ_CHECK(message.empty());
     } else {
-        char hex[9];
-        std::snprintf(hex, sizeof hex, "%08X", status);
-        const std::string code = "Error " + std::to_string(status) + " [&H" + hex + "]";
-        FUZZ_CHECK(message == (name.empty() ? code : code + " " + name));
+        // Read back: the decimal and the eight upper-case hex digits both
+        // give the status, and the system text follows after one blank.
+        FUZZ_CHECK(message.compare(0, 6, "Error ") == 0);
+        const size_t open = message.find(" [&H");
+        FUZZ_CHECK(open != std::string::npos && message.size() >= open + 13 && message[open + 12] == ']');
+        FUZZ_CHECK(std::strtoull(message.substr(6, open - 6).c_str(), nullptr, 10) == status);
+        const std::string hex = message.substr(open + 4, 8);
+        for (char h : hex)
+            FUZZ_CHECK((h >= '0' && h <= '9') || (h >= 'A' && h <= 'F'));
+        FUZZ_CHECK(std::strtoull(hex.c_str(), nullptr, 16) == status);
+        FUZZ_CHECK(message.substr(open + 13) == (name.empty() ? "" : " " + name));
     }
     FUZZ_CHECK(stopwordListErrorText(name, "").find(name) != std::string::npos);
     FUZZ_CHECK(overwriteFailedText(name, name).find(name) != std::string::npos);

@@ -1,4 +1,5 @@
 #include "browser/core/framefile.h"
+#include "tests/support/celltext.h"
 
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+#include "browser/core/controlids.h"
 #include "browser/core/filekind.h"
 #include "browser/core/layout.h"
 
@@ -26,32 +27,31 @@ TEST(Layout, VerticalScaleFollowsHorizontal)
     EXPECT_EQ(unitScaleYFor(2.0f), 1.9f);
 }
 
+// The places worked out by hand for a measured scale of 1.5 (so 1.855
+// vertically): the main window's controls in dialog units.
 TEST(Layout, ControlsAtUnitScaleOnePointFive)
 {
-    const float sx = 1.5f;
-    const float sy = unitScaleYFor(sx);
-    EXPECT_EQ(pctX(85, sx), 453);
-    EXPECT_EQ(pctY(110, sy), 322);
-
     const struct {
         int id;
-        int32_t x, y, w, h;
-        int32_t exampleX, exampleY, exampleW, exampleH;
-    } controls[] = {
-        {145, 3, 1, pctX(80, sx), pctY(5.9f, sy), 3, 1, 427, 17},
-        {146, pctX(1, sx), pctY(52.6f, sy), pctX(83, sx), pctY(52, sy), 5, 154, 443, 152},
-        {144, pctX(1, sx), pctY(46.8f, sy), pctX(38, sx), pctY(5.2f, sy), 5, 137, 203, 15},
-        {150, pctX(38.5f, sx), pctY(47, sy), pctX(5.5f, sx), pctY(4, sy), 205, 138, 29, 12},
-        {151, pctX(44.5f, sx), pctY(47, sy), pctX(5.5f, sx), pctY(4, sy), 237, 138, 29, 12},
-        {147, pctX(50.5f, sx), pctY(47, sy), pctX(18, sx), pctY(4, sy), 269, 138, 96, 12},
-        {148, pctX(69, sx), pctY(47, sy), pctX(15, sx), pctY(4, sy), 368, 138, 80, 12},
-        {100, pctX(0.8f, sx), pctY(6.6f, sy) + 4, pctX(83, sx), pctY(38.1f, sy), 4, 23, 443, 112},
+        ControlBox box;
+    } examples[] = {
+        {0, {0, 0, 453, 322}},
+        {statusLabelId, {3, 1, 427, 17}},
+        {variantPaneId, {5, 154, 443, 152}},
+        {frameInfoLabelId, {5, 137, 203, 15}},
+        {alphaButtonId, {205, 138, 29, 12}},
+        {freqButtonId, {237, 138, 29, 12}},
+        {copyFrameButtonId, {269, 138, 96, 12}},
+        {copyAllButtonId, {368, 138, 80, 12}},
+        {frameListId, {4, 23, 443, 112}},
+        {12345, {0, 0, 0, 0}},
     };
-    for (const auto& c : controls) {
-        EXPECT_EQ(c.x, c.exampleX) << c.id;
-        EXPECT_EQ(c.y, c.exampleY) << c.id;
-        EXPECT_EQ(c.w, c.exampleW) << c.id;
-        EXPECT_EQ(c.h, c.exampleH) << c.id;
+    for (const auto& c : examples) {
+        const ControlBox box = mainControlBox(c.id, 1.5f, 1.855f);
+        EXPECT_EQ(box.x, c.box.x) << c.id;
+        EXPECT_EQ(box.y, c.box.y) << c.id;
+        EXPECT_EQ(box.width, c.box.width) << c.id;
+        EXPECT_EQ(box.height, c.box.height) << c.id;
     }
 }
 

@@ -64,11 +64,31 @@ TEST(BrowserRtf, UpperCaseFoldsLettersAndSevenOemPairsOnly)
     EXPECT_EQ(upperCase(std::string("a\0b", 3)), std::string("A\0B", 3));
 }
 
-TEST(BrowserRtf, HeaderIsExact)
+// Every document the pane gets is one balanced group that declares the code
+// page its bytes are in (1252) and a font size, whatever the text holds.
+TEST(BrowserRtf, DocumentsAreOneBalancedGroupInCodePage1252)
 {
-    EXPECT_EQ(header,
-              "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}"
-              "{\\*\\generator Quillet;}\\viewkind4\\uc1\\pard\\f0\\fs20 ");
+    for (const std::string& document :
+         {matchesRtf("a {b} c\\d\r\ne}", "b", true), matchesRtf("", "x", false), helpRtf()}) {
+        SCOPED_TRACE(document);
+        int depth = 0;
+        bool closedEarly = false;
+        for (size_t i = 0; i < document.size(); ++i) {
+            if (document[i] == '\\') {
+                ++i; // an escaped byte is literal
+                continue;
+            }
+            if (document[i] == '{')
+                ++depth;
+            if (document[i] == '}' && --depth == 0 && i + 1 != document.size())
+                closedEarly = true;
+        }
+        EXPECT_EQ(depth, 0);
+        EXPECT_FALSE(closedEarly);
+        EXPECT_EQ(document.compare(0, 6, "{\\rtf1"), 0);
+        EXPECT_NE(document.find("\\ansicpg1252"), std::string::npos);
+        EXPECT_NE(document.find("\\fs"), std::string::npos);
+    }
 }
 
 TEST(BrowserRtf, MatchesInBold)

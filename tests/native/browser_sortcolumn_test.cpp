@@ -1,4 +1,5 @@
 #include "browser/core/framefile.h"
+#include "tests/support/celltext.h"
 #include "browser/core/listsort.h"
 #include "browser/core/sortcolumn.h"
 

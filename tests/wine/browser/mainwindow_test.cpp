@@ -55,7 +55,8 @@ TEST_F(BrowserTest, MainWindowHasCaptionStyleAndMeasuredUnits)
 
     RECT client;
     GetClientRect(mainWindow, &client);
-    RECT expected = {0, 0, pctX(85, unitScaleX), pctY(110, unitScaleY)};
+    const ControlBox box = mainControlBox(0, unitScaleX, unitScaleY);
+    RECT expected = {0, 0, box.width, box.height};
     MapDialogRect(mainWindow, &expected);
     // The menu bar, attached after the window was built, takes its height
     // from the client area.
@@ -66,29 +67,25 @@ TEST_F(BrowserTest, MainWindowHasCaptionStyleAndMeasuredUnits)
 TEST_F(BrowserTest, ControlsHaveTheirIdsClassesTextsStylesAndPositions)
 {
     openBrowser(writeFile("empty.txt", ""));
-    const float sx = unitScaleX, sy = unitScaleY;
     const LONG child = WS_CHILD | WS_VISIBLE;
+    // In creation order (the Z and tab order); each at the place the layout
+    // gives its id for the scale measured (the places themselves are checked
+    // against hand-worked values natively).
     const struct {
         int id;
         const char* className;
         const char* text;
-        int x, y, width, height;
         LONG style;
     } controls[] = {
-        {145, "static", nullptr, 3, 1, pctX(80, sx), pctY(5.9f, sy), child | SS_LEFT},
-        {146, "richedit", "", pctX(1, sx), pctY(52.6f, sy), pctX(83, sx), pctY(52, sy),
+        {145, "static", nullptr, child | SS_LEFT},
+        {146, "richedit", "",
          child | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL | ES_WANTRETURN},
-        {144, "static", "", pctX(1, sx), pctY(46.8f, sy), pctX(38, sx), pctY(5.2f, sy), child | SS_LEFT},
-        {150, "button", "&Alpha", pctX(38.5f, sx), pctY(47, sy), pctX(5.5f, sx), pctY(4, sy),
-         child | BS_AUTORADIOBUTTON | BS_PUSHLIKE},
-        {151, "button", "&Freq", pctX(44.5f, sx), pctY(47, sy), pctX(5.5f, sx), pctY(4, sy),
-         child | BS_AUTORADIOBUTTON | BS_PUSHLIKE},
-        {147, "button", "&Copy p-frame + vars", pctX(50.5f, sx), pctY(47, sy), pctX(18, sx), pctY(4, sy),
-         child | WS_TABSTOP | BS_PUSHBUTTON},
-        {148, "button", "Copy all as &sorted", pctX(69, sx), pctY(47, sy), pctX(15, sx), pctY(4, sy),
-         child | WS_TABSTOP | BS_PUSHBUTTON},
-        {100, "syslistview32", "", pctX(0.8f, sx), pctY(6.6f, sy) + 4, pctX(83, sx), pctY(38.1f, sy),
-         child | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA},
+        {144, "static", "", child | SS_LEFT},
+        {150, "button", "&Alpha", child | BS_AUTORADIOBUTTON | BS_PUSHLIKE},
+        {151, "button", "&Freq", child | BS_AUTORADIOBUTTON | BS_PUSHLIKE},
+        {147, "button", "&Copy p-frame + vars", child | WS_TABSTOP | BS_PUSHBUTTON},
+        {148, "button", "Copy all as &sorted", child | WS_TABSTOP | BS_PUSHBUTTON},
+        {100, "syslistview32", "", child | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA},
     };
     HWND previous = nullptr;
     for (const auto& c : controls) {
@@ -105,7 +102,8 @@ TEST_F(BrowserTest, ControlsHaveTheirIdsClassesTextsStylesAndPositions)
             style &= ~(WS_VSCROLL | WS_HSCROLL);
         EXPECT_EQ(GetWindowLongA(control, GWL_STYLE) & style, style);
         RECT rect = clientRect(control);
-        RECT expected = {c.x, c.y, c.x + c.width, c.y + c.height};
+        const ControlBox box = mainControlBox(c.id, unitScaleX, unitScaleY);
+        RECT expected = {box.x, box.y, box.x + box.width, box.y + box.height};
         MapDialogRect(mainWindow, &expected);
         EXPECT_EQ(rect.left, expected.left);
         EXPECT_EQ(rect.top, expected.top);
