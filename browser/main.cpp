@@ -154,7 +154,9 @@ static void createControls(HWND window)
 
 HWND createMainWindow()
 {
-    resetBrowserState();
+    for (int32_t& flag : sortState)
+        flag = 0;
+    tabStop = initialTabStop;
     LoadLibraryA("riched32.dll");
     INITCOMMONCONTROLSEX controls = {8, 0xFF};
     InitCommonControlsEx(&controls);
@@ -216,6 +218,7 @@ static INT_PTR onInitDialog(HWND window)
             loadPhraseFrameFile(fileName);
     });
     showProgramIcon(window);
+    findOptions = initialFindOptions;
     return 1;
 }
 

@@ -11,19 +11,3 @@ std::string sortDescription;
 std::string lastPath;
 int32_t tabStop = initialTabStop;
 uint32_t findOptions = initialFindOptions;
-
-void resetBrowserState()
-{
-    frames.assign(1, std::string());
-    frameCount = 0;
-    selectedIndex = 0;
-    shownIndex = 0;
-    for (int32_t& flag : sortState)
-        flag = 0;
-    fileIsFreqOrder = 0;
-    loadedFileName.clear();
-    sortDescription.clear();
-    lastPath.clear();
-    tabStop = initialTabStop;
-    findOptions = initialFindOptions;
-}

@@ -23,7 +23,3 @@ extern uint32_t findOptions;    // option bits of the Find dialog
 
 const int32_t initialTabStop = 64;
 const uint32_t initialFindOptions = 8; // "Match case" on
-
-// Puts every variable back to its start-of-run value (each main window starts
-// from it).
-void resetBrowserState();

@@ -6,6 +6,24 @@
 
 const char twoFrameFile[] = "A\tf\t1\r\na1\t5\r\n\r\nB\tg\t2\r\nb1\t3\r\nb2\t1\r\n";
 
+// Every browser variable back to its start-of-run value, so each test starts
+// as a fresh process would.
+static void resetBrowserState()
+{
+    frames.assign(1, std::string());
+    frameCount = 0;
+    selectedIndex = 0;
+    shownIndex = 0;
+    for (int32_t& flag : sortState)
+        flag = 0;
+    fileIsFreqOrder = 0;
+    loadedFileName.clear();
+    sortDescription.clear();
+    lastPath.clear();
+    tabStop = initialTabStop;
+    findOptions = initialFindOptions;
+}
+
 static void removeFolder(const std::string& folder)
 {
     WIN32_FIND_DATAA found;
