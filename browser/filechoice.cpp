@@ -34,7 +34,7 @@ std::string readSetting(const std::string& key, const std::string& section)
     char value[1024] = {};
     DWORD length = GetPrivateProfileStringA(sectionBuffer.data(), keyBuffer.data(), "", value, sizeof value,
                                             settingsPath().c_str());
-    return trimBlanks(std::string(value, length));
+    return std::string(trimBlanks(std::string_view(value, length)));
 }
 
 void writeSetting(const std::string& key, const std::string& section, const std::string& value)

@@ -2,6 +2,7 @@
 
 #include "browser/core/panetext.h"
 #include "common/core/numbertext.h"
+#include "common/core/text.h"
 
 #include <charconv>
 #include <cstring>
@@ -14,15 +15,10 @@ bool isTrimByte(char c)
     return c == ' ' || c == '\r' || c == '\n' || c == '\t';
 }
 
-bool isDigit(char c)
-{
-    return static_cast<unsigned>(static_cast<unsigned char>(c)) - unsigned('0') < 10u;
-}
-
 // Length of text up to the first CR LF (all of it when there is none).
 size_t headerLength(const std::string& record)
 {
-    size_t lineEnd = record.find("\r\n");
+    size_t lineEnd = findCrLf(record);
     return lineEnd == std::string::npos ? record.size() : lineEnd;
 }
 
@@ -167,7 +163,7 @@ std::string labelField(const std::string& record, int n)
 // All of the record's variant lines, as a view into it.
 std::string_view wholeVariantLines(const std::string& record)
 {
-    size_t lineEnd = record.find("\r\n");
+    size_t lineEnd = findCrLf(record);
     return lineEnd == std::string::npos ? std::string_view() : std::string_view(record).substr(lineEnd + 2);
 }
 

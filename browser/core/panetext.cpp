@@ -1,25 +1,10 @@
 #include "browser/core/panetext.h"
 
 #include "common/core/numbertext.h"
+#include "common/core/text.h"
 
-#include <cstring>
 
 namespace {
-
-// Position of the first CR LF at or after from, or npos.
-size_t findLineEnd(std::string_view text, size_t from)
-{
-    while (from < text.size()) {
-        const void* cr = std::memchr(text.data() + from, '\r', text.size() - from);
-        if (cr == nullptr)
-            return std::string_view::npos;
-        const size_t at = static_cast<size_t>(static_cast<const char*>(cr) - text.data());
-        if (at + 1 < text.size() && text[at + 1] == '\n')
-            return at;
-        from = at + 1;
-    }
-    return std::string_view::npos;
-}
 
 std::string thousands(size_t n)
 {
@@ -33,7 +18,7 @@ size_t paneExcerptLength(std::string_view text, size_t bound, size_t lineBound)
     size_t fits = std::string_view::npos; // end of the last whole line that fits
     size_t start = 0;
     for (;;) {
-        size_t lineEnd = findLineEnd(text, start);
+        size_t lineEnd = findCrLf(text, start);
         if (lineEnd == std::string_view::npos)
             lineEnd = text.size();
         if (lineEnd - start > lineBound && start + lineBound <= bound)
@@ -52,7 +37,7 @@ size_t lineCount(std::string_view text)
     if (text.empty())
         return 0;
     size_t lines = 1;
-    for (size_t at = findLineEnd(text, 0); at != std::string_view::npos; at = findLineEnd(text, at + 2))
+    for (size_t at = findCrLf(text, 0); at != std::string_view::npos; at = findCrLf(text, at + 2))
         ++lines;
     return lines;
 }
@@ -63,7 +48,7 @@ std::string excerptNote(std::string_view text, size_t excerptLength)
         return std::string();
     const std::string_view shown = text.substr(0, excerptLength);
     const size_t shownLines = lineCount(shown);
-    const bool wholeLines = findLineEnd(text, excerptLength) == excerptLength;
+    const bool wholeLines = findCrLf(text, excerptLength) == excerptLength;
     if (wholeLines)
         return "  (first " + thousands(shownLines) + " of " + thousands(lineCount(text)) + " variants shown)";
     return "  (first " + thousands(excerptLength) + " of " + thousands(text.size()) + " bytes shown)";

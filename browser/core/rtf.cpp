@@ -70,11 +70,7 @@ std::string escapeRtf(const std::string& text)
 {
     std::string out;
     out.reserve(text.size() + text.size() / 8);
-    for (char c : text) {
-        if (c == '\\' || c == '{' || c == '}')
-            out += '\\';
-        out += c;
-    }
+    appendEscaped(out, text, 0, text.size());
     return out;
 }
 

@@ -2,6 +2,7 @@
 
 #include "browser/core/framefile.h"
 #include "browser/core/listsort.h"
+#include "common/core/text.h"
 
 #include <cstring>
 
@@ -18,16 +19,8 @@ void orderVariants(std::string& text, bool alphabeticalWanted, int32_t fileIsFre
         return;
 
     std::vector<std::string> lines(1);
-    size_t start = 0;
-    for (;;) {
-        size_t lineEnd = text.find("\r\n", start);
-        if (lineEnd == std::string::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, lineEnd - start));
-        start = lineEnd + 2;
-    }
+    for (std::string_view line : splitCrLfLines(text))
+        lines.emplace_back(line);
     const int32_t lineCount = static_cast<int32_t>(lines.size() - 1);
 
     if (alphabeticalWanted) {

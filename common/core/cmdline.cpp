@@ -15,15 +15,6 @@ std::string commandTail(const std::string& commandLine)
     return commandLine.substr(pos);
 }
 
-std::string trimBlanks(const std::string& text)
-{
-    size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return std::string();
-    size_t last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
-
 std::string stripSurroundingQuotes(const std::string& text)
 {
     if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
@@ -33,5 +24,5 @@ std::string stripSurroundingQuotes(const std::string& text)
 
 std::string browserFileArgument(const std::string& commandLine)
 {
-    return stripSurroundingQuotes(trimBlanks(commandTail(commandLine)));
+    return stripSurroundingQuotes(std::string(trimBlanks(commandTail(commandLine))));
 }

@@ -1,5 +1,7 @@
 #include "makeframes/core/corpustext.h"
 
+#include "common/core/text.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -26,11 +28,6 @@ bool isWordByte(unsigned char c)
     default:
         return false;
     }
-}
-
-bool isDigit(unsigned char c)
-{
-    return c >= '0' && c <= '9';
 }
 
 unsigned char lowerCase(unsigned char c)

@@ -1,5 +1,7 @@
 #include "stopwords/core/textlines.h"
 
+#include "common/core/text.h"
+
 #include <cstring>
 
 namespace {
@@ -87,12 +89,7 @@ std::string_view keyColumn(std::string_view line)
 {
     const void* tab = std::memchr(line.data(), '\t', line.size());
     size_t end = tab ? static_cast<size_t>(static_cast<const char*>(tab) - line.data()) : line.size();
-    size_t begin = 0;
-    while (begin < end && line[begin] == ' ')
-        ++begin;
-    while (end > begin && line[end - 1] == ' ')
-        --end;
-    return line.substr(begin, end - begin);
+    return trimBlanks(line.substr(0, end));
 }
 
 bool lineIsRemoved(std::string_view line, const StopwordTest& isStopword)

@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(tail.size() >= afterName.size() &&
                tail.compare(tail.size() - afterName.size(), std::string::npos, afterName) == 0);
     FUZZ_CHECK(afterName.empty() || afterName[0] != ' ');
-    const std::string trimmed = trimBlanks(tail);
+    const std::string trimmed(trimBlanks(tail));
     FUZZ_CHECK(trimmed.empty() || (trimmed.front() != ' ' && trimmed.back() != ' '));
     FUZZ_CHECK(tail.find(trimmed) != std::string::npos);
 

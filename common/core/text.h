@@ -1,0 +1,22 @@
+// Byte-text rules that every program follows: digits are ASCII digits,
+// trimming removes blanks (byte 32) only, and a line of a phrase-frame file
+// or of the pane ends at a CR LF pair (a lone CR or LF stays in its line).
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+inline bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// The text without the blanks at both ends (a TAB is no blank here).
+std::string_view trimBlanks(std::string_view text);
+
+// Position of the first CR LF pair at or after from, or npos.
+size_t findCrLf(std::string_view text, size_t from = 0);
+
+// The lines of a text separated by CR LF pairs, as views into it: n pairs
+// give n + 1 lines (an empty text is one empty line).
+std::vector<std::string_view> splitCrLfLines(std::string_view text);
