@@ -4,6 +4,7 @@
 #include "browser/main.h"
 #include "browser/memoryguard.h"
 #include "browser/core/state.h"
+#include "common/win/holders.h"
 #include "common/win/prompts.h"
 
 #include <cstring>
@@ -15,29 +16,27 @@ static void tellUser(const char* text)
 
 HANDLE copyToClipboard(const std::string& text)
 {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.size() + 1);
-    char* bytes = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
-    if (!bytes) {
-        if (block)
-            GlobalFree(block);
-        reportNoMemory(noMemoryToCopy);
-        return nullptr;
+    GlobalBlock block(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.size() + 1));
+    {
+        GlobalLocked locked(block.block);
+        if (!locked.bytes) {
+            reportNoMemory(noMemoryToCopy);
+            return nullptr;
+        }
+        char* bytes = static_cast<char*>(locked.bytes);
+        memcpy(bytes, text.data(), text.size());
+        bytes[text.size()] = '\0';
     }
-    memcpy(bytes, text.data(), text.size());
-    bytes[text.size()] = '\0';
-    GlobalUnlock(block);
 
     // The clipboard is opened for the main window: opened for no window, it
     // may refuse the data after emptying itself.
-    if (!OpenClipboard(mainWindow)) {
-        GlobalFree(block);
+    OpenedClipboard clipboard(mainWindow);
+    if (!clipboard.opened)
         return nullptr;
-    }
     EmptyClipboard();
-    HANDLE taken = SetClipboardData(CF_TEXT, block);
-    CloseClipboard();
-    if (!taken)
-        GlobalFree(block);
+    HANDLE taken = SetClipboardData(CF_TEXT, block.block);
+    if (taken)
+        block.release(); // the clipboard owns it now
     return taken;
 }
 

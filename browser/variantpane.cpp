@@ -5,6 +5,7 @@
 #include "browser/core/state.h"
 #include "browser/core/variantorder.h"
 #include "common/win/dialogs.h"
+#include "common/win/holders.h"
 
 #include <algorithm>
 #include <richedit.h>
@@ -80,15 +81,15 @@ void applyTabStop()
     int32_t stop = tabStop;
     SendMessageA(variantPane, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&stop));
 
-    HDC dc = GetDC(variantPane);
-    HFONT font = reinterpret_cast<HFONT>(SendMessageA(variantPane, WM_GETFONT, 0, 0));
-    HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
     TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
-    int dpi = GetDeviceCaps(dc, LOGPIXELSX);
-    if (previous)
-        SelectObject(dc, previous);
-    ReleaseDC(variantPane, dc);
+    int dpi = 0;
+    {
+        WindowDC pane(variantPane);
+        HFONT font = reinterpret_cast<HFONT>(SendMessageA(variantPane, WM_GETFONT, 0, 0));
+        SelectedObject selected(pane.dc, font);
+        GetTextMetricsA(pane.dc, &metrics);
+        dpi = GetDeviceCaps(pane.dc, LOGPIXELSX);
+    }
     if (metrics.tmAveCharWidth <= 0 || dpi <= 0)
         return;
 
