@@ -5,6 +5,8 @@
 # make dist  the two .exe files and the release zip in dist/
 # make browse FILE=x-Freq-phraseFrames.txt   the browser on your own file
 # make filter FILES='a.txt b.txt' [STOPWORDS=list]   the filter on your files
+# make frames CORPUS='texts/ more.txt' [OUT=prefix] [OPTIONS='-n 3-5 -ngrams']
+#            phrase frames (and n-gram lists) from your own corpus
 
 BUILD   := build
 NATIVE  := $(BUILD)/native
@@ -29,7 +31,7 @@ define build-programs
    { cat $(BUILD)/programs.log; echo "== the build failed (log: $(BUILD)/programs.log)"; exit 1; }
 endef
 
-.PHONY: all setup native asan win test run run-filter bench dist clean browse filter
+.PHONY: all setup native asan win test run run-filter bench dist clean browse filter frames
 .PHONY: fuzz fuzz-build
 
 all: native win
@@ -95,6 +97,14 @@ browse: setup
 filter: setup
 	$(call build-programs,CorvaleStopwords)
 	@CORVALE_BUILD=$(abspath $(BUILD)) STOPWORDS='$(STOPWORDS)' scripts/filter $(FILES)
+
+OUT ?= corpus
+frames: setup
+	@mkdir -p $(BUILD)
+	@{ cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release && cmake --build $(NATIVE) -j $(JOBS) --target makeframes; } \
+	  >$(BUILD)/programs.log 2>&1 || { cat $(BUILD)/programs.log; exit 1; }
+	@if [ -z "$(CORPUS)" ]; then echo "usage: make frames CORPUS='texts/ more.txt' [OUT=prefix] [OPTIONS='-n 3-5 -ngrams -stats']"; exit 2; fi
+	@$(NATIVE)/makeframes/makeframes $(OPTIONS) $(CORPUS) $(OUT)
 
 clean:
 	rm -rf $(BUILD) dist
