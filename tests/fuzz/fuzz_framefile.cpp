@@ -131,8 +131,10 @@ void checkFields(const std::string& record)
     }
 
     const std::string summary = frameSummary(record);
-    const std::string frameLabel = headerField(record, 2).substr(0, labelFieldBound);
+    std::string frameLabel = headerField(record, 2).substr(0, labelFieldBound);
+    blankNuls(frameLabel); // the label would end at a NUL
     FUZZ_CHECK(summary.compare(0, frameLabel.size(), frameLabel) == 0);
+    FUZZ_CHECK(summary.find('\0') == std::string::npos);
 
     const std::string variants = variantLines(record);
     // The pane gets the first lines of the variants, each within the line
