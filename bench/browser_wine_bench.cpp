@@ -28,6 +28,7 @@
 // Every measurement is one line: its name (44 columns), its value and its
 // unit, so that bench/run can gather them into a table.
 #include "browser/clipboard.h"
+#include "browser/filechoice.h"
 #include "browser/core/filekind.h"
 #include "browser/finddialog.h"
 #include "browser/core/framefile.h"
@@ -184,7 +185,7 @@ int benchInProcess(const std::string& fileName)
         prompts.push_back(text);
         return IDOK;
     });
-    setOpenFileAnswerer([](OPENFILENAMEA*) -> BOOL { return FALSE; });
+    setWideOpenFileAnswerer([](OPENFILENAMEW*) -> BOOL { return FALSE; });
     const std::string commandLine = "prog.exe " + fileName;
     browserCommandLineForTests = commandLine.c_str();
 
@@ -325,7 +326,7 @@ int benchInProcess(const std::string& fileName)
     pumpMessages();
     report("close main window (DestroyWindow)", milliseconds() - before, "ms");
     setMessageBoxAnswerer(nullptr);
-    setOpenFileAnswerer(nullptr);
+    setWideOpenFileAnswerer(nullptr);
     return 0;
 }
 
@@ -408,7 +409,7 @@ int benchPane(const std::string& fileName, const std::vector<std::string>& wante
         return false;
     };
     setMessageBoxAnswerer([](const char*, const char*, UINT) { return IDOK; });
-    setOpenFileAnswerer([](OPENFILENAMEA*) -> BOOL { return FALSE; });
+    setWideOpenFileAnswerer([](OPENFILENAMEW*) -> BOOL { return FALSE; });
     const std::string commandLine = "prog.exe " + fileName;
     browserCommandLineForTests = commandLine.c_str();
     std::printf("in-process variant pane steps on %s\n", fileName.c_str());
@@ -490,7 +491,7 @@ int benchPane(const std::string& fileName, const std::vector<std::string>& wante
     pumpMessages();
     report("pane: close main window", milliseconds() - start, "ms");
     setMessageBoxAnswerer(nullptr);
-    setOpenFileAnswerer(nullptr);
+    setWideOpenFileAnswerer(nullptr);
     return 0;
 }
 
@@ -625,6 +626,9 @@ int benchProgram(const std::string& exe, const std::string& fileName)
 
     const double closing = milliseconds();
     PostMessageA(window, WM_CLOSE, 0, 0);
+    while (IsWindowVisible(window) && milliseconds() - closing < 60000)
+        Sleep(1);
+    const double windowHidden = milliseconds();
     while (IsWindow(window) && milliseconds() - closing < 60000)
         Sleep(1);
     const double windowGone = milliseconds();
@@ -634,6 +638,7 @@ int benchProgram(const std::string& exe, const std::string& fileName)
         return 1;
     }
     const double ended = milliseconds();
+    report("WM_CLOSE to main window hidden", windowHidden - closing, "ms");
     report("WM_CLOSE to main window gone", windowGone - closing, "ms");
     report("WM_CLOSE to process ended", ended - closing, "ms");
     return 0;

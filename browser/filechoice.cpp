@@ -12,65 +12,76 @@
 
 namespace {
 
-// Copies text into a zero-terminated buffer of size bytes, cut to fit.
-std::vector<char> boundedCopy(const std::string& text, size_t size)
+// Copies text into a zero-terminated buffer of size characters, cut to fit.
+template <class Char>
+std::vector<Char> boundedCopy(const std::basic_string<Char>& text, size_t size)
 {
-    std::vector<char> buffer(size, '\0');
+    std::vector<Char> buffer(size, Char());
     text.copy(buffer.data(), size - 1);
     return buffer;
 }
 
 } // namespace
 
-std::string settingsPath()
+std::wstring settingsPath()
 {
-    return (exeFolder() + "Corvale.cfg").substr(0, 1023);
+    return exeFolderWide() + L"Corvale.cfg";
 }
 
+// The settings file is reached by its wide name, so that a program folder
+// named outside the ANSI code page still keeps it; keys and values stay
+// ANSI text as they always were.
 std::string readSetting(const std::string& key, const std::string& section)
 {
-    std::vector<char> sectionBuffer = boundedCopy(section, 60);
-    std::vector<char> keyBuffer = boundedCopy(key, 60);
-    char value[1024] = {};
-    DWORD length = GetPrivateProfileStringA(sectionBuffer.data(), keyBuffer.data(), "", value, sizeof value,
+    const std::wstring sectionName = wideText(boundedCopy(section, 60).data());
+    const std::wstring keyName = wideText(boundedCopy(key, 60).data());
+    wchar_t value[1024] = {};
+    DWORD length = GetPrivateProfileStringW(sectionName.c_str(), keyName.c_str(), L"", value, 1024,
                                             settingsPath().c_str());
-    return std::string(trimBlanks(std::string_view(value, length)));
+    return std::string(trimBlanks(narrowText(std::wstring(value, length))));
 }
 
 void writeSetting(const std::string& key, const std::string& section, const std::string& value)
 {
-    std::vector<char> sectionBuffer = boundedCopy(section, 60);
-    std::vector<char> keyBuffer = boundedCopy(key, 60);
-    std::vector<char> valueBuffer = boundedCopy(value, 1024);
-    WritePrivateProfileStringA(sectionBuffer.data(), keyBuffer.data(), valueBuffer.data(), settingsPath().c_str());
+    const std::wstring sectionName = wideText(boundedCopy(section, 60).data());
+    const std::wstring keyName = wideText(boundedCopy(key, 60).data());
+    const std::wstring valueText = wideText(boundedCopy(value, 1024).data());
+    WritePrivateProfileStringW(sectionName.c_str(), keyName.c_str(), valueText.c_str(), settingsPath().c_str());
 }
 
-int32_t openFileDialog(HWND owner, const std::string& caption, std::string& file,
+static WideOpenFileAnswerer wideOpenFileAnswerer;
+
+void setWideOpenFileAnswerer(WideOpenFileAnswerer answerer)
+{
+    wideOpenFileAnswerer = std::move(answerer);
+}
+
+int32_t openFileDialog(HWND owner, const std::string& caption, std::wstring& file,
                        const std::string& initialFolder, const std::string& filter,
                        const std::string& defaultExtension, uint32_t& flags)
 {
-    std::string filterList = filter;
-    for (char& c : filterList)
-        if (c == '|')
-            c = '\0';
-    filterList.append(2, '\0');
+    std::wstring filterList = wideText(filter);
+    for (wchar_t& c : filterList)
+        if (c == L'|')
+            c = L'\0';
+    filterList.append(2, L'\0');
 
-    std::string folder = initialFolder;
+    std::wstring folder = wideText(initialFolder);
     if (folder.empty()) {
-        char current[MAX_PATH] = {};
-        GetCurrentDirectoryA(sizeof current, current);
+        wchar_t current[MAX_PATH] = {};
+        GetCurrentDirectoryW(MAX_PATH, current);
         folder = current;
     }
-    std::vector<char> folderBuffer = boundedCopy(folder, 260);
-    std::vector<char> fileBuffer = boundedCopy(file, 260);
-    std::vector<char> captionBuffer = boundedCopy(caption, 260);
-    std::vector<char> extensionBuffer = boundedCopy(defaultExtension, 256);
-    std::vector<char> titleBuffer(260, '\0');
+    std::vector<wchar_t> folderBuffer = boundedCopy(folder, 260);
+    std::vector<wchar_t> fileBuffer = boundedCopy(file, 260);
+    std::vector<wchar_t> captionBuffer = boundedCopy(wideText(caption), 260);
+    std::vector<wchar_t> extensionBuffer = boundedCopy(wideText(defaultExtension), 256);
+    std::vector<wchar_t> titleBuffer(260, L'\0');
 
-    OPENFILENAMEA ofn = {};
+    OPENFILENAMEW ofn = {};
     // The size every Windows version takes (76 bytes in the 32-bit program);
     // a literal 76 fails the dialog in a 64-bit build.
-    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     ofn.hwndOwner = owner;
     ofn.lpstrFilter = filterList.c_str();
     ofn.nFilterIndex = 1;
@@ -83,7 +94,7 @@ int32_t openFileDialog(HWND owner, const std::string& caption, std::string& file
     ofn.Flags = flags;
     ofn.lpstrDefExt = extensionBuffer.data();
 
-    BOOL result = showOpenFileDialog(&ofn);
+    BOOL result = wideOpenFileAnswerer ? wideOpenFileAnswerer(&ofn) : GetOpenFileNameW(&ofn);
     file = fileBuffer.data();
     flags = ofn.Flags;
     return result;
@@ -104,6 +115,23 @@ Classification currentClassification()
     return {sortDescription, fileIsFreqOrder,
             SendDlgItemMessageA(mainWindow, alphaButtonId, BM_GETCHECK, 0, 0),
             SendDlgItemMessageA(mainWindow, freqButtonId, BM_GETCHECK, 0, 0)};
+}
+
+// The folder as the settings keep it, in ANSI. A folder named outside the
+// ANSI code page is kept by its short name where the system made one (plain
+// ASCII), so that the next dialog can start in it.
+std::string keptFolder(const std::wstring& folder)
+{
+    const std::string ansi = narrowText(folder);
+    if (wideText(ansi) == folder)
+        return ansi;
+    wchar_t shortName[MAX_PATH] = {};
+    const DWORD length = GetShortPathNameW(folder.c_str(), shortName, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return ansi;
+    const std::wstring shortFolder(shortName, length);
+    const std::string shortAnsi = narrowText(shortFolder);
+    return wideText(shortAnsi) == shortFolder ? shortAnsi : ansi;
 }
 
 void applyClassification(Classification& classification)
@@ -134,14 +162,17 @@ void openFileCommand()
     if (lastPath.empty())
         lastPath = readSetting("lastpath", "Runtime");
 
-    std::string chosen;
+    std::wstring chosen;
     uint32_t flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES;
     if (!openFileDialog(mainWindow, "Select Phrase Frame file to display . . .", chosen, lastPath,
                         "Phrase Frames Files|*phraseframes.txt|All Files|*.*", "BAS", flags))
         return;
 
-    std::string folder = folderOfChoice(chosen);
-    std::string name = chosen.substr(folder.size());
+    // The file is opened by its whole name; the folder and the name are kept
+    // and shown in ANSI.
+    const std::string chosenName = narrowText(chosen);
+    std::string name = chosenName.substr(folderOfChoice(chosenName).size());
+    std::string folder = keptFolder(chosen.substr(0, chosen.find_last_of(L"\\/") + 1));
     Classification previous = currentClassification();
     lastPath.swap(folder);
     writeSetting("lastpath", "Runtime", lastPath);
@@ -151,7 +182,15 @@ void openFileCommand()
     // display of the pane see the new file's order. A load that did not
     // replace the data leaves the shown file's name and classification.
     classifyChosenFile(name);
-    if (loadPhraseFrameFile(chosen))
+    bool loaded = false;
+    try {
+        loaded = loadPhraseFrameFile(chosen);
+    } catch (...) {
+        // Out of memory before the load could tell: the caller reports it.
+        applyClassification(previous);
+        throw;
+    }
+    if (loaded)
         loadedFileName.swap(name);
     else
         applyClassification(previous);

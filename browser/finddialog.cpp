@@ -65,7 +65,9 @@ void findNext()
         return;
     }
     selectedIndex = found;
+    searchFillsPane = true;
     selectRow(found);
+    searchFillsPane = false;
     // The messages let through while the frame is shown and here may select
     // another row, search again or show the help: then that is what the
     // pane shows, not this search's result.
@@ -73,8 +75,12 @@ void findNext()
     if (selectedIndex == found)
         selectionFoundBySearch = true;
     letOneMessageThrough(GetActiveWindow());
-    if (selectedIndex == found && paneReplacements == shown && found <= frameCount)
-        showMatches(variantLines(frames[found]), search, matchCase);
+    if (selectedIndex == found && paneReplacements == shown && found <= frameCount) {
+        const std::string& record = frames[found];
+        showMatches(variantLines(record), search, matchCase);
+        if (matchLiesBeyondShownPart(record, search, matchCase))
+            SetDlgItemTextA(mainWindow, frameInfoLabelId, (frameSummary(record) + matchBeyondNote).c_str());
+    }
     focusFindText();
 }
 

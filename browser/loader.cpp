@@ -11,7 +11,6 @@
 #include "common/win/system.h"
 
 #include <commctrl.h>
-#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 #include <new>
@@ -81,20 +80,47 @@ uint64_t fileSize(HANDLE file)
 
 } // namespace
 
+std::string narrowText(const std::wstring& text, UINT codePage)
+{
+    // UTF-8 takes no replacement character.
+    const char* replacement = codePage == CP_UTF8 ? nullptr : "?";
+    const int size = static_cast<int>(text.size());
+    const int length = WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, replacement, nullptr);
+    std::string narrow(length > 0 ? length : 0, '\0');
+    if (length > 0)
+        WideCharToMultiByte(codePage, 0, text.data(), size, &narrow[0], length, replacement, nullptr);
+    return narrow;
+}
+
+std::wstring wideText(const std::string& text, UINT codePage)
+{
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(length > 0 ? length : 0, L'\0');
+    if (length > 0)
+        MultiByteToWideChar(codePage, 0, text.data(), size, &wide[0], length);
+    return wide;
+}
+
 bool loadPhraseFrameFile(const std::string& fileName)
 {
-    int32_t previousSortState[5];
-    std::copy(sortState, sortState + 5, previousSortState);
-    setItemCount(frameList, 0, 0);
-    resetSortState(sortState, fileIsFreqOrder);
+    return loadPhraseFrameFile(wideText(fileName));
+}
 
-    // Read only, never create: a name that does not exist loads as empty
-    // content and leaves nothing behind on disk. Another program may keep the
-    // file open, also for writing: the browser reads it once, at once.
-    FileHandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+bool loadPhraseFrameFile(const std::wstring& wideFileName)
+{
+    // Opened by the name the system has, which may hold characters the ANSI
+    // code page lacks; shown by its ANSI form.
+    const std::string fileName = narrowText(wideFileName);
+    // Read only, never create: a name that does not exist leaves nothing
+    // behind on disk. Another program may keep the file open, also for
+    // writing: the browser reads it once, at once.
+    FileHandle file(CreateFileW(wideFileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    const DWORD openError = file.isOpen() ? 0 : GetLastError();
-    DWORD readError = 0;
+    if (!file.isOpen()) {
+        reportUnreadableFile(fileName, "could not be opened:", GetLastError());
+        return false;
+    }
     std::string content;
     std::vector<std::string> records;
     int32_t recordCount = 0;
@@ -102,17 +128,14 @@ bool loadPhraseFrameFile(const std::string& fileName)
     std::string status;
     bool outOfMemory = false;
     try {
-        if (file.isOpen()) {
-            uint64_t size = fileSize(file.handle);
-            if (userDeclinesLargeFile(size)) {
-                // The old records stay, so does their sort state; only the
-                // rows are gone until the next load.
-                std::copy(previousSortState, previousSortState + 5, sortState);
-                return false;
-            }
-            readError = readWholeFile(file.handle, size, content);
-            file.close();
+        uint64_t size = fileSize(file.handle);
+        if (userDeclinesLargeFile(size))
+            return false;
+        if (DWORD readError = readWholeFile(file.handle, size, content)) {
+            reportUnreadableFile(fileName, "could not be read:", readError);
+            return false;
         }
+        file.close();
         buildFrameRecords(content, records, recordCount, variantTotal);
         status = statusText(recordCount, variantTotal, fileName);
     } catch (const std::bad_alloc&) {
@@ -123,12 +146,13 @@ bool loadPhraseFrameFile(const std::string& fileName)
     if (outOfMemory) {
         std::string().swap(content);
         std::vector<std::string>().swap(records);
-        std::copy(previousSortState, previousSortState + 5, sortState);
-        setItemCount(frameList, frameCount, LVSICF_NOINVALIDATEALL);
         reportNoMemoryToLoad(fileName);
         return false;
     }
     std::string().swap(content);
+
+    setItemCount(frameList, 0, 0);
+    resetSortState(sortState, fileIsFreqOrder);
     frames.swap(records);
     std::vector<std::string>().swap(records);
     frameCount = recordCount;
@@ -140,9 +164,8 @@ bool loadPhraseFrameFile(const std::string& fileName)
     selectRow(1);
     runWithMemoryGuard(noMemoryToShow, showSelected);
     applyTabStop();
-    if (openError != 0)
-        reportUnreadableFile(fileName, "could not be opened:", openError);
-    else if (readError != 0)
-        reportUnreadableFile(fileName, "could not be read:", readError);
+    if (!looksLikePhraseFrames(frames, frameCount))
+        showMessageBox(nullptr, notPhraseFramesText(fileName).c_str(), "CorvalePhraseFrames",
+                       MB_OK | MB_ICONEXCLAMATION);
     return true;
 }

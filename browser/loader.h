@@ -5,12 +5,22 @@
 #include <string>
 
 // Replaces the loaded data with the records of fileName, shows the summary
-// line and the first frame; returns true then. A file that cannot be opened
-// or read loads as empty content and is also reported in a box. Returns
-// false when the data was not replaced: the user declined a large file (the
-// list then shows no rows; the records and their sort state stay), or memory
-// ran out (everything stays as it was, and a box says so).
+// line and the first frame; returns true then, after a box when the file
+// does not look like a phrase-frame file. Returns false when the data was not
+// replaced, and then everything shown stays as it was: the file could not be
+// opened or read, or memory ran out (a box says so), or the user declined a
+// large file.
+// fileName is the name as the system has it, in any script; the summary line
+// and the boxes show it in the ANSI code page (see narrowText).
+bool loadPhraseFrameFile(const std::wstring& fileName);
+
+// The same for a name in the ANSI code page.
 bool loadPhraseFrameFile(const std::string& fileName);
+
+// Text converted from the system's wide form to a code page (in the ANSI
+// code page, '?' for each character it has no form for), and back.
+std::string narrowText(const std::wstring& text, UINT codePage = CP_ACP);
+std::wstring wideText(const std::string& text, UINT codePage = CP_ACP);
 
 // Tests make the size check see this size instead of the file's (-1: the
 // file's own), to reach the limits of the running build without huge files.

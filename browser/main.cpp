@@ -189,10 +189,13 @@ void buildMainWindow()
     runModalDialog(createMainWindow(), mainWindowCallback);
 }
 
-std::string browserCommandLine()
+std::wstring browserCommandLine()
 {
-    const char* line = browserCommandLineForTests ? browserCommandLineForTests : GetCommandLineA();
-    return browserFileArgument(line);
+    // The wide command line: the ANSI one has '?' for every character of a
+    // dropped file's name that the code page lacks. It is read as UTF-8,
+    // whose bytes for blanks and quotes are those of ASCII.
+    const std::wstring line = browserCommandLineForTests ? wideText(browserCommandLineForTests) : GetCommandLineW();
+    return wideText(browserFileArgument(narrowText(line, CP_UTF8)), CP_UTF8);
 }
 
 static void showProgramIcon(HWND window)
@@ -211,7 +214,7 @@ static void showProgramIcon(HWND window)
 static INT_PTR onInitDialog(HWND window)
 {
     runWithMemoryGuard(noMemoryToOpen, [] {
-        std::string fileName = browserCommandLine();
+        std::wstring fileName = browserCommandLine();
         if (fileName.empty())
             openFileCommand();
         else
@@ -263,6 +266,14 @@ static INT_PTR onCommand(HWND window, WPARAM wParam)
     }
 }
 
+// Hidden first, so the window goes the moment the user closes it: under
+// Wine, destroying it (and the X window behind it) can take seconds more.
+static void closeMainWindow(HWND window)
+{
+    ShowWindow(window, SW_HIDE);
+    DestroyWindow(window);
+}
+
 INT_PTR mainWindowCallback(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -273,7 +284,7 @@ INT_PTR mainWindowCallback(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_COMMAND:
         return onCommand(window, wParam);
     case WM_CLOSE:
-        DestroyWindow(window);
+        closeMainWindow(window);
         return 1;
     default:
         return 0;
@@ -283,7 +294,7 @@ INT_PTR mainWindowCallback(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 INT_PTR confirmExit(HWND window, UINT, WPARAM, LPARAM)
 {
     if (showMessageBox(nullptr, "Are you sure?", "Exit Program?", MB_YESNO | MB_ICONQUESTION) == IDYES)
-        DestroyWindow(window);
+        closeMainWindow(window);
     return 0;
 }
 

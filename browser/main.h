@@ -26,7 +26,8 @@ INT_PTR confirmExit(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The file name the command line gives: blanks at both ends removed, then
 // one pair of surrounding double quotes (Explorer and "Open with" quote a
-// path that holds a blank). Tests
-// set browserCommandLineForTests to stand in for GetCommandLineA.
-std::string browserCommandLine();
+// path that holds a blank), taken from the wide command line so that a name
+// outside the ANSI code page arrives whole. Tests set
+// browserCommandLineForTests (ANSI) to stand in for it.
+std::wstring browserCommandLine();
 extern const char* browserCommandLineForTests;

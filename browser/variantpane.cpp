@@ -23,6 +23,15 @@ static DWORD lastStepTick;
 static bool refillPending;
 static bool refillReorders;
 
+bool searchFillsPane;
+
+// The frame whose variant lines showSelected put in the pane, the pane
+// replacement that did it (any later content has a higher count), and the
+// text it put there (the user may have edited it since).
+static int32_t filledFrame;
+static uint32_t filledReplacement;
+static std::string filledText;
+
 static bool runningUnderWine()
 {
     static const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
@@ -127,11 +136,28 @@ void orderVariants(std::string& text, bool force)
     orderVariants(text, alphabeticalWanted(), fileIsFreqOrder, force);
 }
 
+// The pane gets frame index's variant lines in the wanted order, the label
+// what they leave out.
+static void fillPane(int32_t index, bool force)
+{
+    const std::string& record = frames[index];
+    PaneVariants shown = paneVariants(record, alphabeticalWanted(), fileIsFreqOrder, force);
+    SetDlgItemTextA(mainWindow, frameInfoLabelId, frameLabel(record, shown.note).c_str());
+    setPaneText(shown.text);
+    filledFrame = index;
+    filledReplacement = paneReplacements;
+    filledText.swap(shown.text);
+}
+
 void showSelected()
 {
     if (shownIndex != selectedIndex && selectedIndex >= 1 && selectedIndex <= frameCount) {
         const std::string& record = frames[selectedIndex];
         SetDlgItemTextA(mainWindow, frameInfoLabelId, frameSummary(record).c_str());
+        if (searchFillsPane) {
+            shownIndex = selectedIndex;
+            return;
+        }
         emptyPane();
         // The message let through may select another frame, load a file, or
         // put a search result or the help in the pane; what it shows stands.
@@ -143,11 +169,8 @@ void showSelected()
         refillPending = outerRefillPending;
         const bool reorder = refillReorders;
         refillReorders = false;
-        if (paneReplacements == emptied && selectedIndex >= 1 && selectedIndex <= frameCount) {
-            std::string text = variantLines(frames[selectedIndex]);
-            orderVariants(text, reorder);
-            setPaneText(text);
-        }
+        if (paneReplacements == emptied && selectedIndex >= 1 && selectedIndex <= frameCount)
+            fillPane(selectedIndex, reorder);
     }
     shownIndex = selectedIndex;
 }
@@ -160,7 +183,14 @@ INT_PTR reorderPane(HWND, UINT, WPARAM, LPARAM)
         refillReorders = true;
         return 0;
     }
+    // A frame's lines as showSelected put them: the whole frame is ordered,
+    // then cut again, so a frame shown in part shows the start of the order.
     std::string text = windowText(variantPane);
+    if (paneReplacements == filledReplacement && filledFrame >= 1 && filledFrame <= frameCount &&
+        text == filledText) {
+        fillPane(filledFrame, true);
+        return 0;
+    }
     orderVariants(text, true);
     setPaneText(text);
     return 0;

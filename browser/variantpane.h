@@ -20,14 +20,21 @@ extern uint32_t paneReplacements;
 // linear time); variantPane then names the new control.
 void emptyPane();
 
-// Shows frame selectedIndex unless it is already shown.
+// Shows frame selectedIndex unless it is already shown: its label, and its
+// variant lines in the pane unless searchFillsPane is set.
 void showSelected();
+
+// Set by Find while it selects the frame it found: Find then puts that
+// frame's lines in the pane itself, with the matches in bold, so the pane is
+// filled once.
+extern bool searchFillsPane;
 
 // Reorders variant lines as the "&Alpha"/"&Freq" buttons say (force: even
 // when the file is already in that order).
 void orderVariants(std::string& text, bool force);
 
-// Callback of both option buttons: reorders whatever the pane holds.
+// Callback of both option buttons: reorders whatever the pane holds; a frame
+// that showSelected put there is ordered whole and shown again.
 INT_PTR reorderPane(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Freqs Left (right = false) and Freqs Right, at most one per 150 ms.

@@ -1,5 +1,6 @@
 #include "browser/core/cliptext.h"
 
+#include "browser/core/panetext.h"
 #include "common/core/numbertext.h"
 
 #include <algorithm>
@@ -27,6 +28,7 @@ std::string frameCopyText(const std::string& record)
     text.reserve(frame.size() + sizeof frameGap);
     text.append(frame);
     text += frameGap;
+    blankNuls(text);
     return text;
 }
 
@@ -61,5 +63,6 @@ std::string allSortedCopyText(const std::vector<std::string>& frames, int32_t fr
         text.append(withoutRank(frames[i]));
     }
     text += frameGap;
+    blankNuls(text);
     return text;
 }

@@ -1,4 +1,5 @@
-// Texts the copy buttons put on the clipboard, without the clipboard.
+// Texts the copy buttons put on the clipboard, without the clipboard. Each
+// NUL byte of a record is copied as a blank (see blankNuls).
 #pragma once
 #include <cstdint>
 #include <string>

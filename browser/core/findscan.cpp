@@ -1,5 +1,6 @@
 #include "browser/core/findscan.h"
 
+#include "browser/core/framefile.h"
 #include "browser/core/rtf.h"
 
 #include <algorithm>
@@ -119,6 +120,21 @@ int32_t findFrame(const std::vector<std::string>& frames, int32_t frameCount, in
         if (containsFolded(frames[i], wanted, foldTable))
             return i;
     return 0;
+}
+
+const char matchBeyondNote[] = "  (the match lies beyond the part shown)";
+
+bool matchLiesBeyondShownPart(const std::string& record, const std::string& search, bool matchCase)
+{
+    if (search.empty())
+        return false;
+    const std::string_view whole = wholeVariantLines(record);
+    const std::string shown = variantLines(record);
+    if (matchCase)
+        return whole.find(search) != std::string_view::npos && shown.find(search) == std::string::npos;
+    static const FoldTable foldTable = makeFoldTable();
+    const std::string wanted = upperCase(search);
+    return containsFolded(whole, wanted, foldTable) && !containsFolded(shown, wanted, foldTable);
 }
 
 std::string notFoundText(const std::string& findText)

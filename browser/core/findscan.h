@@ -24,6 +24,14 @@ int32_t findStartIndex(int32_t selectedIndex, bool rowOneWasLastFound);
 int32_t findFrame(const std::vector<std::string>& frames, int32_t frameCount, int32_t start,
                   const std::string& search, bool matchCase);
 
+// Whether search occurs in the record's variant lines (folded with upperCase
+// unless matchCase) but not in the part of them the pane shows
+// (variantLines): the frame is found, and nothing in the pane is bold.
+bool matchLiesBeyondShownPart(const std::string& record, const std::string& search, bool matchCase);
+
+// What the frame's label adds then.
+extern const char matchBeyondNote[];
+
 // Text of the not-found message box: the search text in double quotes, then
 // on a second line (after a CR) " not found in specified context.".
 std::string notFoundText(const std::string& findText);

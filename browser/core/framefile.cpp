@@ -4,6 +4,7 @@
 #include "common/core/numbertext.h"
 #include "common/core/text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <string_view>
@@ -112,6 +113,35 @@ void buildFrameRecords(const std::string& content, std::vector<std::string>& rec
     variantTotal = static_cast<int32_t>(lineEnds + 1 - 2 * static_cast<int64_t>(pieces));
 }
 
+bool looksLikePhraseFrames(const std::vector<std::string>& records, int32_t recordCount)
+{
+    if (recordCount < 1)
+        return true;
+    const auto last = static_cast<int32_t>(std::min<int64_t>(recordCount, static_cast<int64_t>(records.size()) - 1));
+    for (int32_t i = 1; i <= last; ++i) {
+        const std::string& record = records[static_cast<size_t>(i)];
+        const size_t length = headerLength(record);
+        const void* rankEnd = std::memchr(record.data(), '\t', length);
+        if (rankEnd == nullptr)
+            continue;
+        const char* line = static_cast<const char*>(rankEnd) + 1;
+        const size_t lineLength = length - static_cast<size_t>(line - record.data());
+        const std::string_view header(line, lineLength);
+        const size_t firstTab = header.find('\t');
+        if (firstTab != std::string_view::npos && header.find('\t', firstTab + 1) != std::string_view::npos &&
+            header.find('\n') == std::string_view::npos)
+            return true;
+    }
+    return false;
+}
+
+std::string notPhraseFramesText(const std::string& fileName)
+{
+    return fileName + "\r\ndoes not look like a phrase-frame file: no line in it holds a phrase frame, "
+                      "its frequency and its number of variants separated by TABs.\r\n\r\n"
+                      "It is shown as it was read.";
+}
+
 std::string shortFileName(const std::string& fileName)
 {
     size_t slash = fileName.rfind('\\');
@@ -160,26 +190,31 @@ std::string labelField(const std::string& record, int n)
     return headerField(record, n).substr(0, labelFieldBound);
 }
 
-// All of the record's variant lines, as a view into it.
+} // namespace
+
 std::string_view wholeVariantLines(const std::string& record)
 {
     size_t lineEnd = findCrLf(record);
     return lineEnd == std::string::npos ? std::string_view() : std::string_view(record).substr(lineEnd + 2);
 }
 
-} // namespace
+std::string frameLabel(const std::string& record, const std::string& note)
+{
+    std::string label = labelField(record, 2) + ":  rank " + labelField(record, 1) + ", frequency " +
+                        labelField(record, 3) + ", variants " + labelField(record, 4) + note;
+    blankNuls(label);
+    return label;
+}
 
 std::string frameSummary(const std::string& record)
 {
     const std::string_view variants = wholeVariantLines(record);
-    return labelField(record, 2) + ":  rank " + labelField(record, 1) + ", frequency " + labelField(record, 3) +
-           ", variants " + labelField(record, 4) + excerptNote(variants, paneExcerptLength(variants));
+    return frameLabel(record, excerptNote(variants, paneExcerpt(variants)));
 }
 
 std::string variantLines(const std::string& record)
 {
-    const std::string_view variants = wholeVariantLines(record);
-    return std::string(variants.substr(0, paneExcerptLength(variants)));
+    return paneExcerpt(wholeVariantLines(record)).text;
 }
 
 int32_t numberKey(const char* text, size_t length)

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Splits the whole file content into frame records. Records are separated by
@@ -16,6 +17,17 @@
 // The previous contents of records are released before the new ones are built.
 void buildFrameRecords(const std::string& content, std::vector<std::string>& records,
                        int32_t& recordCount, int32_t& variantTotal);
+
+// Whether the records look like a phrase-frame file's: some record's header
+// line (its text before the first CR LF, after the rank) holds a phrase
+// frame, TAB, frequency, TAB, variant count, with no lone LF in it. No
+// records (an empty file) is not judged. A text with other line ends, or
+// without TABs, loads as one or a few records that hold no such line.
+bool looksLikePhraseFrames(const std::vector<std::string>& records, int32_t recordCount);
+
+// The box shown when a loaded file does not: its name, what is missing, and
+// that it is shown anyway.
+std::string notPhraseFramesText(const std::string& fileName);
 
 // The name part of a full file name: the text after its last backslash.
 std::string shortFileName(const std::string& fileName);
@@ -45,12 +57,19 @@ std::string headerField(const std::string& record, int n);
 
 // The summary label of a frame: "frame:  rank r, frequency f, variants v",
 // with the header fields as the file spells them (each cut to its first
-// labelFieldBound bytes), then, when the pane cannot be handed all of the
-// variant lines, the note of excerptNote.
+// labelFieldBound bytes), then note; each NUL as a blank (see blankNuls).
+std::string frameLabel(const std::string& record, const std::string& note);
+
+// frameLabel with the note of excerptNote for the variant lines in the
+// file's order.
 std::string frameSummary(const std::string& record);
 
-// The record's variant lines (everything after its first CR LF; empty when
-// there is none) as far as the pane is handed them: see paneExcerptLength.
+// All of the record's variant lines: everything after its first CR LF; empty
+// when there is none.
+std::string_view wholeVariantLines(const std::string& record);
+
+// The record's variant lines, in the file's order, as the pane is handed
+// them (see paneExcerpt); NUL bytes are kept.
 std::string variantLines(const std::string& record);
 
 // Reads the leading number of a field as a sort key: blanks, TABs and LFs are

@@ -13,21 +13,36 @@ std::string thousands(size_t n)
 
 } // namespace
 
-size_t paneExcerptLength(std::string_view text, size_t bound, size_t lineBound)
+void blankNuls(std::string& text)
 {
-    size_t fits = std::string_view::npos; // end of the last whole line that fits
+    for (size_t at = text.find('\0'); at != std::string::npos; at = text.find('\0', at + 1))
+        text[at] = ' ';
+}
+
+PaneExcerpt paneExcerpt(std::string_view text, size_t bound, size_t lineBound)
+{
+    PaneExcerpt excerpt;
+    if (text.empty())
+        return excerpt;
+    excerpt.text.reserve(text.size() < bound ? text.size() : bound);
     size_t start = 0;
     for (;;) {
         size_t lineEnd = findCrLf(text, start);
-        if (lineEnd == std::string_view::npos)
+        const bool last = lineEnd == std::string_view::npos;
+        if (last)
             lineEnd = text.size();
-        if (lineEnd - start > lineBound && start + lineBound <= bound)
-            return start + lineBound;
-        if (lineEnd > bound)
-            return fits != std::string_view::npos ? fits : bound;
-        if (lineEnd == text.size())
-            return text.size();
-        fits = lineEnd;
+        const bool cut = lineEnd - start > lineBound;
+        const size_t length = cut ? lineBound : lineEnd - start;
+        const size_t separator = excerpt.linesShown > 0 ? 2 : 0;
+        if (excerpt.text.size() + separator + length > bound)
+            return excerpt;
+        if (separator)
+            excerpt.text += "\r\n";
+        excerpt.text.append(text.substr(start, length));
+        ++excerpt.linesShown;
+        excerpt.linesCut += cut ? 1 : 0;
+        if (last)
+            return excerpt;
         start = lineEnd + 2;
     }
 }
@@ -42,14 +57,21 @@ size_t lineCount(std::string_view text)
     return lines;
 }
 
-std::string excerptNote(std::string_view text, size_t excerptLength)
+std::string excerptNote(std::string_view text, const PaneExcerpt& excerpt, size_t lineBound)
 {
-    if (excerptLength >= text.size())
+    if (excerpt.linesCut == 0 && excerpt.text.size() == text.size())
         return std::string();
-    const std::string_view shown = text.substr(0, excerptLength);
-    const size_t shownLines = lineCount(shown);
-    const bool wholeLines = findCrLf(text, excerptLength) == excerptLength;
-    if (wholeLines)
-        return "  (first " + thousands(shownLines) + " of " + thousands(lineCount(text)) + " variants shown)";
-    return "  (first " + thousands(excerptLength) + " of " + thousands(text.size()) + " bytes shown)";
+    const size_t lines = lineCount(text);
+    std::string note;
+    if (excerpt.linesShown < lines)
+        note = "first " + thousands(excerpt.linesShown) + " of " + thousands(lines) + " variants shown";
+    if (excerpt.linesCut > 0) {
+        const std::string cut = thousands(excerpt.linesCut);
+        if (note.empty())
+            note = cut + (excerpt.linesCut == 1 ? " variant" : " variants");
+        else
+            note += ", " + cut;
+        note += " cut at " + thousands(lineBound) + " bytes";
+    }
+    return "  (" + note + ")";
 }

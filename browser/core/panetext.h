@@ -24,18 +24,29 @@ constexpr size_t paneLineBound = 1000;
 // The most bytes of one header field shown in the frame's label.
 constexpr size_t labelFieldBound = 255;
 
-// How many leading bytes of text (lines separated by CR LF) the pane gets:
-// the whole lines from the first on while they fit in bound bytes in all and
-// none is longer than lineBound (without the CR LF after the last of them).
-// A line longer than lineBound ends the excerpt with its first lineBound
-// bytes, when they fit; so does a first line longer than bound.
-size_t paneExcerptLength(std::string_view text, size_t bound = paneTextBound, size_t lineBound = paneLineBound);
+// Each NUL byte of text made a blank. The window's controls and programs
+// that paste from the clipboard take a NUL as the end of the text, so
+// everything after it would be lost to the user; the file format allows the
+// byte, and the records keep it.
+void blankNuls(std::string& text);
+
+// What the pane gets of text (lines separated by CR LF): the lines from the
+// first on, each longer than lineBound bytes cut to its first lineBound
+// bytes, as long as they fit in bound bytes in all (the CR LF between them
+// counted, none after the last). A long line is shortened, never the end of
+// what is shown. lineBound is at most bound.
+struct PaneExcerpt {
+    std::string text;
+    size_t linesShown = 0; // lines of text in the excerpt
+    size_t linesCut = 0;   // of those, the ones shortened to lineBound bytes
+};
+PaneExcerpt paneExcerpt(std::string_view text, size_t bound = paneTextBound, size_t lineBound = paneLineBound);
 
 // Lines of text: the number of CR LF plus one; 0 for an empty text.
 size_t lineCount(std::string_view text);
 
-// The note after the frame's label when its variant text (the whole of it,
-// text) is shown only up to excerptLength bytes; empty when nothing is left
-// out. "  (first 1,234 of 5,678 variants shown)", or, when not even the first
-// line is shown whole, "  (first 1,000,000 of 300,000,000 bytes shown)".
-std::string excerptNote(std::string_view text, size_t excerptLength);
+// The note after the frame's label about what of its variant text (the whole
+// of it, text) the excerpt leaves out; empty when nothing. "  (first 1,234 of
+// 5,678 variants shown)", "  (2 variants cut at 1,000 bytes)", or both:
+// "  (first 1,234 of 5,678 variants shown, 1 cut at 1,000 bytes)".
+std::string excerptNote(std::string_view text, const PaneExcerpt& excerpt, size_t lineBound = paneLineBound);

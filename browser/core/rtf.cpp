@@ -47,7 +47,8 @@ void appendEscaped(std::string& out, std::string_view text, size_t from, size_t 
             continue;
         if (c == '\\' || c == '{' || c == '}')
             out += '\\';
-        out += c;
+        // The pane would end the text at a NUL (see blankNuls).
+        out += c == '\0' ? ' ' : c;
     }
 }
 
@@ -84,8 +85,7 @@ std::string escapeRtf(const std::string& text)
 // that is not part of a pair is written as it stands, as in the plain pane.
 std::string matchesRtf(const std::string& text, const std::string& search, bool matchCase)
 {
-    std::string_view shown(text);
-    shown = shown.substr(0, shown.find('\0'));
+    const std::string_view shown(text);
 
     // Folding is idempotent, so a search the caller folded already is fine.
     std::vector<size_t> matchStarts;
@@ -131,7 +131,7 @@ std::string helpRtf()
         R"P(\par \par  - Navigate through the grid with the mouse or with arrow, PgUp, PgDn, Home and End keys.)P",
         R"P(\par \par  - Click the top of a column to resort by that criterion.  Click again to re-sort in the opposite order (ascending / descending).)P",
         R"P(\i Sorting follows ASCII code order and thus is non-standard for accented and other special characters.\i0 )P",
-        R"P(\par \par  - The "Rank" column reflects alphabetical order for -Alpha-PhraseFrame.txt files and frequency order for -Freq-PhraseFrame.txt files.)P",
+        R"P(\par \par  - The "Rank" column reflects alphabetical order for -Alpha-phraseFrames.txt files and frequency order for -Freq-phraseFrames.txt files.)P",
         R"P(\par \par  - The "Freqs Left / Right" [Shortcuts Alt-L / Alt-R] menu items adjust the position of the column of frequencies of the variant phrases.)P",
         R"P(\par \par  - Click "Find" [Shortcut Alt-F] to search for specific strings in the phrase frames and their variants. Fill in the search string, then press "Enter" to find the next occurrence of that string.)P",
         R"P( Repeated pressing of "Enter" cycles through additional matches.)P",

@@ -18,7 +18,8 @@ extern const char rtfHeader[];
 std::string escapeRtf(const std::string& text);
 
 // The whole RTF document showing text (variant lines joined by CR LF) with
-// every match of search in bold. The text is cut before its first NUL byte.
+// every match of search in bold. Matches are found on the text's own bytes;
+// each NUL byte is then written as a blank (see blankNuls).
 // When matchCase is false both sides are compared folded with upperCase and
 // the bold bytes keep the text's own case. See rtf.cpp for how line ends and
 // match boundaries meet.

@@ -2,6 +2,7 @@
 
 #include "browser/core/framefile.h"
 #include "browser/core/listsort.h"
+#include "browser/core/panetext.h"
 #include "common/core/text.h"
 
 #include <cstring>
@@ -46,6 +47,25 @@ void orderVariants(std::string& text, bool alphabeticalWanted, int32_t fileIsFre
         joined += lines[k];
     }
     text.swap(joined);
+}
+
+PaneVariants paneVariants(const std::string& record, bool alphabeticalWanted, int32_t fileIsFreqOrder, bool force)
+{
+    const std::string_view whole = wholeVariantLines(record);
+    PaneExcerpt excerpt;
+    PaneVariants shown;
+    if (variantsNeedOrdering(alphabeticalWanted, fileIsFreqOrder, force)) {
+        std::string ordered(whole);
+        orderVariants(ordered, alphabeticalWanted, fileIsFreqOrder, true);
+        excerpt = paneExcerpt(ordered);
+        shown.note = excerptNote(ordered, excerpt);
+    } else {
+        excerpt = paneExcerpt(whole);
+        shown.note = excerptNote(whole, excerpt);
+    }
+    shown.text.swap(excerpt.text);
+    blankNuls(shown.text);
+    return shown;
 }
 
 void sortByFrequency(std::vector<std::string>& lines, std::vector<int32_t>& keys)

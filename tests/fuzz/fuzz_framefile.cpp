@@ -56,6 +56,43 @@ int64_t countOf(const std::string& text, const std::string& part)
     return count;
 }
 
+// What the pane should get of text, the plain way: its lines, each cut to
+// lineBound bytes, while the joined lines fit in bound.
+PaneExcerpt expectedExcerpt(const std::string& text, size_t bound, size_t lineBound)
+{
+    PaneExcerpt excerpt;
+    if (text.empty())
+        return excerpt;
+    std::vector<std::string> lines;
+    for (size_t start = 0;;) {
+        const size_t end = text.find("\r\n", start);
+        lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos)
+            break;
+        start = end + 2;
+    }
+    for (const std::string& line : lines) {
+        const std::string piece = line.substr(0, lineBound);
+        if (excerpt.text.size() + (excerpt.linesShown > 0 ? 2 : 0) + piece.size() > bound)
+            break;
+        excerpt.text += (excerpt.linesShown > 0 ? "\r\n" : "") + piece;
+        ++excerpt.linesShown;
+        excerpt.linesCut += line.size() > lineBound ? 1 : 0;
+    }
+    return excerpt;
+}
+
+void checkExcerpt(const std::string& text, size_t bound, size_t lineBound)
+{
+    const PaneExcerpt excerpt = paneExcerpt(text, bound, lineBound);
+    const PaneExcerpt expected = expectedExcerpt(text, bound, lineBound);
+    FUZZ_CHECK(excerpt.text == expected.text);
+    FUZZ_CHECK(excerpt.linesShown == expected.linesShown);
+    FUZZ_CHECK(excerpt.linesCut == expected.linesCut);
+    const std::string note = excerptNote(text, excerpt, lineBound);
+    FUZZ_CHECK(note.empty() == (excerpt.text == text));
+}
+
 bool within(const std::string& record, FieldSpan field)
 {
     return field.text >= record.data() && field.text + field.length <= record.data() + record.size();
@@ -95,14 +132,18 @@ void checkFields(const std::string& record)
     }
 
     const std::string summary = frameSummary(record);
-    const std::string frameLabel = headerField(record, 2).substr(0, labelFieldBound);
+    std::string frameLabel = headerField(record, 2).substr(0, labelFieldBound);
+    blankNuls(frameLabel); // the label would end at a NUL
     FUZZ_CHECK(summary.compare(0, frameLabel.size(), frameLabel) == 0);
+    FUZZ_CHECK(summary.find('\0') == std::string::npos);
 
     const std::string variants = variantLines(record);
-    // The pane gets the first lines of the variants, up to its bound.
+    // The pane gets the first lines of the variants, each within the line
+    // bound, as many as fit in its bound.
     const std::string allVariants = lineEnd == std::string::npos ? std::string() : record.substr(lineEnd + 2);
-    FUZZ_CHECK(variants.size() == paneExcerptLength(allVariants));
-    FUZZ_CHECK(allVariants.compare(0, variants.size(), variants) == 0);
+    FUZZ_CHECK(variants == expectedExcerpt(allVariants, paneTextBound, paneLineBound).text);
+    const size_t bound = 1 + record.size() % 40;
+    checkExcerpt(allVariants, bound, 1 + record.size() / 40 % bound);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // The search-result document of the variant pane. Byte 0: bit 0 match case;
 // byte 1: the search's length; then the search, then the text. Braces
 // balance, every bold run is closed, and removing the control words gives
-// back the text; the bold runs are the matches, leftmost first.
+// back the text with its NULs as blanks; the bold runs are the matches,
+// leftmost first.
+#include "browser/core/panetext.h"
 #include "browser/core/rtf.h"
 
 #include "fuzzcheck.h"
@@ -115,13 +117,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string body =
         document.substr(header.size(), document.size() - header.size() - std::strlen(documentEnd));
     const ReadBack back = readBody(body);
-    const std::string shown = text.substr(0, text.find('\0'));
+    std::string shown = text;
+    blankNuls(shown);
     FUZZ_CHECK(back.text == shown);
 
-    // The matches, found on the shown text the plain way.
+    // The matches, found on the text's own bytes the plain way.
     std::vector<size_t> matches;
     if (!search.empty()) {
-        const std::string work = matchCase ? shown : upperCase(shown);
+        const std::string work = matchCase ? text : upperCase(text);
         const std::string wanted = matchCase ? search : upperCase(search);
         for (size_t at = 0; at + wanted.size() <= work.size();) {
             if (work.compare(at, wanted.size(), wanted) == 0) {

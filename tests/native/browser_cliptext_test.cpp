@@ -58,3 +58,13 @@ TEST(BrowserClipText, RecordWithoutTabIsCopiedWhole)
     EXPECT_EQ(allSortedCopyText(frames, 2, "n", "s"),
               "n, 2 phrase-frames,\r\ns\r\n\r\nodd record\r\n\r\ng\t1\t0\r\n\r\n");
 }
+
+// A pasting program ends the text at a NUL: the copies hold a blank there,
+// so nothing after it is lost.
+TEST(BrowserClipText, NulsAreCopiedAsBlanks)
+{
+    const char record[] = "1\ta\0b\t2\t1\r\nx\0y\t2";
+    const std::vector<std::string> frames = {"", std::string(record, sizeof record - 1)};
+    EXPECT_EQ(frameCopyText(frames[1]), "a b\t2\t1\r\nx y\t2\r\n\r\n");
+    EXPECT_EQ(allSortedCopyText(frames, 1, "n", "s"), "n, 1 phrase-frames,\r\ns\r\n\r\na b\t2\t1\r\nx y\t2\r\n\r\n");
+}

@@ -140,3 +140,16 @@ TEST(BrowserFindScan, NotFoundTextHasTwoLines)
 {
     EXPECT_EQ(notFoundText("a  b"), "\"a  b\"\r not found in specified context.");
 }
+
+// A match in the variant lines beyond the part the pane shows: the frame is
+// found and the label must say why nothing is bold.
+TEST(BrowserFindScan, TellsAMatchBeyondTheShownPartFromOneInIt)
+{
+    std::string record = "1\tthe * of\t9\t3\r\nthe cat of\t5\r\nthe " + std::string(1500, 'x') + "Needle of\t3";
+    EXPECT_TRUE(matchLiesBeyondShownPart(record, "Needle", true));
+    EXPECT_TRUE(matchLiesBeyondShownPart(record, "NEEDLE", false));
+    EXPECT_FALSE(matchLiesBeyondShownPart(record, "NEEDLE", true)); // no match at all
+    EXPECT_FALSE(matchLiesBeyondShownPart(record, "cat", true));    // shown
+    EXPECT_FALSE(matchLiesBeyondShownPart(record, "the * of", true)); // the frame, not a variant
+    EXPECT_FALSE(matchLiesBeyondShownPart(record, "", true));
+}

@@ -191,3 +191,37 @@ TEST(FrameFile, NumberKey)
     EXPECT_EQ(numberKey("2.5", 2), 2);
     EXPECT_EQ(numberKey("9", 0), 0);
 }
+
+// A README or a file with LF line ends loads as a few records with no frame
+// line; a phrase-frame file has one in its first record.
+TEST(FrameFile, TellsPhraseFrameFilesFromOtherText)
+{
+    const struct {
+        const char* content;
+        bool looksLike;
+    } cases[] = {
+        {"A\tf\t1\r\na1\t5\r\n\r\nB\tg\t2\r\nb1\t3\r\n", true},
+        {"# Title\r\n\r\nSome text.\r\nMore text.\r\n", false},
+        {"A\tf\t1\na1\t5\n\nB\tg\t2\n", false},  // LF line ends
+        {"A\tf\r\na1\t5\r\n", false},             // one TAB: no frequency and count
+        {"notes\r\n\r\nA\tf\t1\r\na1\t5\r\n", true}, // a frame line in a later record
+        {"", true},                               // nothing to judge
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> records;
+        int32_t count = 0;
+        int32_t variants = 0;
+        buildFrameRecords(c.content, records, count, variants);
+        EXPECT_EQ(looksLikePhraseFrames(records, count), c.looksLike) << c.content;
+    }
+    EXPECT_EQ(notPhraseFramesText("C:\\x\\README.md"),
+              "C:\\x\\README.md\r\ndoes not look like a phrase-frame file: no line in it holds a phrase frame, "
+              "its frequency and its number of variants separated by TABs.\r\n\r\nIt is shown as it was read.");
+}
+
+// The label would end at a NUL in the frame or a count: it shows a blank.
+TEST(FrameFile, LabelShowsNulsAsBlanks)
+{
+    const std::string record("3\tab\0cd\t7\t2\r\nv\t1", 16);
+    EXPECT_EQ(frameSummary(record), "ab cd:  rank 3, frequency 7, variants 2");
+}

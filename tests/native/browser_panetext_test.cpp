@@ -19,26 +19,52 @@ TEST(PaneText, ExcerptKeepsWholeLinesWithinTheBound)
     const struct {
         const char* text;
         size_t bound;
-        size_t length;
-        size_t lineBound = paneLineBound;
+        size_t lineBound;
+        const char* shown;
+        size_t linesShown;
+        size_t linesCut;
     } cases[] = {
-        {"", 4, 0},
-        {"ab\r\ncd", 6, 6},            // fits whole
-        {"ab\r\ncd", 5, 2},            // the second line does not fit
-        {"ab\r\ncd\r\nef", 8, 6},      // a line end exactly at the bound
-        {"ab\r\ncd\r\nef", 7, 6},
-        {"abcdef\r\ngh", 4, 4},        // the first line alone is longer: cut inside it
-        {"abcdefgh", 3, 3},
-        {"a\rb\nc\r\nd", 6, 5},        // a lone CR or LF does not end a line
-        {"\r\nabcdef", 3, 0},          // an empty first line fits
-        // A line longer than the line bound ends the excerpt, cut.
-        {"ab\r\ncdefgh\r\nij", 100, 7, 3},
-        {"abcdefgh", 100, 3, 3},
-        {"ab\r\ncde\r\nfg", 100, 11, 3},
-        {"ab\r\ncdefgh", 6, 2, 3},     // the cut line would not fit in all
+        {"", 4, 4, "", 0, 0},
+        {"ab\r\ncd", 6, 6, "ab\r\ncd", 2, 0},          // fits whole
+        {"ab\r\ncd", 5, 5, "ab", 1, 0},                // the second line does not fit
+        {"ab\r\ncd\r\nef", 8, 8, "ab\r\ncd", 2, 0},    // a line end exactly at the bound
+        {"ab\r\ncd\r\nef", 7, 7, "ab\r\ncd", 2, 0},
+        {"a\rb\nc\r\nd", 6, 6, "a\rb\nc", 1, 0},       // a lone CR or LF does not end a line
+        {"\r\nabcdef", 3, 3, "", 1, 0},                // an empty first line fits
+        {"ab\r\n", 4, 4, "ab\r\n", 2, 0},              // so does an empty last one
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(paneExcerptLength(c.text, c.bound, c.lineBound), c.length) << c.text << " bound " << c.bound;
+    for (const auto& c : cases) {
+        const PaneExcerpt excerpt = paneExcerpt(c.text, c.bound, c.lineBound);
+        EXPECT_EQ(excerpt.text, c.shown) << c.text << " bound " << c.bound;
+        EXPECT_EQ(excerpt.linesShown, c.linesShown) << c.text << " bound " << c.bound;
+        EXPECT_EQ(excerpt.linesCut, c.linesCut) << c.text << " bound " << c.bound;
+    }
+}
+
+// A line over the line bound is shortened, and the lines after it are
+// still shown as far as they fit.
+TEST(PaneText, ALongLineIsShortenedAndTheLinesAfterItStay)
+{
+    const struct {
+        const char* text;
+        size_t bound;
+        const char* shown;
+        size_t linesShown;
+        size_t linesCut;
+    } cases[] = {
+        {"ab\r\ncdefgh\r\nij", 100, "ab\r\ncde\r\nij", 3, 1},
+        {"abcdefgh", 100, "abc", 1, 1},
+        {"ab\r\ncde\r\nfg", 100, "ab\r\ncde\r\nfg", 3, 0}, // exactly the line bound
+        {"abcdef\r\nghijkl\r\nm", 100, "abc\r\nghi\r\nm", 3, 2},
+        {"ab\r\ncdefgh", 6, "ab", 1, 0},                 // the cut line would not fit in all
+        {"ab\r\ncdefgh", 7, "ab\r\ncde", 2, 1},
+    };
+    for (const auto& c : cases) {
+        const PaneExcerpt excerpt = paneExcerpt(c.text, c.bound, 3);
+        EXPECT_EQ(excerpt.text, c.shown) << c.text << " bound " << c.bound;
+        EXPECT_EQ(excerpt.linesShown, c.linesShown) << c.text << " bound " << c.bound;
+        EXPECT_EQ(excerpt.linesCut, c.linesCut) << c.text << " bound " << c.bound;
+    }
 }
 
 TEST(PaneText, LineCountAndNote)
@@ -48,10 +74,15 @@ TEST(PaneText, LineCountAndNote)
     EXPECT_EQ(lineCount("a\r\nb\r\n"), 3u);
     EXPECT_EQ(lineCount("a\rb\n"), 1u);
 
-    EXPECT_EQ(excerptNote("ab\r\ncd", 6), "");
-    EXPECT_EQ(excerptNote("ab\r\ncd\r\nef", 6), "  (first 2 of 3 variants shown)");
-    EXPECT_EQ(excerptNote("abcdef\r\ngh", 4), "  (first 4 of 10 bytes shown)");
-    EXPECT_EQ(excerptNote("ab\r\ncdefgh\r\nij", 7), "  (first 7 of 14 bytes shown)");
+    const auto note = [](const char* text, size_t bound) {
+        return excerptNote(text, paneExcerpt(text, bound, 3), 3);
+    };
+    EXPECT_EQ(note("ab\r\ncd", 6), "");
+    EXPECT_EQ(note("ab\r\ncd\r\nef", 6), "  (first 2 of 3 variants shown)");
+    EXPECT_EQ(note("ab\r\ncdefgh\r\nij", 100), "  (1 variant cut at 3 bytes)");
+    EXPECT_EQ(note("abcd\r\nefgh\r\nij", 100), "  (2 variants cut at 3 bytes)");
+    EXPECT_EQ(note("abcd\r\nefgh\r\nij", 8), "  (first 2 of 3 variants shown, 2 cut at 3 bytes)");
+    EXPECT_EQ(excerptNote("ab\r\ncd", paneExcerpt("ab\r\ncd")), "");
 }
 
 // A frame far beyond the bound: the pane gets its first lines, the label
@@ -73,7 +104,18 @@ TEST(PaneText, LargeFrameIsShownInPartAndTheLabelSaysSo)
     // One line longer than the pane takes: its beginning is shown.
     std::string longLine = "2\tx\t1\t1\r\n" + std::string(paneTextBound + 10, 'v');
     EXPECT_EQ(variantLines(longLine).size(), paneLineBound);
-    EXPECT_EQ(frameSummary(longLine), "x:  rank 2, frequency 1, variants 1  (first 1,000 of 1,000,010 bytes shown)");
+    EXPECT_EQ(frameSummary(longLine), "x:  rank 2, frequency 1, variants 1  (1 variant cut at 1,000 bytes)");
+}
+
+// One variant line of 1,555 bytes among short ones: it is shortened, and
+// every variant after it is still shown.
+TEST(PaneText, OneLongVariantHidesNoOther)
+{
+    const std::string record = "1\tthe * of\t9\t3\r\nthe cat of\t5\r\nthe " + std::string(1544, 'x') +
+                               " of\t3\r\nthe dog of\t1";
+    const std::string shown = variantLines(record);
+    EXPECT_EQ(shown, "the cat of\t5\r\nthe " + std::string(paneLineBound - 4, 'x') + "\r\nthe dog of\t1");
+    EXPECT_EQ(frameSummary(record), "the * of:  rank 1, frequency 9, variants 3  (1 variant cut at 1,000 bytes)");
 }
 
 TEST(PaneText, LabelFieldsAreCut)

@@ -1,3 +1,4 @@
+#include "browser/core/filekind.h"
 #include "browser/core/rtf.h"
 
 #include "common/core/homepage.h"
@@ -5,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -136,11 +138,14 @@ TEST(BrowserRtf, BackslashesAndBracesAreEscapedAroundAndInsideMatches)
     }
 }
 
-TEST(BrowserRtf, TextIsCutAtItsFirstNul)
+// The pane would end the text at a NUL: it is shown as a blank, and matches
+// after it are bold. A blank searched for does not match the NUL.
+TEST(BrowserRtf, NulIsShownAsABlankAndMatchesAfterItAreBold)
 {
     const std::string text("ab\0ab", 5);
-    EXPECT_EQ(body(matchesRtf(text, "ab", true)), "\\b ab\\b0 ");
-    EXPECT_EQ(body(matchesRtf(text, std::string("b\0a", 3), true)), "ab");
+    EXPECT_EQ(body(matchesRtf(text, "ab", true)), "\\b ab\\b0  \\b ab\\b0 ");
+    EXPECT_EQ(body(matchesRtf(text, std::string("b\0a", 3), true)), "a\\b b a\\b0 b");
+    EXPECT_EQ(body(matchesRtf(text, "b a", true)), "ab ab");
 }
 
 TEST(BrowserRtf, LineBreaksSurviveMatchesThatSplitCrLf)
@@ -182,4 +187,21 @@ TEST(BrowserRtf, HelpDocument)
     EXPECT_EQ(occurrences(document, "\\par "), 25u);
     EXPECT_EQ(occurrences(document, "\\b "), occurrences(document, "\\b0 "));
     EXPECT_TRUE(bracesBalanced(document));
+}
+
+// The help tells users which name endings give the list its order; a name
+// with either ending it gives must be recognised as that order.
+TEST(BrowserRtf, HelpNamesTheFileEndingsTheProgramRecognises)
+{
+    const std::string help = body(helpRtf());
+    std::vector<std::string> endings;
+    for (size_t at = help.find(".txt"); at != std::string::npos; at = help.find(".txt", at + 1)) {
+        const size_t start = help.rfind(' ', at) + 1;
+        endings.push_back(help.substr(start, at + 4 - start));
+    }
+    ASSERT_EQ(endings.size(), 2u);
+    EXPECT_EQ(endings[0], "-Alpha-phraseFrames.txt");
+    EXPECT_EQ(endings[1], "-Freq-phraseFrames.txt");
+    EXPECT_EQ(classifyFileName("corpus" + endings[0]), fileKindAlpha);
+    EXPECT_EQ(classifyFileName("corpus" + endings[1]), fileKindFreq);
 }

@@ -170,3 +170,37 @@ TEST(VariantOrder, SortByFrequencyOnTinyInputs)
     sortByFrequency(lines, keys);
     EXPECT_EQ(joinLines(lines), "a\t3\r\nb\t3");
 }
+
+// A frame too large for the pane: the order asked for is the order of the
+// whole frame, and the pane shows its start; the note counts in that order.
+TEST(VariantOrder, FrameShownInPartIsOrderedWholeBeforeTheCut)
+{
+    std::string record = "1\tthe * of\t3000000\t200000";
+    for (int i = 0; i < 100000; ++i)
+        record += "\r\nthe zz" + std::to_string(i) + " of\t20";
+    for (int i = 0; i < 100000; ++i)
+        record += "\r\nthe aa" + std::to_string(i) + " of\t10";
+
+    const PaneVariants alphabetical = paneVariants(record, true, 1, false);
+    EXPECT_EQ(alphabetical.text.substr(0, 13), "the aa0 of\t10");
+    EXPECT_EQ(alphabetical.text.find("zz"), std::string::npos);
+    EXPECT_EQ(alphabetical.note.substr(0, 9), "  (first ");
+    EXPECT_NE(alphabetical.note.find(" of 200,000 variants shown)"), std::string::npos);
+
+    // In the file's own order nothing is sorted and the start is the file's.
+    const PaneVariants inFileOrder = paneVariants(record, false, 1, false);
+    EXPECT_EQ(inFileOrder.text.substr(0, 13), "the zz0 of\t20");
+
+    // Forced by frequency on an alphabetical file: the highest first.
+    const PaneVariants byFrequency = paneVariants(record, false, 0, true);
+    EXPECT_EQ(byFrequency.text.find("aa"), std::string::npos);
+}
+
+// The pane ends its text at a NUL: each is handed over as a blank.
+TEST(VariantOrder, PaneTextShowsNulsAsBlanks)
+{
+    const std::string record("1\tf\t2\t2\r\na\0b\t5\r\nc\t1", 19);
+    const PaneVariants shown = paneVariants(record, false, 1, false);
+    EXPECT_EQ(shown.text, "a b\t5\r\nc\t1");
+    EXPECT_EQ(shown.note, "");
+}

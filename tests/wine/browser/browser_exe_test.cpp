@@ -1,11 +1,14 @@
 // Runs of the real program, driven from outside its process.
 #include <windows.h>
+#include <dlgs.h>
 #include <gtest/gtest.h>
 
 #include "../programrun.h"
 #include "../winepath.h"
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -82,4 +85,200 @@ TEST(BrowserProgram, WithoutAFileAsksWithTheOpenFileDialogFirst)
     ASSERT_NE(mainWindow, nullptr) << "the main window did not appear";
     EXPECT_STREQ(status, "Click \"Open File\" to select a file to display");
     EXPECT_TRUE(ended);
+}
+
+namespace {
+
+// The wide form of an ASCII path (the build's own paths are ASCII).
+std::wstring wideAscii(const std::string& text)
+{
+    return std::wstring(text.begin(), text.end());
+}
+
+std::string labelText(HWND window, int id)
+{
+    char text[512] = {};
+    SendMessageA(GetDlgItem(window, id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// A folder of the temporary folder named in Cyrillic, which no ANSI code page
+// of Western Europe has.
+std::wstring cyrillicFolder()
+{
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring folder = std::wstring(temp) + L"\x0416\x0443\x0440\x043D\x0430\x043B " +
+                          std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder + L"\\";
+}
+
+struct WideRun {
+    PROCESS_INFORMATION process = {};
+    bool started = false;
+
+    explicit WideRun(const std::wstring& exe, std::wstring commandLine)
+    {
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        started = CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                 &startup, &process) != FALSE;
+    }
+    ~WideRun()
+    {
+        if (!started)
+            return;
+        if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0)
+            TerminateProcess(process.hProcess, 1);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+};
+
+} // namespace
+
+// A file named in a script the ANSI code page lacks, given on the command
+// line (dropped on the program): it loads, and is named with '?' for those
+// characters.
+TEST(BrowserProgram, LoadsAFileNamedOutsideTheAnsiCodePage)
+{
+    const std::wstring folder = cyrillicFolder();
+    const std::wstring copy = folder + L"\x0414\x0430\x043D\x0438-Freq-phraseFrames.txt";
+    const std::string sample = windowsPath(std::string(CORVALE_SAMPLES_DIR) + "/corvale-sample-Freq-phraseFrames.txt");
+    ASSERT_TRUE(CopyFileW(wideAscii(sample).c_str(), copy.c_str(), FALSE)) << GetLastError();
+
+    const std::wstring exe = wideAscii(windowsPath(CORVALE_BROWSER_EXE));
+    std::string status;
+    {
+        WideRun run(exe, L"\"" + exe + L"\" \"" + copy + L"\"");
+        ASSERT_TRUE(run.started) << GetLastError();
+        HWND window = waitForWindow(run.process, browserCaption);
+        ASSERT_NE(window, nullptr) << "the main window did not appear (a box may be waiting)";
+        status = labelText(window, 145);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    }
+    DeleteFileW(copy.c_str());
+    RemoveDirectoryW(folder.c_str());
+    EXPECT_EQ(status.substr(0, 75), "441 phrase-frames with 1,665 variants in \?\?\?\?-Freq-phraseFrames.txt.\rSelect");
+}
+
+// The program in a folder named outside the ANSI code page keeps its
+// settings there, and the open-file dialog hands over a name in that
+// script whole.
+TEST(BrowserProgram, ChoosesAFileAndKeepsSettingsInAFolderNamedOutsideTheAnsiCodePage)
+{
+    const std::wstring folder = cyrillicFolder();
+    const std::wstring exe = folder + L"CorvalePhraseFrames.exe";
+    const std::wstring copy = folder + L"\x0414\x0430\x043D\x0438-Freq-phraseFrames.txt";
+    const std::string sample = windowsPath(std::string(CORVALE_SAMPLES_DIR) + "/corvale-sample-Freq-phraseFrames.txt");
+    ASSERT_TRUE(CopyFileW(wideAscii(windowsPath(CORVALE_BROWSER_EXE)).c_str(), exe.c_str(), FALSE)) << GetLastError();
+    ASSERT_TRUE(CopyFileW(wideAscii(sample).c_str(), copy.c_str(), FALSE)) << GetLastError();
+
+    std::string status;
+    {
+        WideRun run(exe, L"\"" + exe + L"\"");
+        ASSERT_TRUE(run.started) << GetLastError();
+        HWND dialog = waitForWindow(run.process, "Select Phrase Frame file to display . . .");
+        ASSERT_NE(dialog, nullptr) << "no open-file dialog";
+        // The file name box of the dialog, then its OK button.
+        SendMessageW(GetDlgItem(dialog, cmb13), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(copy.c_str()));
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        HWND window = waitForWindow(run.process, browserCaption);
+        ASSERT_NE(window, nullptr) << "the main window did not appear";
+        status = labelText(window, 145);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    }
+    const std::wstring settings = folder + L"Corvale.cfg";
+    wchar_t lastPath[MAX_PATH] = {};
+    GetPrivateProfileStringW(L"Runtime", L"lastpath", L"", lastPath, MAX_PATH, settings.c_str());
+    const DWORD keptFolderAttributes = GetFileAttributesW(lastPath);
+    DeleteFileW(settings.c_str());
+    DeleteFileW(copy.c_str());
+    DeleteFileW(exe.c_str());
+    RemoveDirectoryW(folder.c_str());
+    EXPECT_EQ(status.substr(0, 75), "441 phrase-frames with 1,665 variants in \?\?\?\?-Freq-phraseFrames.txt.\rSelect");
+    // Kept in ANSI by its short name, a folder the next dialog can open.
+    ASSERT_NE(lastPath[0], L'\0') << "no settings file beside the program";
+    EXPECT_EQ(std::wstring(lastPath).find_first_of(L"?\x0416"), std::wstring::npos);
+    EXPECT_NE(keptFolderAttributes, DWORD(INVALID_FILE_ATTRIBUTES));
+    EXPECT_TRUE(keptFolderAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+namespace {
+
+// The screen's pixels inside a window, as the display shows them, 32 bits
+// each.
+std::vector<DWORD> screenPixels(HWND window, RECT& rect)
+{
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    memcpy(pixels.data(), bits, pixels.size() * sizeof(DWORD));
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+double blackShare(const std::vector<DWORD>& pixels)
+{
+    size_t black = 0;
+    for (DWORD pixel : pixels)
+        black += (pixel & 0xFFFFFF) == 0 ? 1 : 0;
+    return pixels.empty() ? 1.0 : double(black) / pixels.size();
+}
+
+} // namespace
+
+// A box shown while the main window is up (here the Exit confirmation) is
+// painted: on the screen it is mostly not black.
+TEST(BrowserProgram, BoxOverTheMainWindowIsPainted)
+{
+    std::string exe = windowsPath(CORVALE_BROWSER_EXE);
+    std::string sample = windowsPath(std::string(CORVALE_SAMPLES_DIR) + "/corvale-sample-Freq-phraseFrames.txt");
+    std::string commandLine = "\"" + exe + "\" " + sample;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process))
+        << GetLastError();
+    HWND mainWindow = waitForWindow(process, browserCaption);
+    double mainBlack = 1;
+    double boxBlack = 1;
+    if (mainWindow) {
+        Sleep(500);
+        RECT rect;
+        mainBlack = blackShare(screenPixels(mainWindow, rect));
+        PostMessageA(mainWindow, WM_COMMAND, 302, 0);
+        if (HWND box = waitForWindow(process, "Exit Program?")) {
+            Sleep(500);
+            boxBlack = blackShare(screenPixels(box, rect));
+            PostMessageA(box, WM_COMMAND, IDNO, 0);
+        }
+        PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+    }
+    if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    ASSERT_NE(mainWindow, nullptr);
+    EXPECT_LT(mainBlack, 0.5);
+    EXPECT_LT(boxBlack, 0.5);
 }

@@ -1,5 +1,7 @@
 #include "browser_fixture.h"
 
+#include "browser/filechoice.h"
+#include "browser/loader.h"
 #include "common/win/dialogs.h"
 
 #include <cstring>
@@ -59,12 +61,13 @@ void BrowserTest::SetUp()
         prompts.push_back({text, caption, style});
         return promptAnswer;
     });
-    setOpenFileAnswerer([this](OPENFILENAMEA* ofn) -> BOOL {
+    setWideOpenFileAnswerer([this](OPENFILENAMEW* ofn) -> BOOL {
         ++dialogCalls;
-        dialogInitialFolder = ofn->lpstrInitialDir ? ofn->lpstrInitialDir : "";
-        if (chosenFile.empty())
+        dialogInitialFolder = ofn->lpstrInitialDir ? narrowText(ofn->lpstrInitialDir) : "";
+        if (chosenFile.empty() && chosenWideFile.empty())
             return FALSE;
-        lstrcpynA(ofn->lpstrFile, chosenFile.c_str(), ofn->nMaxFile);
+        const std::wstring chosen = chosenWideFile.empty() ? wideText(chosenFile) : chosenWideFile;
+        lstrcpynW(ofn->lpstrFile, chosen.c_str(), ofn->nMaxFile);
         return TRUE;
     });
 }
@@ -77,7 +80,7 @@ void BrowserTest::TearDown()
     mainWindow = nullptr;
     browserCommandLineForTests = nullptr;
     setMessageBoxAnswerer(nullptr);
-    setOpenFileAnswerer(nullptr);
+    setWideOpenFileAnswerer(nullptr);
     removeFolder(folder);
 }
 

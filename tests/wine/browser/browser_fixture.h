@@ -58,8 +58,10 @@ protected:
     // Message boxes seen, and the answer the next ones get.
     std::vector<Prompt> prompts;
     int promptAnswer = IDOK;
-    // The open-file dialog's answer: empty cancels; otherwise the chosen name.
+    // The open-file dialog's answer: empty cancels; otherwise the chosen name
+    // (chosenWideFile, when set, for a name outside the ANSI code page).
     std::string chosenFile;
+    std::wstring chosenWideFile;
     std::string dialogInitialFolder;
     int dialogCalls = 0;
 

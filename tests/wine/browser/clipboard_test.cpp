@@ -49,7 +49,7 @@ TEST_F(BrowserTest, CopyButtonsPutTheFrameAndTheSortedListOnTheClipboard)
 {
     chosenFile = writeFile("corpus-Freq-phraseFrames.txt", twoFrameFile);
     openBrowser(""); // the Open command names the file in the copy
-    DeleteFileA(settingsPath().c_str());
+    DeleteFileW(settingsPath().c_str());
     ASSERT_EQ(frameCount, 2);
 
     selectListRow(2);
@@ -100,4 +100,16 @@ TEST_F(BrowserTest, CopyAsksFirstAndABusyClipboardIsLeftAlone)
 
     clickButton(copyFrameButtonId);
     EXPECT_EQ(clipboardText(), "A\tf\t1\r\na1\t5\r\n\r\n");
+}
+
+// A pasting program ends the text at a NUL: both copies hold a blank there
+// and everything after it.
+TEST_F(BrowserTest, CopiesShowANulAsABlankAndKeepWhatFollows)
+{
+    const char bytes[] = "fr\0me\t5\t2\r\na\0b\t3\r\nafter\t2\r\n";
+    openBrowser(writeFile("nul-Freq-phraseFrames.txt", std::string(bytes, sizeof bytes - 1)));
+    clickButton(copyFrameButtonId);
+    EXPECT_EQ(clipboardText(), "fr me\t5\t2\r\na b\t3\r\nafter\t2\r\n\r\n");
+    clickButton(copyAllButtonId);
+    EXPECT_EQ(clipboardText(), ", 1 phrase-frames,\r\n\r\n\r\nfr me\t5\t2\r\na b\t3\r\nafter\t2\r\n\r\n");
 }

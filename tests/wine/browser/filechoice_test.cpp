@@ -24,11 +24,11 @@ protected:
     void SetUp() override
     {
         BrowserTest::SetUp();
-        DeleteFileA(settingsPath().c_str());
+        DeleteFileW(settingsPath().c_str());
     }
     void TearDown() override
     {
-        DeleteFileA(settingsPath().c_str());
+        DeleteFileW(settingsPath().c_str());
         BrowserTest::TearDown();
     }
 };
@@ -41,7 +41,7 @@ TEST_F(FileChoiceTest, SettingsFileSitsBesideTheExecutable)
     GetModuleFileNameA(nullptr, module, sizeof module);
     std::string expected(module);
     expected = expected.substr(0, expected.rfind('\\') + 1) + "Corvale.cfg";
-    EXPECT_EQ(settingsPath(), expected);
+    EXPECT_EQ(narrowText(settingsPath()), expected);
 }
 
 TEST_F(FileChoiceTest, ChoiceIsRememberedAndClassified)
@@ -57,7 +57,7 @@ TEST_F(FileChoiceTest, ChoiceIsRememberedAndClassified)
     std::string folder = tempFolder() + "\\";
     EXPECT_EQ(lastPath, folder);
     EXPECT_EQ(readSetting("lastpath", "Runtime"), folder);
-    EXPECT_NE(readWholeFile(settingsPath()).find("[Runtime]\r\nlastpath=" + folder), std::string::npos);
+    EXPECT_NE(readWholeFile(narrowText(settingsPath())).find("[Runtime]\r\nlastpath=" + folder), std::string::npos);
     EXPECT_EQ(loadedFileName, "corpus-Alpha-phraseFrames.txt");
     EXPECT_EQ(sortDescription, "sorted alphabetically in ascending order");
     EXPECT_EQ(fileIsFreqOrder, 0);
@@ -82,7 +82,7 @@ TEST_F(FileChoiceTest, ChoiceIsRememberedAndClassified)
 
 TEST_F(FileChoiceTest, StoredFolderIsReadWithoutSurroundingSpaces)
 {
-    WritePrivateProfileStringA("Runtime", "lastpath", "   D:\\corpora\\   ", settingsPath().c_str());
+    WritePrivateProfileStringW(L"Runtime", L"lastpath", L"   D:\\corpora\\   ", settingsPath().c_str());
     openBrowser("");
     EXPECT_EQ(dialogInitialFolder, "D:\\corpora\\");
     EXPECT_EQ(lastPath, "D:\\corpora\\");
@@ -92,14 +92,14 @@ TEST_F(FileChoiceTest, CancelLeavesSettingsAndDataAsTheyWere)
 {
     chosenFile = writeFile("a-Freq-phraseFrames.txt", twoFrameFile);
     openBrowser("");
-    std::string settings = readWholeFile(settingsPath());
+    std::string settings = readWholeFile(narrowText(settingsPath()));
     ASSERT_FALSE(settings.empty());
     std::string status = controlText(statusLabelId);
 
     chosenFile.clear();
     command(openCommandId);
     EXPECT_EQ(dialogCalls, 2);
-    EXPECT_EQ(readWholeFile(settingsPath()), settings);
+    EXPECT_EQ(readWholeFile(narrowText(settingsPath())), settings);
     EXPECT_EQ(controlText(statusLabelId), status);
     EXPECT_EQ(frameCount, 2);
     EXPECT_EQ(rowCount(), 2);
@@ -107,24 +107,24 @@ TEST_F(FileChoiceTest, CancelLeavesSettingsAndDataAsTheyWere)
 
 TEST_F(FileChoiceTest, DialogGetsFilterCaptionFlagsAndExtension)
 {
-    OPENFILENAMEA seen = {};
+    OPENFILENAMEW seen = {};
     std::string filter, title, extension;
-    setOpenFileAnswerer([&](OPENFILENAMEA* ofn) -> BOOL {
+    setWideOpenFileAnswerer([&](OPENFILENAMEW* ofn) -> BOOL {
         seen = *ofn;
-        const char* p = ofn->lpstrFilter;
+        const wchar_t* p = ofn->lpstrFilter;
         while (*p)
-            p += strlen(p) + 1;
-        filter.assign(ofn->lpstrFilter, p + 1 - ofn->lpstrFilter);
-        title = ofn->lpstrTitle;
-        extension = ofn->lpstrDefExt;
+            p += wcslen(p) + 1;
+        filter = narrowText(std::wstring(ofn->lpstrFilter, p + 1 - ofn->lpstrFilter));
+        title = narrowText(ofn->lpstrTitle);
+        extension = narrowText(ofn->lpstrDefExt);
         return FALSE;
     });
     openBrowser("");
     // The old structure's size: 76 bytes in the 32-bit program.
     if (sizeof(void*) == 4) {
-        EXPECT_EQ(DWORD(OPENFILENAME_SIZE_VERSION_400A), 76u);
+        EXPECT_EQ(DWORD(OPENFILENAME_SIZE_VERSION_400W), 76u);
     }
-    EXPECT_EQ(seen.lStructSize, DWORD(OPENFILENAME_SIZE_VERSION_400A));
+    EXPECT_EQ(seen.lStructSize, DWORD(OPENFILENAME_SIZE_VERSION_400W));
     EXPECT_EQ(seen.hwndOwner, mainWindow);
     EXPECT_EQ(filter, std::string("Phrase Frames Files\0*phraseframes.txt\0All Files\0*.*\0\0", 53));
     EXPECT_EQ(seen.nFilterIndex, 1u);
@@ -195,7 +195,7 @@ TEST_F(FileChoiceTest, LoadThatDidNotReplaceTheDataKeepsTheShownFilesNameAndOrde
         size_t prompts;
         int rows;
     } attempts[] = {
-        {"Cancel on the size warning", 60000000, IDCANCEL, 1, 0},
+        {"Cancel on the size warning", 60000000, IDCANCEL, 1, 2},
         // Longer than a string can be on this build.
         {"not enough memory", static_cast<int64_t>(std::string().max_size()) + 1, IDOK, 2, 2},
     };

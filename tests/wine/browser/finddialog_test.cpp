@@ -2,6 +2,7 @@
 
 #include "browser/finddialog.h"
 #include "browser/loader.h"
+#include "browser/variantpane.h"
 
 namespace {
 
@@ -230,4 +231,61 @@ TEST_F(BrowserTest, SearchAfterLoadStartsAtRowOneAndStopsAtTheEnd)
     EXPECT_EQ(selectedIndex, 3);
     EXPECT_EQ(selectedRow(), 3);
     EXPECT_EQ(paneText(), "apple pie\t7");
+}
+
+// Byte 0 is allowed in the file: the pane and the label show a blank for
+// it, and a match after it is bold.
+TEST_F(BrowserTest, MatchesAfterANulAreBoldAndTheNulIsABlank)
+{
+    const char bytes[] = "A\tf\t1\r\na1\t5\r\n\r\nB\0b\tg\t1\r\nx\0y needle\t3\r\n";
+    const std::string file(bytes, sizeof bytes - 1);
+    openBrowser(writeFile("nul-Freq-phraseFrames.txt", file));
+    command(findCommandId);
+    searchFor("needle");
+    ASSERT_EQ(selectedIndex, 2);
+    EXPECT_EQ(controlText(frameInfoLabelId), "B b:  rank 2, frequency g, variants 1");
+    EXPECT_EQ(paneText(), "x y needle\t3");
+    const LONG at = panePosition("needle");
+    ASSERT_EQ(at, 4);
+    EXPECT_TRUE(isBold(paneFormat(at, at + 6)));
+}
+
+// A match that lies only in the part of a large frame the pane does not
+// show: the label says so, since nothing in the pane is bold.
+TEST_F(BrowserTest, MatchBeyondTheShownPartIsNamedInTheLabel)
+{
+    std::string file = "A\tf\t1\r\na1\t5\r\n\r\nB\tg\t3\r\nb1\t3\r\nb " + std::string(1200, 'x') + " needle\t2\r\n";
+    openBrowser(writeFile("long-Freq-phraseFrames.txt", file));
+    command(findCommandId);
+    searchFor("needle");
+    ASSERT_EQ(selectedIndex, 2);
+    EXPECT_EQ(panePosition("needle"), -1);
+    EXPECT_EQ(controlText(frameInfoLabelId),
+              "B:  rank 2, frequency g, variants 3  (1 variant cut at 1,000 bytes)  "
+              "(the match lies beyond the part shown)");
+
+    // A match in the part shown: bold, and no such words.
+    selectListRow(1);
+    searchFor("b1");
+    ASSERT_EQ(selectedIndex, 2);
+    EXPECT_TRUE(isBold(paneFormat(panePosition("b1"), panePosition("b1") + 2)));
+    EXPECT_EQ(controlText(frameInfoLabelId).find("beyond"), std::string::npos);
+}
+
+// Find that lands on a frame fills the pane once, with the matches in bold;
+// the plain fill that a selection makes is left out.
+TEST_F(BrowserTest, FindFillsThePaneOnce)
+{
+    openBrowser(writeFile("a-Freq-phraseFrames.txt", twoFrameFile));
+    command(findCommandId);
+    const uint32_t before = paneReplacements;
+    searchFor("b2");
+    ASSERT_EQ(selectedIndex, 2);
+    EXPECT_EQ(paneReplacements - before, 1u);
+    EXPECT_EQ(controlText(frameInfoLabelId), "B:  rank 2, frequency g, variants 2");
+    EXPECT_TRUE(isBold(paneFormat(panePosition("b2"), panePosition("b2") + 2)));
+
+    // A selection by the user still fills the pane itself.
+    selectListRow(1);
+    EXPECT_EQ(paneText(), "a1\t5");
 }

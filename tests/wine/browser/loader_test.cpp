@@ -1,5 +1,6 @@
 #include "browser_fixture.h"
 
+#include "browser/core/framefile.h"
 #include "browser/loader.h"
 
 namespace {
@@ -59,7 +60,7 @@ TEST_F(BrowserTest, MissingOrQuotedNameShowsEmptyListAndCreatesNothing)
     openBrowser(path);
     EXPECT_EQ(frameCount, 0);
     EXPECT_EQ(rowCount(), 0);
-    EXPECT_EQ(controlText(statusLabelId), std::string("0 phrase-frames with 1 variants in no such file.txt.") + statusTail);
+    EXPECT_EQ(controlText(statusLabelId), "Click \"Open File\" to select a file to display");
     EXPECT_FALSE(fileExists(path));
     ASSERT_EQ(prompts.size(), 1u);
     EXPECT_EQ(prompts[0].text, path + "\r\ncould not be opened:\r\n\r\n" + systemReason(ERROR_FILE_NOT_FOUND));
@@ -67,7 +68,7 @@ TEST_F(BrowserTest, MissingOrQuotedNameShowsEmptyListAndCreatesNothing)
     // The loader itself keeps quotes as part of the name, so this names no
     // file either.
     std::string quoted = "\"" + writeFile("real.txt", twoFrameFile) + "\"";
-    loadPhraseFrameFile(quoted);
+    EXPECT_FALSE(loadPhraseFrameFile(quoted));
     EXPECT_EQ(frameCount, 0);
     EXPECT_EQ(prompts.size(), 2u);
 }
@@ -89,9 +90,9 @@ TEST_F(BrowserTest, QuotedCommandLinePathLoadsWithoutItsQuotes)
     EXPECT_EQ(SendDlgItemMessageA(mainWindow, freqButtonId, BM_GETCHECK, 0, 0), BST_UNCHECKED);
 }
 
-// A file that cannot be opened keeps the empty list and its status line, and
-// a box says why; a file another program keeps open for writing (sharing
-// reading and writing) still loads.
+// A file that cannot be opened changes nothing shown, and a box says why; a
+// file another program keeps open for writing (sharing reading and writing)
+// still loads.
 TEST_F(BrowserTest, FileThatCannotBeOpenedIsReportedWithTheSystemsReason)
 {
     openBrowser(writeFile("a.txt", twoFrameFile));
@@ -121,12 +122,10 @@ TEST_F(BrowserTest, FileThatCannotBeOpenedIsReportedWithTheSystemsReason)
     for (const auto& failure : failures) {
         SCOPED_TRACE(failure.name);
         prompts.clear();
-        EXPECT_TRUE(loadPhraseFrameFile(failure.name));
-        EXPECT_EQ(frameCount, 0);
-        EXPECT_EQ(rowCount(), 0);
-        EXPECT_EQ(controlText(statusLabelId),
-                  "0 phrase-frames with 1 variants in " + failure.name.substr(failure.name.rfind('\\') + 1) + "." +
-                      statusTail);
+        EXPECT_FALSE(loadPhraseFrameFile(failure.name));
+        EXPECT_EQ(frameCount, 2);
+        EXPECT_EQ(rowCount(), 2);
+        EXPECT_EQ(controlText(statusLabelId), std::string("2 phrase-frames with 3 variants in held.txt.") + statusTail);
         ASSERT_EQ(prompts.size(), 1u);
         const std::string opening = failure.name + "\r\ncould not be opened:\r\n\r\n";
         EXPECT_EQ(prompts[0].text.substr(0, opening.size()), opening);
@@ -180,8 +179,9 @@ TEST_F(BrowserTest, LargeFileWarningCancelKeepsPreviousRecords)
     std::string bigPath = writeFile("big.txt", big);
     std::string().swap(big);
 
+    selectListRow(2);
     promptAnswer = IDCANCEL;
-    loadPhraseFrameFile(bigPath);
+    EXPECT_FALSE(loadPhraseFrameFile(bigPath));
     ASSERT_EQ(prompts.size(), 1u);
     EXPECT_EQ(prompts[0].text, largeFileWarning);
     EXPECT_EQ(prompts[0].text,
@@ -189,14 +189,21 @@ TEST_F(BrowserTest, LargeFileWarningCancelKeepsPreviousRecords)
               "Proceed anyway?\r\n\r(If you answer 'Ok', please be very patient.)");
     EXPECT_EQ(prompts[0].caption, "CorvalePhraseFrames");
     EXPECT_EQ(prompts[0].style, static_cast<UINT>(MB_OKCANCEL | MB_ICONEXCLAMATION));
-    EXPECT_EQ(rowCount(), 0);
+    // Nothing shown changes: rows, selection, label, pane.
+    EXPECT_EQ(rowCount(), 2);
+    EXPECT_EQ(selectedRow(), 2);
     EXPECT_EQ(frameCount, 2);
     EXPECT_EQ(frames[2].substr(0, 4), "2\tB\t");
     EXPECT_EQ(controlText(statusLabelId).substr(0, 31), "2 phrase-frames with 3 variants");
+    EXPECT_EQ(controlText(frameInfoLabelId), "B:  rank 2, frequency g, variants 2");
+    EXPECT_EQ(paneText(), "b1\t3\r\nb2\t1");
+    EXPECT_EQ(cell(2, 2), "B");
 
     promptAnswer = IDOK;
     loadPhraseFrameFile(bigPath);
-    EXPECT_EQ(prompts.size(), 2u);
+    // The warning, then: no frame line in it.
+    ASSERT_EQ(prompts.size(), 3u);
+    EXPECT_EQ(prompts[2].text, notPhraseFramesText(bigPath));
     EXPECT_EQ(frameCount, 1);
     EXPECT_EQ(rowCount(), 1);
     EXPECT_EQ(frames[1].size(), 2u + 50000001u);
@@ -207,4 +214,54 @@ TEST_F(BrowserTest, FileWithLoneLineFeedsLoadsAsOneRecord)
     openBrowser(writeFile("lf.txt", "A\tf\t1\na1\t5\n\nB\tg\t2\n"));
     EXPECT_EQ(frameCount, 1);
     EXPECT_EQ(controlText(statusLabelId).substr(0, 31), "1 phrase-frames with -1 variant");
+}
+
+// A README or a file with LF line ends is not what the program shows: a box
+// says so, then it is shown as it was read. A phrase-frame file gets none.
+TEST_F(BrowserTest, FileWithoutAFrameLineIsLoadedAfterABox)
+{
+    const std::string readme = writeFile("README.md", "# Corvale\r\n\r\nTools for corpus linguists.\r\n");
+    const std::string lf = writeFile("lf-Freq-phraseFrames.txt", "A\tf\t1\na1\t5\n\nB\tg\t2\n");
+    openBrowser(readme);
+    ASSERT_EQ(prompts.size(), 1u);
+    EXPECT_EQ(prompts[0].text, readme + "\r\ndoes not look like a phrase-frame file: no line in it holds a phrase "
+                                        "frame, its frequency and its number of variants separated by TABs.\r\n\r\n"
+                                        "It is shown as it was read.");
+    EXPECT_EQ(prompts[0].caption, "CorvalePhraseFrames");
+    EXPECT_EQ(prompts[0].style, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(frameCount, 2);
+    EXPECT_EQ(controlText(statusLabelId), std::string("2 phrase-frames with 0 variants in README.md.") + statusTail);
+
+    EXPECT_TRUE(loadPhraseFrameFile(lf));
+    ASSERT_EQ(prompts.size(), 2u);
+    EXPECT_EQ(prompts[1].text, notPhraseFramesText(lf));
+    EXPECT_EQ(frameCount, 1);
+
+    EXPECT_TRUE(loadPhraseFrameFile(writeFile("a-Freq-phraseFrames.txt", twoFrameFile)));
+    EXPECT_EQ(prompts.size(), 2u);
+}
+
+// Two quoted names (two files dropped at once) name no file: a box says so,
+// and the window stays as it was, with the prompt to open a file.
+TEST_F(BrowserTest, TwoQuotedNamesLeaveTheWindowAsItWas)
+{
+    const std::string first = writeFile("a-Freq-phraseFrames.txt", twoFrameFile);
+    const std::string second = writeFile("b-Freq-phraseFrames.txt", twoFrameFile);
+    openBrowser("\"" + first + "\" \"" + second + "\"");
+    ASSERT_EQ(prompts.size(), 1u);
+    EXPECT_NE(prompts[0].text.find("could not be opened:"), std::string::npos);
+    EXPECT_EQ(controlText(statusLabelId), "Click \"Open File\" to select a file to display");
+    EXPECT_EQ(controlText(frameInfoLabelId), "");
+    EXPECT_EQ(rowCount(), 0);
+
+    // With a file shown, the same names leave it shown.
+    EXPECT_TRUE(loadPhraseFrameFile(first));
+    selectListRow(2);
+    EXPECT_FALSE(loadPhraseFrameFile(first + "\" \"" + second));
+    EXPECT_EQ(controlText(statusLabelId), std::string("2 phrase-frames with 3 variants in a-Freq-phraseFrames.txt.") +
+                                              statusTail);
+    EXPECT_EQ(controlText(frameInfoLabelId), "B:  rank 2, frequency g, variants 2");
+    EXPECT_EQ(paneText(), "b1\t3\r\nb2\t1");
+    EXPECT_EQ(rowCount(), 2);
+    EXPECT_EQ(selectedRow(), 2);
 }

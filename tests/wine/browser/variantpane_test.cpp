@@ -104,3 +104,49 @@ TEST_F(BrowserTest, FreqsLeftAndRightMoveThePaneTabStopWithinItsLimits)
         EXPECT_NEAR(paneTabStop(), twipsAt64 * step.to / 64.0, step.to / 64.0 + 1);
     }
 }
+
+// "&Alpha" on a frame the pane shows only in part orders the whole frame
+// and shows its start: the "aa" variants, which the file keeps after all the
+// "zz" ones beyond the part first shown.
+TEST_F(BrowserTest, AlphaOnAFrameShownInPartOrdersTheWholeFrame)
+{
+    // Lines of 60 bytes, so that the zz ones alone fill more than the pane's
+    // bound with few lines (the pane's time goes by lines).
+    const std::string padding(40, 'p');
+    std::string file = "the * of\t540000\t36000";
+    for (int i = 0; i < 18000; ++i)
+        file += "\r\nthe zz" + std::to_string(10000 + i) + padding + " of\t20";
+    for (int i = 0; i < 18000; ++i)
+        file += "\r\nthe aa" + std::to_string(10000 + i) + padding + " of\t10";
+    fileIsFreqOrder = 1;
+    openBrowser(writeFile("big-Freq-phraseFrames.txt", file + "\r\n"));
+    ASSERT_EQ(paneText().substr(0, 11), "the zz10000");
+    EXPECT_NE(controlText(frameInfoLabelId).find(" of 36,000 variants shown)"), std::string::npos);
+
+    clickButton(alphaButtonId);
+    EXPECT_EQ(paneText().substr(0, 11), "the aa10000");
+    EXPECT_EQ(paneText().find("zz"), std::string::npos);
+    EXPECT_NE(controlText(frameInfoLabelId).find(" of 36,000 variants shown)"), std::string::npos);
+}
+
+// One variant line over the line bound is shortened; the lines after it
+// are shown, and the label says one line was cut.
+TEST_F(BrowserTest, OneLongVariantLineIsShortenedAndTheRestShown)
+{
+    const std::string longPhrase = "the " + std::string(1500, 'x') + " of";
+    openBrowser(writeFile("long-Freq-phraseFrames.txt",
+                          "the * of\t9\t3\r\nthe cat of\t5\r\n" + longPhrase + "\t3\r\nthe dog of\t1\r\n"));
+    EXPECT_EQ(paneText(), "the cat of\t5\r\n" + longPhrase.substr(0, 1000) + "\r\nthe dog of\t1");
+    EXPECT_EQ(controlText(frameInfoLabelId), "the * of:  rank 1, frequency 9, variants 3  (1 variant cut at 1,000 bytes)");
+}
+
+// A NUL in a variant would end the pane's text: it shows a blank.
+TEST_F(BrowserTest, PaneAndLabelShowANulAsABlank)
+{
+    const char bytes[] = "fr\0me\t5\t2\r\na\0b\t3\r\nafter\t2\r\n";
+    openBrowser(writeFile("nul-Freq-phraseFrames.txt", std::string(bytes, sizeof bytes - 1)));
+    EXPECT_EQ(paneText(), "a b\t3\r\nafter\t2");
+    EXPECT_EQ(controlText(frameInfoLabelId), "fr me:  rank 1, frequency 5, variants 2");
+    const char kept[] = "1\tfr\0me\t5\t2\r\na\0b\t3\r\nafter\t2";
+    EXPECT_EQ(frames[1], std::string(kept, sizeof kept - 1));
+}
