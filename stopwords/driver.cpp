@@ -3,6 +3,7 @@
 #include "common/core/cmdline.h"
 #include "common/win/dialogs.h"
 #include "common/win/filehandle.h"
+#include "common/win/holders.h"
 #include "common/win/prompts.h"
 #include "common/win/system.h"
 #include "stopwords/core/filtertexts.h"
@@ -302,7 +303,7 @@ int runStopwordFilter(const std::string& tail)
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    CoInitialize(nullptr);
+    ComInitialized com;
     try {
         runStopwordFilter(commandTail(markedCommandLine()));
     } catch (const std::exception&) {
@@ -313,6 +314,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         showMessageBox(nullptr, "CorvaleStopwords ran out of memory and stopped.", programName,
                        MB_OK | MB_ICONERROR);
     }
-    CoUninitialize();
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "stopwords/core/inputkind.h"
 
 #include <cstdlib>
+#include <utility>
 #include <exception>
 #include <vector>
 
@@ -87,31 +88,31 @@ SkipReason openFailureReason(const std::string& name, DWORD error)
 // read-only file is refused write access by the open on Windows, but not
 // always elsewhere (a file server, or an administrator's process under some
 // systems), so the attribute itself is checked as well.
-HANDLE openInput(const std::string& name, const std::vector<ProtectedFile>& protectedFiles, SkipReason* reason)
+bool openInput(const std::string& name, const std::vector<ProtectedFile>& protectedFiles, SkipReason* reason,
+               FileHandle& input)
 {
     // Asked first without opening for use, so a protected file held open
     // (the running program) is named for what it is.
     FileIdentity identity;
     if (fileIdentityOf(name, &identity) && (*reason = protectedReason(identity, protectedFiles)) != SkipReason::none)
-        return INVALID_HANDLE_VALUE;
-    HANDLE file = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    FileHandle file(CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.isOpen()) {
         *reason = openFailureReason(name, GetLastError());
-        return file;
+        return false;
     }
     BY_HANDLE_FILE_INFORMATION information;
-    if (!GetFileInformationByHandle(file, &information))
+    if (!GetFileInformationByHandle(file.handle, &information))
         *reason = SkipReason::cannotOpen;
     else if (information.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
         *reason = SkipReason::readOnly;
-    else if (identityOfHandle(file, &identity))
+    else if (identityOfHandle(file.handle, &identity))
         *reason = protectedReason(identity, protectedFiles);
-    if (*reason != SkipReason::none) {
-        CloseHandle(file);
-        return INVALID_HANDLE_VALUE;
-    }
-    return file;
+    if (*reason != SkipReason::none)
+        return false;
+    std::swap(input.handle, file.handle);
+    return true;
 }
 
 // The kept text of the whole input, in memory, before anything is written.
@@ -265,8 +266,8 @@ FileFilterResult filterFileInPlace(const std::string& name, const std::string& t
         result.outcome = FileOutcome::temporaryInTheWay;
         return result;
     }
-    FileHandle input(openInput(name, protectedFiles, &result.reason));
-    if (!input.isOpen())
+    FileHandle input(INVALID_HANDLE_VALUE);
+    if (!openInput(name, protectedFiles, &result.reason, input))
         return result;
 
     LineFilter filter;
