@@ -27,3 +27,18 @@ install_program() {
   mkdir -p "$dir"
   cmp -s "$exe" "$dir/$(basename "$exe")" || cp "$exe" "$dir/"
 }
+
+# True when the name, or a folder in it, ends in a blank or a dot (other than
+# "." and ".."): Windows drops those, so the program would open another file.
+name_has_trailing_blank_or_dot() {
+  local part parts
+  IFS=/ read -r -a parts <<< "$1"
+  for part in "${parts[@]}"; do
+    case $part in
+      . | ..) ;;
+      *' ' | *.) return 0 ;;
+    esac
+  done
+  return 1
+}
+

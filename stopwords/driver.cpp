@@ -2,6 +2,8 @@
 
 #include "common/core/cmdline.h"
 #include "common/win/dialogs.h"
+#include "common/win/filehandle.h"
+#include "common/win/holders.h"
 #include "common/win/prompts.h"
 #include "common/win/system.h"
 #include "stopwords/core/filtertexts.h"
@@ -31,13 +33,6 @@ bool isStopwordInSet(std::string_view word)
     return dictExists(word);
 }
 
-bool ordinaryFileExists(const std::string& path)
-{
-    for (const DirectoryEntry& entry : listDirectory(path))
-        if (isOrdinaryFile(entry))
-            return true;
-    return false;
-}
 
 void endRun()
 {
@@ -86,16 +81,13 @@ std::string markedCommandLine()
     return commandLine ? markedAnsiText(commandLine) : std::string(GetCommandLineA());
 }
 
-std::vector<DirectoryEntry> listDirectory(const std::string& pattern)
+namespace {
+
+std::vector<DirectoryEntry> listDirectoryWide(const wchar_t* pattern)
 {
     std::vector<DirectoryEntry> entries;
-    int length = MultiByteToWideChar(CP_ACP, 0, pattern.c_str(), -1, nullptr, 0);
-    if (length <= 0)
-        return entries;
-    std::vector<wchar_t> widePattern(length);
-    MultiByteToWideChar(CP_ACP, 0, pattern.c_str(), -1, widePattern.data(), length);
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(widePattern.data(), &found);
+    HANDLE search = FindFirstFileW(pattern, &found);
     if (search == INVALID_HANDLE_VALUE)
         return entries;
     do {
@@ -110,12 +102,32 @@ std::vector<DirectoryEntry> listDirectory(const std::string& pattern)
     return entries;
 }
 
-std::string locateStopwordList(const std::string& folder, bool* found)
+bool ordinaryFileExists(const std::wstring& path)
 {
-    std::string path = folder + "stopwords";
+    for (const DirectoryEntry& entry : listDirectoryWide(path.c_str()))
+        if (isOrdinaryFile(entry))
+            return true;
+    return false;
+}
+
+} // namespace
+
+std::vector<DirectoryEntry> listDirectory(const std::string& pattern)
+{
+    int length = MultiByteToWideChar(CP_ACP, 0, pattern.c_str(), -1, nullptr, 0);
+    if (length <= 0)
+        return std::vector<DirectoryEntry>();
+    std::vector<wchar_t> widePattern(length);
+    MultiByteToWideChar(CP_ACP, 0, pattern.c_str(), -1, widePattern.data(), length);
+    return listDirectoryWide(widePattern.data());
+}
+
+std::wstring locateStopwordList(const std::wstring& folder, bool* found)
+{
+    std::wstring path = folder + L"stopwords";
     *found = ordinaryFileExists(path);
     if (!*found) {
-        path += ".txt";
+        path += L".txt";
         *found = ordinaryFileExists(path);
     }
     return path;
@@ -148,27 +160,41 @@ void showSkippedFiles(const std::vector<SkippedFile>& skipped)
 
 namespace {
 
-std::string fullPathOf(const char* name)
+// The file the temporary file's note names, when the note is for it.
+std::string fileTheTemporaryBelongsTo()
 {
-    char path[MAX_PATH * 2] = "";
-    DWORD length = GetFullPathNameA(name, sizeof path, path, nullptr);
-    return length > 0 && length < sizeof path ? std::string(path, length) : std::string(name);
+    FileHandle temp(CreateFileA(tempFileName, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER tempSize;
+    if (!temp.isOpen() || !GetFileSizeEx(temp.handle, &tempSize))
+        return std::string();
+    FileHandle note(CreateFileA(temporarySourceNoteName(tempFileName).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER noteSize;
+    const LONGLONG longestNote = 70000;
+    if (!note.isOpen() || !GetFileSizeEx(note.handle, &noteSize) || noteSize.QuadPart > longestNote)
+        return std::string();
+    std::string text;
+    if (readWholeFile(note.handle, static_cast<uint64_t>(noteSize.QuadPart), text) != 0)
+        return std::string();
+    return fileNamedByNote(text, static_cast<uint64_t>(tempSize.QuadPart));
 }
 
 void showTemporaryInTheWay(bool atStart)
 {
-    showMessageBox(nullptr, temporaryInTheWayText(fullPathOf(tempFileName), atStart).c_str(), programName,
-                   MB_OK | MB_ICONEXCLAMATION);
+    showMessageBox(nullptr,
+                   temporaryInTheWayText(fullPathOf(tempFileName), fileTheTemporaryBelongsTo(), atStart).c_str(),
+                   programName, MB_OK | MB_ICONEXCLAMATION);
 }
 
 // The stopword list and the running program: never filtered, whatever name
 // leads to them.
-std::vector<ProtectedFile> protectedFiles(const std::string& listPath)
+std::vector<ProtectedFile> protectedFiles(const std::wstring& listPath)
 {
     std::vector<ProtectedFile> files;
     ProtectedFile list;
     list.reason = SkipReason::stopwordList;
-    if (fileIdentityOf(listPath, &list.identity))
+    if (fileIdentityOfWide(listPath.c_str(), &list.identity))
         files.push_back(list);
     wchar_t exePath[32768];
     DWORD length = GetModuleFileNameW(nullptr, exePath, 32767);
@@ -184,7 +210,7 @@ std::vector<ProtectedFile> protectedFiles(const std::string& listPath)
 int runStopwordFilter(const std::string& tail)
 {
     bool listFound = false;
-    std::string listPath = locateStopwordList(exeFolder(), &listFound);
+    std::wstring listPath = locateStopwordList(exeFolderWide(), &listFound);
     if (tail.empty() || !listFound) {
         showMessageBox(nullptr, helpText().c_str(), programName, MB_OK);
         return 0;
@@ -200,9 +226,12 @@ int runStopwordFilter(const std::string& tail)
     }
     LONG entriesRead = 0;
     DWORD listError = 0;
-    if (!loadStopwordList(listPath, &entriesRead, &listError)) {
+    if (!loadStopwordList(listPath, &entriesRead, &listError,
+                          [](LONG soFar) { showProgress(stopwordsReadSoFarText(soFar)); })) {
         showMessageBox(nullptr,
-                       stopwordListErrorText(listPath, dicObjErrorText(HRESULT_FROM_WIN32(listError))).c_str(),
+                       stopwordListErrorText(markedAnsiText(listPath.c_str()),
+                                             dicObjErrorText(HRESULT_FROM_WIN32(listError)))
+                           .c_str(),
                        programName, MB_OK);
         dictRelease();
         endRun();
@@ -230,10 +259,22 @@ int runStopwordFilter(const std::string& tail)
             result.reason = SkipReason::unhandledName;
         else
             result = filterFileInPlace(names[i], tempFileName, isStopwordInSet, unfilterable);
-        if (result.outcome == FileOutcome::filtered) {
+        if (result.outcome == FileOutcome::filtered || result.outcome == FileOutcome::temporaryNotDeleted) {
             ++filesFiltered;
             linesRemoved += result.linesRemoved;
+        }
+        if (result.outcome == FileOutcome::filtered)
             continue;
+        if (result.outcome == FileOutcome::temporaryNotDeleted) {
+            // Filtering the next file would need the temporary file's name.
+            showMessageBox(nullptr,
+                           temporaryNotDeletedText(fullPathOf(tempFileName), names[i],
+                                                   systemErrorText(result.deleteError))
+                               .c_str(),
+                           programName, MB_OK | MB_ICONEXCLAMATION);
+            for (size_t rest = i + 1; rest < names.size(); ++rest)
+                skipped.push_back({names[rest], SkipReason::notTried});
+            break;
         }
         if (result.outcome == FileOutcome::temporaryInTheWay) {
             showTemporaryInTheWay(false);
@@ -262,7 +303,7 @@ int runStopwordFilter(const std::string& tail)
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    CoInitialize(nullptr);
+    ComInitialized com;
     try {
         runStopwordFilter(commandTail(markedCommandLine()));
     } catch (const std::exception&) {
@@ -273,6 +314,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         showMessageBox(nullptr, "CorvaleStopwords ran out of memory and stopped.", programName,
                        MB_OK | MB_ICONERROR);
     }
-    CoUninitialize();
     return 0;
 }

@@ -25,8 +25,9 @@ std::string markedCommandLine();
 std::vector<DirectoryEntry> listDirectory(const std::string& pattern);
 
 // Folder + "stopwords", or folder + "stopwords.txt" when the first is not an
-// ordinary file; found tells whether the returned path is one.
-std::string locateStopwordList(const std::string& folder, bool* found);
+// ordinary file; found tells whether the returned path is one. Wide, so a
+// program folder named outside the ANSI code page is found too.
+std::wstring locateStopwordList(const std::wstring& folder, bool* found);
 
 HWND createProgressWindow();
 

@@ -2,8 +2,10 @@
 
 #include "common/win/filehandle.h"
 #include "common/win/system.h"
+#include "stopwords/core/inputkind.h"
 
 #include <cstdlib>
+#include <utility>
 #include <exception>
 #include <vector>
 
@@ -55,6 +57,10 @@ bool identityOfHandle(HANDLE file, FileIdentity* identity)
     identity->volumeSerial = information.dwVolumeSerialNumber;
     identity->indexHigh = information.nFileIndexHigh;
     identity->indexLow = information.nFileIndexLow;
+    identity->sizeHigh = information.nFileSizeHigh;
+    identity->sizeLow = information.nFileSizeLow;
+    identity->created = information.ftCreationTime;
+    identity->lastWritten = information.ftLastWriteTime;
     return true;
 }
 
@@ -82,38 +88,39 @@ SkipReason openFailureReason(const std::string& name, DWORD error)
 // read-only file is refused write access by the open on Windows, but not
 // always elsewhere (a file server, or an administrator's process under some
 // systems), so the attribute itself is checked as well.
-HANDLE openInput(const std::string& name, const std::vector<ProtectedFile>& protectedFiles, SkipReason* reason)
+bool openInput(const std::string& name, const std::vector<ProtectedFile>& protectedFiles, SkipReason* reason,
+               FileHandle& input)
 {
     // Asked first without opening for use, so a protected file held open
     // (the running program) is named for what it is.
     FileIdentity identity;
     if (fileIdentityOf(name, &identity) && (*reason = protectedReason(identity, protectedFiles)) != SkipReason::none)
-        return INVALID_HANDLE_VALUE;
-    HANDLE file = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    FileHandle file(CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.isOpen()) {
         *reason = openFailureReason(name, GetLastError());
-        return file;
+        return false;
     }
     BY_HANDLE_FILE_INFORMATION information;
-    if (!GetFileInformationByHandle(file, &information))
+    if (!GetFileInformationByHandle(file.handle, &information))
         *reason = SkipReason::cannotOpen;
     else if (information.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
         *reason = SkipReason::readOnly;
-    else if (identityOfHandle(file, &identity))
+    else if (identityOfHandle(file.handle, &identity))
         *reason = protectedReason(identity, protectedFiles);
-    if (*reason != SkipReason::none) {
-        CloseHandle(file);
-        return INVALID_HANDLE_VALUE;
-    }
-    return file;
+    if (*reason != SkipReason::none)
+        return false;
+    std::swap(input.handle, file.handle);
+    return true;
 }
 
 // The kept text of the whole input, in memory, before anything is written.
 // A file larger than the memory free is refused at once. Room for as many
-// bytes as the input has is taken up front: kept lines with CR LF ends are
-// never longer than that, so the text usually never moves.
-SkipReason filterIntoMemory(HANDLE input, const StopwordTest& isStopword, LineFilter& filter, std::string& kept)
+// bytes as the input has is taken up front: the kept text is never longer
+// than that, so it usually never moves.
+SkipReason filterIntoMemory(const std::string& name, HANDLE input, const StopwordTest& isStopword, LineFilter& filter,
+                            std::string& kept)
 {
     LARGE_INTEGER size;
     if (!GetFileSizeEx(input, &size))
@@ -128,12 +135,25 @@ SkipReason filterIntoMemory(HANDLE input, const StopwordTest& isStopword, LineFi
             // removed, so the text grows as lines are kept instead.
         }
         std::vector<char> chunk(readChunkSize);
-        for (;;) {
+        for (uint64_t read = 0;;) {
             DWORD got = 0;
             if (!ReadFile(input, chunk.data(), readChunkSize, &got, nullptr))
                 return SkipReason::readFailed;
+            // Which kind of file it is shows in its name and first bytes.
+            if (read == 0) {
+                bool wholeFile = got >= static_cast<uint64_t>(size.QuadPart);
+                switch (inputKindOf(name, std::string_view(chunk.data(), got), wholeFile)) {
+                case InputKind::utf16Text:
+                    return SkipReason::utf16Text;
+                case InputKind::phraseFrames:
+                    return SkipReason::phraseFrameFile;
+                case InputKind::eightBitText:
+                    break;
+                }
+            }
             if (got == 0)
                 break;
+            read += got;
             filterBytes(filter, chunk.data(), got, isStopword, kept);
         }
         finishFiltering(filter, isStopword, kept);
@@ -144,26 +164,61 @@ SkipReason filterIntoMemory(HANDLE input, const StopwordTest& isStopword, LineFi
     return SkipReason::none;
 }
 
-// Creates the temporary file, which must not exist, and writes the kept text
-// to disk. On failure a file it created is removed again.
-FileFilterResult writeTemporaryFile(const std::string& tempName, const std::string& kept)
+// Writes the whole of the bytes to a new file of that name (replacing one
+// a killed run may have left) and flushes them to disk.
+bool writeFileToDisk(const std::string& name, const std::string& bytes, DWORD* error)
+{
+    FileHandle file(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.isOpen()) {
+        *error = GetLastError();
+        return false;
+    }
+    if (!writeAll(file.handle, bytes.data(), bytes.size()) || !FlushFileBuffers(file.handle) || !file.close()) {
+        *error = GetLastError();
+        file.close();
+        DeleteFileA(name.c_str());
+        return false;
+    }
+    return true;
+}
+
+// Puts the kept text on disk as the temporary file, which must not exist.
+// A temporary file that exists is always complete: the text is written and
+// flushed under another name first and only then renamed, with a note
+// beside it naming the file it belongs to. On failure nothing of this
+// run's is left.
+FileFilterResult writeTemporaryFile(const std::string& tempName, const std::string& kept, const std::string& name)
 {
     FileFilterResult result;
-    FileHandle temp(CreateFileA(tempName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!temp.isOpen()) {
-        DWORD error = GetLastError();
-        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
-            GetFileAttributesA(tempName.c_str()) != INVALID_FILE_ATTRIBUTES)
+    const std::string partialName = partialTemporaryName(tempName);
+    const std::string noteName = temporarySourceNoteName(tempName);
+    DWORD error = 0;
+    if (!writeFileToDisk(partialName, kept, &error)) {
+        // Held open: another run in this folder is writing its own.
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
             result.outcome = FileOutcome::temporaryInTheWay;
-        else
+        else if (error == ERROR_ACCESS_DENIED || error == ERROR_PATH_NOT_FOUND || error == ERROR_WRITE_PROTECT)
             result.reason = SkipReason::folderNotWritable;
+        else
+            result.reason = SkipReason::temporaryNotWritten;
         return result;
     }
-    if (!writeAll(temp.handle, kept.data(), kept.size()) || !FlushFileBuffers(temp.handle) || !temp.close()) {
-        temp.close();
-        DeleteFileA(tempName.c_str());
+    if (!writeFileToDisk(noteName, temporarySourceNote(fullPathOf(name), kept.size()), &error)) {
+        DeleteFileA(partialName.c_str());
         result.reason = SkipReason::temporaryNotWritten;
+        return result;
+    }
+    if (!MoveFileExA(partialName.c_str(), tempName.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        error = GetLastError();
+        DeleteFileA(partialName.c_str());
+        if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ||
+            GetFileAttributesA(tempName.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            // Someone else's appeared meanwhile: the note may be theirs now.
+            result.outcome = FileOutcome::temporaryInTheWay;
+        } else {
+            DeleteFileA(noteName.c_str());
+            result.reason = SkipReason::temporaryNotWritten;
+        }
         return result;
     }
     result.outcome = FileOutcome::filtered;
@@ -172,9 +227,18 @@ FileFilterResult writeTemporaryFile(const std::string& tempName, const std::stri
 
 } // namespace
 
+std::string fullPathOf(const std::string& name)
+{
+    char path[MAX_PATH * 2] = "";
+    DWORD length = GetFullPathNameA(name.c_str(), sizeof path, path, nullptr);
+    return length > 0 && length < sizeof path ? std::string(path, length) : name;
+}
+
 bool sameFile(const FileIdentity& a, const FileIdentity& b)
 {
-    return a.volumeSerial == b.volumeSerial && a.indexHigh == b.indexHigh && a.indexLow == b.indexLow;
+    return a.volumeSerial == b.volumeSerial && a.indexHigh == b.indexHigh && a.indexLow == b.indexLow &&
+           a.sizeHigh == b.sizeHigh && a.sizeLow == b.sizeLow && CompareFileTime(&a.created, &b.created) == 0 &&
+           CompareFileTime(&a.lastWritten, &b.lastWritten) == 0;
 }
 
 bool fileIdentityOf(const std::string& name, FileIdentity* identity)
@@ -202,17 +266,17 @@ FileFilterResult filterFileInPlace(const std::string& name, const std::string& t
         result.outcome = FileOutcome::temporaryInTheWay;
         return result;
     }
-    FileHandle input(openInput(name, protectedFiles, &result.reason));
-    if (!input.isOpen())
+    FileHandle input(INVALID_HANDLE_VALUE);
+    if (!openInput(name, protectedFiles, &result.reason, input))
         return result;
 
     LineFilter filter;
     std::string keptText;
-    result.reason = filterIntoMemory(input.handle, isStopword, filter, keptText);
+    result.reason = filterIntoMemory(name, input.handle, isStopword, filter, keptText);
     if (result.reason != SkipReason::none)
         return result;
 
-    FileFilterResult written = writeTemporaryFile(tempName, keptText);
+    FileFilterResult written = writeTemporaryFile(tempName, keptText, name);
     if (written.outcome != FileOutcome::filtered)
         return written;
 
@@ -225,8 +289,14 @@ FileFilterResult filterFileInPlace(const std::string& name, const std::string& t
         result.reason = SkipReason::overwriteFailed;
         return result;
     }
-    DeleteFileA(tempName.c_str());
-    result.outcome = FileOutcome::filtered;
     result.linesRemoved = filter.linesRemoved;
+    // The file is whole; the copy goes, then the note that names it.
+    if (!DeleteFileA(tempName.c_str())) {
+        result.outcome = FileOutcome::temporaryNotDeleted;
+        result.deleteError = GetLastError();
+        return result;
+    }
+    DeleteFileA(temporarySourceNoteName(tempName).c_str());
+    result.outcome = FileOutcome::filtered;
     return result;
 }

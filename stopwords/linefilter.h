@@ -14,25 +14,37 @@ enum class FileOutcome {
     skipped,         // the file is as it was; reason says why
     overwriteFailed, // writing the kept lines back failed part way; the
                      // temporary file still holds them in full
-    temporaryInTheWay // the temporary file was already there: nothing was
-                      // done, and it was left as it was
+    temporaryInTheWay, // the temporary file was already there: nothing was
+                       // done, and it was left as it was
+    temporaryNotDeleted // the file now holds its kept lines, but the
+                        // temporary file could not be deleted (held open)
 };
 
 struct FileFilterResult {
     FileOutcome outcome = FileOutcome::skipped;
     SkipReason reason = SkipReason::none;
-    int64_t linesRemoved = 0; // counts only when the file was filtered
+    int64_t linesRemoved = 0; // counts when the file holds its kept lines
+    DWORD deleteError = 0;    // why the temporary file could not be deleted
 };
 
 // Which file a name leads to, whatever the name: the volume's serial number
-// and the file's index on it.
+// and the file's index on it, and, since some file systems give every volume
+// the serial 0 (Wine on tmpfs) so that files on two of them can share an
+// index, the file's size and times as well.
 struct FileIdentity {
     DWORD volumeSerial = 0;
     DWORD indexHigh = 0;
     DWORD indexLow = 0;
+    DWORD sizeHigh = 0;
+    DWORD sizeLow = 0;
+    FILETIME created = {};
+    FILETIME lastWritten = {};
 };
 
 bool sameFile(const FileIdentity& a, const FileIdentity& b);
+
+// The name made absolute against the current folder, as the user is shown it.
+std::string fullPathOf(const std::string& name);
 
 // The identity of the file a name leads to; false when there is none.
 bool fileIdentityOf(const std::string& name, FileIdentity* identity);
@@ -45,11 +57,13 @@ struct ProtectedFile {
 };
 
 // Filters the named file into memory (a file larger than the memory free,
-// or whose kept text outgrows it, is found out before anything is written),
-// then creates the temporary file, which must
-// not exist yet, writes the kept text to it and flushes it, writes the kept
-// text over the named file, which keeps its identity and attributes, flushes
-// that, and only then deletes the temporary file. The named file is held
+// or whose kept text outgrows it, is found out before anything is written;
+// UTF-16 text and phrase-frame files are skipped), then puts the temporary
+// file, which must not exist yet, on disk complete (written and flushed
+// under partialTemporaryName, then renamed, with the note of
+// temporarySourceNoteName beside it), writes the kept text over the named
+// file, which keeps its identity and attributes, flushes that, and only then
+// deletes the temporary file and its note. The named file is held
 // open, exclusively and for writing, from the first read to the last write,
 // so a read-only, missing or locked file is skipped before anything is
 // written; so is one of the protected files.

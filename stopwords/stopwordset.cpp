@@ -171,11 +171,11 @@ DWORD readWholeList(HANDLE file, std::string& text)
 
 } // namespace
 
-bool loadStopwordList(const std::string& path, LONG* entriesRead, DWORD* errorCode)
+bool loadStopwordList(const std::wstring& path, LONG* entriesRead, DWORD* errorCode, const LoadProgress& progress)
 {
     *entriesRead = 0;
     *errorCode = 0;
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.isOpen()) {
         *errorCode = GetLastError();
         return false;
@@ -186,9 +186,15 @@ bool loadStopwordList(const std::string& path, LONG* entriesRead, DWORD* errorCo
         file.close();
         if (*errorCode != 0)
             return false;
+        const DWORD progressInterval = 1000;
+        DWORD lastProgress = GetTickCount();
         for (const std::string& entry : stopwordEntries(text)) {
             dictAddL(entry, 1);
             ++*entriesRead;
+            if (progress && GetTickCount() - lastProgress >= progressInterval) {
+                progress(*entriesRead);
+                lastProgress = GetTickCount();
+            }
         }
     } catch (const std::exception&) {
         *errorCode = ERROR_NOT_ENOUGH_MEMORY;

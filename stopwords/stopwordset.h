@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -47,7 +48,12 @@ void dictAddL(std::string_view word, LONG value);
 // Releases the object and clears dictObject.
 void dictRelease();
 
+// Called with the entries read so far about once a second while a list
+// loads (a list of a million entries takes minutes).
+typedef std::function<void(LONG entriesSoFar)> LoadProgress;
+
 // Fills the set from the stopword list file. Returns false, with the
 // system's error code, when the file cannot be opened or read, or
 // (ERROR_NOT_ENOUGH_MEMORY) when it cannot be held in memory.
-bool loadStopwordList(const std::string& path, LONG* entriesRead, DWORD* errorCode);
+bool loadStopwordList(const std::wstring& path, LONG* entriesRead, DWORD* errorCode,
+                      const LoadProgress& progress = nullptr);

@@ -35,6 +35,11 @@ std::string stopwordsReadText(int64_t entriesRead)
     return strNumber(entriesRead) + " stopwords read";
 }
 
+std::string stopwordsReadSoFarText(int64_t entriesRead)
+{
+    return stopwordsReadText(entriesRead) + " so far";
+}
+
 std::string startingFileText(int64_t fileNumber, int64_t fileCount, const std::string& name)
 {
     return "Starting file" + strNumber(fileNumber) + " of" + strNumber(fileCount) + "\r" + name;
@@ -100,6 +105,10 @@ std::string skipReasonText(SkipReason reason)
         return "the program itself";
     case SkipReason::unhandledName:
         return "name has characters the program cannot handle";
+    case SkipReason::utf16Text:
+        return "UTF-16 text (this program reads 8-bit text)";
+    case SkipReason::phraseFrameFile:
+        return "a phrase-frame file (this program filters n-gram lists)";
     case SkipReason::overwriteFailed:
         return "could not be written back - kept lines are in stops.tmp";
     case SkipReason::notTried:
@@ -118,10 +127,52 @@ std::string skippedFilesText(const std::vector<SkippedFile>& skipped)
     return text;
 }
 
-std::string temporaryInTheWayText(const std::string& fullPath, bool atStart)
+std::string partialTemporaryName(const std::string& tempName)
 {
-    return "stops.tmp is already in the current folder:\r\n" + fullPath +
-           "\r\n\r\nIt may hold the kept lines of an interrupted run, or be someone's file. " +
-           (atStart ? "No file was changed." : "No further file was changed.") +
+    return tempName + ".partial";
+}
+
+std::string temporarySourceNoteName(const std::string& tempName)
+{
+    return tempName + "-source.txt";
+}
+
+std::string temporarySourceNote(const std::string& fullName, uint64_t keptSize)
+{
+    return fullName + "\r\n" + std::to_string(keptSize) + "\r\n";
+}
+
+std::string fileNamedByNote(const std::string& note, uint64_t temporarySize)
+{
+    size_t nameEnd = note.find("\r\n");
+    if (nameEnd == std::string::npos || nameEnd == 0)
+        return std::string();
+    size_t sizeEnd = note.find("\r\n", nameEnd + 2);
+    if (sizeEnd == std::string::npos || note.substr(nameEnd + 2, sizeEnd - nameEnd - 2) != std::to_string(temporarySize))
+        return std::string();
+    return note.substr(0, nameEnd);
+}
+
+std::string temporaryInTheWayText(const std::string& fullPath, const std::string& belongsTo, bool atStart)
+{
+    std::string text = "stops.tmp is already in the current folder:\r\n" + fullPath + "\r\n\r\n";
+    if (!belongsTo.empty())
+        text += "It holds all the kept lines of\r\n" + belongsTo +
+                "\r\nfrom a run that was interrupted. That file may be only partly rewritten: copy stops.tmp "
+                "over it (this is safe however far the run got, unless you changed the file since), then "
+                "delete stops.tmp and stops.tmp-source.txt. ";
+    else
+        text += "It may be someone's file, or the kept lines of an interrupted run (a stops.tmp this program "
+                "leaves is always complete; its stops.tmp-source.txt, if there, names the file it belongs "
+                "to). ";
+    return text + (atStart ? "No file was changed." : "No further file was changed.") +
            "\r\nLook into it and move it away, then run the filter again.";
+}
+
+std::string temporaryNotDeletedText(const std::string& fullPath, const std::string& name, const std::string& reason)
+{
+    return name + " was filtered, but this run could not delete its copy of the kept lines:\r\n" + fullPath +
+           "\r\n" + reason +
+           "\r\n\r\nAnother program probably holds it open. No further file was changed. Delete stops.tmp "
+           "and stops.tmp-source.txt when that program lets go of them, then run the filter again.";
 }

@@ -14,6 +14,9 @@ std::string helpText();
 // " 412 stopwords read"
 std::string stopwordsReadText(int64_t entriesRead);
 
+// " 120000 stopwords read so far", while a long list loads.
+std::string stopwordsReadSoFarText(int64_t entriesRead);
+
 // "Starting file 2 of 5", a CR, then the name.
 std::string startingFileText(int64_t fileNumber, int64_t fileCount, const std::string& name);
 
@@ -45,6 +48,8 @@ enum class SkipReason {
     stopwordList,
     program,
     unhandledName,
+    utf16Text,
+    phraseFrameFile,
     overwriteFailed, // the kept lines are in "stops.tmp"
     notTried         // the run stopped before this file
 };
@@ -64,6 +69,26 @@ const size_t skippedNamesShown = 20;
 // beyond the first skippedNamesShown.
 std::string skippedFilesText(const std::vector<SkippedFile>& skipped);
 
-// Shown when "stops.tmp" is already in the current folder; atStart tells
-// whether any file was filtered before.
-std::string temporaryInTheWayText(const std::string& fullPath, bool atStart);
+// The kept text is written under this name beside the temporary file and
+// renamed to it once it is complete, so a temporary file that exists is
+// never a part.
+std::string partialTemporaryName(const std::string& tempName);
+
+// The small file beside the temporary file that names the file whose kept
+// lines it holds, and the note's text: that file's full name and the kept
+// text's size in bytes, each on a line.
+std::string temporarySourceNoteName(const std::string& tempName);
+std::string temporarySourceNote(const std::string& fullName, uint64_t keptSize);
+
+// The file a note names, when the note is for a temporary file of that size;
+// empty otherwise (a note left by a run killed while it cleaned up).
+std::string fileNamedByNote(const std::string& note, uint64_t temporarySize);
+
+// Shown when "stops.tmp" is already in the current folder. belongsTo is the
+// file its note names, empty when none can be known; atStart tells whether
+// any file was filtered before.
+std::string temporaryInTheWayText(const std::string& fullPath, const std::string& belongsTo, bool atStart);
+
+// Shown when a file was filtered but "stops.tmp" could not be deleted
+// afterwards; the run stops there.
+std::string temporaryNotDeletedText(const std::string& fullPath, const std::string& name, const std::string& reason);

@@ -11,15 +11,31 @@ bool isLineEndOrCtrlZ(char c)
     return c == '\r' || c == '\n' || c == ctrlZ;
 }
 
-void keepOrRemove(LineFilter& filter, std::string_view line, const StopwordTest& isStopword,
-                  std::string& kept)
+const std::string_view utf8ByteOrderMark("\xEF\xBB\xBF", 3);
+
+// Filters one line and writes it with its line end when it is kept. The
+// line end is empty for a line ended by Ctrl-Z or by the end of the file.
+// Returns whether the line was kept.
+bool keepOrRemove(LineFilter& filter, std::string_view line, std::string_view lineEnd,
+                  const StopwordTest& isStopword, std::string& kept)
 {
+    if (filter.atFileStart) {
+        filter.atFileStart = false;
+        if (line.substr(0, utf8ByteOrderMark.size()) == utf8ByteOrderMark) {
+            kept.append(utf8ByteOrderMark.data(), utf8ByteOrderMark.size());
+            line.remove_prefix(utf8ByteOrderMark.size());
+            // The mark alone before a Ctrl-Z or the end is no line.
+            if (line.empty() && lineEnd.empty())
+                return false;
+        }
+    }
     if (lineIsRemoved(line, isStopword)) {
         ++filter.linesRemoved;
-        return;
+        return false;
     }
     kept.append(line.data(), line.size());
-    kept.append("\r\n", 2);
+    kept.append(lineEnd.data(), lineEnd.size());
+    return true;
 }
 
 } // namespace
@@ -114,7 +130,6 @@ void filterBytes(LineFilter& filter, const char* data, size_t size, const Stopwo
 {
     if (filter.textEnded) {
         kept.append(data, size);
-        filter.carriedOverBytes += size;
         return;
     }
     const char* end = data + size;
@@ -122,8 +137,11 @@ void filterBytes(LineFilter& filter, const char* data, size_t size, const Stopwo
     // The LF of a CR LF pair split between two chunks.
     if (filter.lineEndedByCr && p < end) {
         filter.lineEndedByCr = false;
-        if (*p == '\n')
+        if (*p == '\n') {
+            if (filter.crEndedLineKept)
+                kept += '\n';
             ++p;
+        }
     }
     while (p < end) {
         const char* lineEnd = p;
@@ -141,21 +159,22 @@ void filterBytes(LineFilter& filter, const char* data, size_t size, const Stopwo
         if (*lineEnd == ctrlZ) {
             // A Ctrl-Z at the start of a line gives no line of its own.
             if (!line.empty())
-                keepOrRemove(filter, line, isStopword, kept);
+                keepOrRemove(filter, line, std::string_view(), isStopword, kept);
             filter.pendingLine.clear();
             filter.textEnded = true;
             kept.append(lineEnd, end - lineEnd);
-            filter.carriedOverBytes += end - lineEnd;
             return;
         }
-        keepOrRemove(filter, line, isStopword, kept);
+        // The line end as it is in the file: CR LF, CR or LF.
+        size_t endLength = 1;
+        if (*lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n')
+            endLength = 2;
+        bool lineKept = keepOrRemove(filter, line, std::string_view(lineEnd, endLength), isStopword, kept);
         filter.pendingLine.clear();
-        p = lineEnd + 1;
-        if (*lineEnd == '\r') {
-            if (p == end)
-                filter.lineEndedByCr = true;
-            else if (*p == '\n')
-                ++p;
+        p = lineEnd + endLength;
+        if (*lineEnd == '\r' && endLength == 1 && p == end) {
+            filter.lineEndedByCr = true;
+            filter.crEndedLineKept = lineKept;
         }
     }
 }
@@ -163,7 +182,7 @@ void filterBytes(LineFilter& filter, const char* data, size_t size, const Stopwo
 void finishFiltering(LineFilter& filter, const StopwordTest& isStopword, std::string& kept)
 {
     if (!filter.pendingLine.empty()) {
-        keepOrRemove(filter, filter.pendingLine, isStopword, kept);
+        keepOrRemove(filter, filter.pendingLine, std::string_view(), isStopword, kept);
         filter.pendingLine.clear();
     }
     filter.lineEndedByCr = false;

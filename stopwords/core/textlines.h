@@ -45,19 +45,22 @@ bool lineIsRemoved(std::string_view line, const StopwordTest& isStopword);
 // The state of one file's filtering between chunks of its bytes.
 //
 // When filtering files a line ends at CR, CR LF or a lone LF, so files with
-// LF line ends are filtered line by line too (an LF CR pair gives an empty
-// line between, removed like any blank line); every kept line is written
-// exactly as read, followed by CR LF. A Ctrl-Z byte ends the lines: the line
-// read so far (if any) is filtered like any other, and the Ctrl-Z and every
-// byte after it are carried over unchanged after the kept lines, line ends
-// included, so no data is lost. Since the kept lines always end in CR LF, a
-// second pass over the result keeps it byte for byte.
+// LF line ends (as Linux tools write them) are filtered line by line too; an
+// LF CR pair gives an empty line between, removed like any blank line. Every
+// kept line is written exactly as read, followed by the line end it had, so
+// CR LF stays CR LF, LF stays LF and a last line without one stays without.
+// A UTF-8 byte-order mark at the very start of the file is kept as it is and
+// is no part of the first line. A Ctrl-Z byte ends the lines: the line read
+// so far (if any) is filtered like any other, and the Ctrl-Z and every byte
+// after it are carried over unchanged after the kept lines, so no data is
+// lost. A second pass over the result keeps it byte for byte.
 struct LineFilter {
     std::string pendingLine;        // the start of a line cut by the end of a chunk
+    bool atFileStart = true;        // no line has been ended yet
     bool lineEndedByCr = false;     // the previous byte was a CR ending a line
+    bool crEndedLineKept = false;   // ...and that line was kept, so an LF after it is too
     bool textEnded = false;         // a Ctrl-Z was met: the rest is carried over
     int64_t linesRemoved = 0;
-    uint64_t carriedOverBytes = 0;  // bytes from the Ctrl-Z on
 };
 
 // Filters the next chunk of a file, appending kept lines (and carried-over

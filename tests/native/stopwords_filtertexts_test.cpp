@@ -80,9 +80,28 @@ TEST(StopwordsFilterTexts, SkippedFilesNameEachWithItsReason)
 
 TEST(StopwordsFilterTexts, TemporaryFileInTheWay)
 {
-    std::string text = temporaryInTheWayText("C:\\work\\stops.tmp", true);
+    std::string text = temporaryInTheWayText("C:\\work\\stops.tmp", "", true);
     EXPECT_EQ(text.rfind("stops.tmp is already in the current folder:\r\nC:\\work\\stops.tmp\r\n", 0), 0u);
     EXPECT_NE(text.find("interrupted run"), std::string::npos);
     EXPECT_NE(text.find("No file was changed."), std::string::npos);
-    EXPECT_NE(temporaryInTheWayText("x", false).find("No further file was changed."), std::string::npos);
+    EXPECT_NE(temporaryInTheWayText("x", "", false).find("No further file was changed."), std::string::npos);
+    // With the file it belongs to known, the box names it and says what to do.
+    text = temporaryInTheWayText("C:\\work\\stops.tmp", "C:\\work\\3grams.txt", true);
+    EXPECT_NE(text.find("all the kept lines of\r\nC:\\work\\3grams.txt\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("copy stops.tmp over it"), std::string::npos) << text;
+}
+
+// The note beside stops.tmp counts only for a stops.tmp of the size it gives.
+TEST(StopwordsFilterTexts, TemporarySourceNote)
+{
+    EXPECT_EQ(partialTemporaryName("stops.tmp"), "stops.tmp.partial");
+    EXPECT_EQ(temporarySourceNoteName("stops.tmp"), "stops.tmp-source.txt");
+    const std::string note = temporarySourceNote("C:\\My Lists\\4grams.txt", 123456);
+    EXPECT_EQ(note, "C:\\My Lists\\4grams.txt\r\n123456\r\n");
+    EXPECT_EQ(fileNamedByNote(note, 123456), "C:\\My Lists\\4grams.txt");
+    EXPECT_EQ(fileNamedByNote(note, 123457), "");
+    EXPECT_EQ(fileNamedByNote(note, 12345), "");
+    EXPECT_EQ(fileNamedByNote(temporarySourceNote("C:\\a.txt", 0), 0), "C:\\a.txt");
+    for (const char* broken : {"", "C:\\a.txt", "C:\\a.txt\r\n12", "\r\n12\r\n", "C:\\a.txt\r\n\r\n"})
+        EXPECT_EQ(fileNamedByNote(broken, 12), "") << broken;
 }

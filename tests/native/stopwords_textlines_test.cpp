@@ -24,7 +24,7 @@ StopwordTest stopwordsOf(std::set<std::string> words, std::vector<std::string>* 
 
 // Filters the text in chunks of the given size, as a file is read.
 std::string filterInChunks(const std::string& text, size_t chunkSize, const StopwordTest& isStopword,
-                           int64_t* removed, uint64_t* carriedOver)
+                           int64_t* removed)
 {
     LineFilter filter;
     std::string kept;
@@ -32,7 +32,6 @@ std::string filterInChunks(const std::string& text, size_t chunkSize, const Stop
         filterBytes(filter, text.data() + pos, std::min(chunkSize, text.size() - pos), isStopword, kept);
     finishFiltering(filter, isStopword, kept);
     *removed = filter.linesRemoved;
-    *carriedOver = filter.carriedOverBytes;
     return kept;
 }
 
@@ -137,21 +136,24 @@ TEST(StopwordsTextLines, LineEndsAndKeptBytes)
     StopwordTest isStopword = stopwordsOf({"x"});
     const struct { std::string text; std::string kept; int64_t removed; } cases[] = {
         {"", "", 0},
-        {"a", "a\r\n", 0},
-        {"a\rb\rc", "a\r\nb\r\nc\r\n", 0},                 // lone CR
-        {"a\nb\nc\n", "a\r\nb\r\nc\r\n", 0},               // lone LF ends a line when filtering
-        {"a\nx\nc", "a\r\nc\r\n", 1},
-        {"a\r\n\nb", "a\r\nb\r\n", 1},                     // CR LF then LF: an empty line
+        {"a", "a", 0},                                     // no line end after the last line: none added
+        {"a\rb\rc", "a\rb\rc", 0},                         // lone CR
+        {"a\nb\nc\n", "a\nb\nc\n", 0},                     // lone LF ends a line and stays
+        {"a\nx\nc", "a\nc", 1},
+        {"x\na\r\nb\rc\n", "a\r\nb\rc\n", 1},             // each kept line keeps its own end
+        {"a\r\n\nb", "a\r\nb", 1},                         // CR LF then LF: an empty line
+        {"a\n\rb", "a\nb", 1},                               // LF then CR: an empty line too
         {"x 1\r\nx 2\r\n", "", 2},                         // every line removed: empty file
+        {"a\r\nx", "a\r\n", 1},
         {"  lead\t1\r\n", "  lead\t1\r\n", 0},             // written back with its blanks
         {"x\r\n\r\n", "", 2},
         {bytes("a\0b\r\n", 5), bytes("a\0b\r\n", 5), 0},
         // Ctrl-Z: the line read so far is filtered, the rest carried over as is.
-        {"a\r\nb\x1a\r\nx\ny", "a\r\nb\r\n\x1a\r\nx\ny", 0},
+        {"a\r\nb\x1a\r\nx\ny", "a\r\nb\x1a\r\nx\ny", 0},
         {"a\r\nx\x1azz", "a\r\n\x1azz", 1},
         {"a\r\n\x1a", "a\r\n\x1a", 0},
         {"\x1a" "x\r\n", "\x1a" "x\r\n", 0},
-        {"a\r\x1a", "a\r\n\x1a", 0},
+        {"a\r\x1a", "a\r\x1a", 0},
     };
     for (const auto& c : cases) {
         int64_t removed = -1;
@@ -163,7 +165,7 @@ TEST(StopwordsTextLines, LineEndsAndKeptBytes)
 TEST(StopwordsTextLines, ASecondPassKeepsTheResult)
 {
     StopwordTest isStopword = stopwordsOf({"x"});
-    for (std::string text : {"a\nb\rx\r\nc", "a\r\nq\x1a tail\r\n\n", "no end", "\n\n\r"}) {
+    for (std::string text : {"a\nb\rx\r\nc", "a\r\nq\x1a tail\r\n\n", "no end", "\n\n\r", "\xEF\xBB\xBFx\na"}) {
         std::string once = filterText(text, isStopword);
         int64_t removed = -1;
         EXPECT_EQ(filterText(once, isStopword, &removed), once) << testing::PrintToString(text);
@@ -174,19 +176,16 @@ TEST(StopwordsTextLines, ASecondPassKeepsTheResult)
 TEST(StopwordsTextLines, ChunkBoundariesDoNotMatter)
 {
     const std::string text =
-        "the cat\t12\r\ncat\tthe\r\n\r\n  \t5\rOf mice\t3\nthe,dog\t1\r\n\nbig  dog\r\nlast\x1a" "tail\r\nthe";
+        "\xEF\xBB\xBFthe cat\t12\r\ncat\tthe\r\n\r\n  \t5\rOf mice\t3\nthe,dog\t1\r\n\nbig  dog\r\nlast\x1a" "tail\r\nthe";
     StopwordTest isStopword = stopwordsOf({"of", "the", "big"});
     int64_t wholeRemoved = 0;
     std::string whole = filterText(text, isStopword, &wholeRemoved);
     for (size_t chunkSize = 1; chunkSize <= text.size(); ++chunkSize) {
         int64_t removed = 0;
-        uint64_t carriedOver = 0;
-        EXPECT_EQ(filterInChunks(text, chunkSize, isStopword, &removed, &carriedOver), whole) << chunkSize;
+        EXPECT_EQ(filterInChunks(text, chunkSize, isStopword, &removed), whole) << chunkSize;
         EXPECT_EQ(removed, wholeRemoved) << chunkSize;
-        EXPECT_EQ(carriedOver, 10u) << chunkSize; // "\x1a" "tail\r\nthe"
-
     }
-    EXPECT_EQ(whole, "cat\tthe\r\nOf mice\t3\r\nthe,dog\t1\r\nlast\r\n\x1a" "tail\r\nthe");
+    EXPECT_EQ(whole, "\xEF\xBB\xBF" "cat\tthe\r\nOf mice\t3\nthe,dog\t1\r\nlast\x1a" "tail\r\nthe");
     EXPECT_EQ(wholeRemoved, 5);
 }
 
@@ -197,4 +196,30 @@ TEST(StopwordsTextLines, CaseAndPunctuationMatter)
     EXPECT_FALSE(lineIsRemoved("the. end", isStopword));
     EXPECT_FALSE(lineIsRemoved("the\x01", isStopword));
     EXPECT_TRUE(lineIsRemoved("end the", isStopword));
+}
+
+// A UTF-8 byte-order mark at the very start stays in the file and is no part
+// of the first line's first word.
+TEST(StopwordsTextLines, AByteOrderMarkIsKeptAndHidesNoWord)
+{
+    StopwordTest isStopword = stopwordsOf({"the"});
+    const struct { std::string text; std::string kept; int64_t removed; } cases[] = {
+        {"\xEF\xBB\xBFthe cat\r\nthe dog\r\ncat", "\xEF\xBB\xBF" "cat", 2},
+        {"\xEF\xBB\xBF" "cat\nthe\n", "\xEF\xBB\xBF" "cat\n", 1},
+        {"\xEF\xBB\xBF", "\xEF\xBB\xBF", 0},                      // the mark alone is no line
+        {"\xEF\xBB\xBF\x1a" "the", "\xEF\xBB\xBF\x1a" "the", 0},
+        {"\xEF\xBB\xBF\r\ncat", "\xEF\xBB\xBF" "cat", 1},          // an empty first line
+        {"\xEF\xBB\xBF \t1\r\n", "\xEF\xBB\xBF", 1},
+        {"cat\r\n\xEF\xBB\xBFthe", "cat\r\n\xEF\xBB\xBFthe", 0}, // only at the very start
+        {"\xEF\xBB" "the", "\xEF\xBB" "the", 0},                    // not a whole mark
+    };
+    for (const auto& c : cases) {
+        int64_t removed = -1;
+        EXPECT_EQ(filterText(c.text, isStopword, &removed), c.kept) << testing::PrintToString(c.text);
+        EXPECT_EQ(removed, c.removed) << testing::PrintToString(c.text);
+        for (size_t chunkSize = 1; chunkSize < 5; ++chunkSize) {
+            EXPECT_EQ(filterInChunks(c.text, chunkSize, isStopword, &removed), c.kept) << chunkSize;
+            EXPECT_EQ(removed, c.removed) << chunkSize;
+        }
+    }
 }

@@ -54,28 +54,28 @@ TEST(StopwordsDriver, LocatingTheStopwordList)
 {
     TempFolder folder;
     bool found = true;
-    EXPECT_EQ(locateStopwordList(folder.path, &found), folder / "stopwords.txt");
+    EXPECT_EQ(locateStopwordList(widePath(folder.path, L""), &found), widePath(folder.path, L"stopwords.txt"));
     EXPECT_FALSE(found);
 
     writeBytes(folder / "stopwords.txt", "x");
-    EXPECT_EQ(locateStopwordList(folder.path, &found), folder / "stopwords.txt");
+    EXPECT_EQ(locateStopwordList(widePath(folder.path, L""), &found), widePath(folder.path, L"stopwords.txt"));
     EXPECT_TRUE(found);
 
     writeBytes(folder / "stopwords", "x");
-    EXPECT_EQ(locateStopwordList(folder.path, &found), folder / "stopwords");
+    EXPECT_EQ(locateStopwordList(widePath(folder.path, L""), &found), widePath(folder.path, L"stopwords"));
     EXPECT_TRUE(found);
 
     // Hidden or system files and folders do not count.
     SetFileAttributesA((folder / "stopwords").c_str(), FILE_ATTRIBUTE_HIDDEN);
     SetFileAttributesA((folder / "stopwords.txt").c_str(), FILE_ATTRIBUTE_SYSTEM);
-    locateStopwordList(folder.path, &found);
+    locateStopwordList(widePath(folder.path, L""), &found);
     EXPECT_FALSE(found);
     SetFileAttributesA((folder / "stopwords").c_str(), FILE_ATTRIBUTE_NORMAL);
     SetFileAttributesA((folder / "stopwords.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA((folder / "stopwords").c_str());
     DeleteFileA((folder / "stopwords.txt").c_str());
     CreateDirectoryA((folder / "stopwords").c_str(), nullptr);
-    locateStopwordList(folder.path, &found);
+    locateStopwordList(widePath(folder.path, L""), &found);
     EXPECT_FALSE(found);
 }
 

@@ -30,14 +30,14 @@ TEST_F(StopwordsLineFilter, RewritesTheKeptLinesInPlace)
     FileFilterResult result = filterFileInPlace(folder / "a.txt", tempName, isOfOrThe);
     EXPECT_EQ(result.outcome, FileOutcome::filtered);
     EXPECT_EQ(result.linesRemoved, 3);
-    EXPECT_EQ(readBytes(folder / "a.txt"), "cat\tthe\r\nOf mice\t3\r\nthe,dog\t1\r\nbig  dog\r\n");
+    EXPECT_EQ(readBytes(folder / "a.txt"), "cat\tthe\nOf mice\t3\r\nthe,dog\t1\r\nbig  dog");
     EXPECT_FALSE(fileExists(folder / tempName));
 
     // A second pass changes nothing.
     result = filterFileInPlace("a.txt", tempName, isOfOrThe);
     EXPECT_EQ(result.outcome, FileOutcome::filtered);
     EXPECT_EQ(result.linesRemoved, 0);
-    EXPECT_EQ(readBytes(folder / "a.txt"), "cat\tthe\r\nOf mice\t3\r\nthe,dog\t1\r\nbig  dog\r\n");
+    EXPECT_EQ(readBytes(folder / "a.txt"), "cat\tthe\nOf mice\t3\r\nthe,dog\t1\r\nbig  dog");
 }
 
 TEST_F(StopwordsLineFilter, EmptyResultsAndCtrlZTail)
@@ -188,4 +188,28 @@ TEST_F(StopwordsLineFilter, AnAnswerThatFailsLeavesTheFileAsItWas)
     EXPECT_EQ(result.reason, SkipReason::tooLarge);
     EXPECT_EQ(readBytes(folder / "a.txt"), original);
     EXPECT_FALSE(fileExists(folder / tempName));
+}
+
+// On two tmpfs mounts Wine reports the volume serial 0 for both, and each
+// mount numbers its files from the start, so two different files can show
+// the same serial and index: what else tells them apart must count.
+TEST_F(StopwordsLineFilter, FilesWithTheSameSerialAndIndexAreStillToldApart)
+{
+    writeBytes(folder / "list", "the\r\n");
+    writeBytes(folder / "3grams.txt", "the cat\t3\r\ncat food\t2\r\n");
+    std::vector<ProtectedFile> protectedFiles(1);
+    ASSERT_TRUE(fileIdentityOf(folder / "list", &protectedFiles[0].identity));
+    protectedFiles[0].reason = SkipReason::stopwordList;
+    FileIdentity onOtherMount;
+    ASSERT_TRUE(fileIdentityOf(folder / "3grams.txt", &onOtherMount));
+    protectedFiles[0].identity.volumeSerial = onOtherMount.volumeSerial = 0;
+    protectedFiles[0].identity.indexHigh = onOtherMount.indexHigh;
+    protectedFiles[0].identity.indexLow = onOtherMount.indexLow;
+    EXPECT_FALSE(sameFile(onOtherMount, protectedFiles[0].identity));
+
+    FileIdentity again;
+    ASSERT_TRUE(fileIdentityOf(folder / "list", &again));
+    FileIdentity listIdentity;
+    ASSERT_TRUE(fileIdentityOf("list", &listIdentity));
+    EXPECT_TRUE(sameFile(again, listIdentity));
 }

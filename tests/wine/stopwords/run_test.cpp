@@ -1,6 +1,7 @@
 // End-to-end runs of the real program in temporary folders: the program and
 // its stopword list in one folder, the files to filter in another, which is
 // the current folder of the run.
+#include "common/core/numbertext.h"
 #include "stopwords/core/filtertexts.h"
 #include "stopwords/core/tailsplit.h"
 #include "stopwords/core/textlines.h"
@@ -10,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <set>
 
@@ -73,24 +76,29 @@ std::wstring wideOf(const std::string& text)
 }
 
 // Starts the program with the tail and returns its process, or null.
-HANDLE startProgram(const std::string& exe, const std::wstring& tail, const std::string& currentFolder)
+HANDLE startProgram(const std::wstring& exe, const std::wstring& tail, const std::string& currentFolder)
 {
-    std::wstring commandLine = L"\"" + wideOf(exe) + L"\"" + (tail.empty() ? L"" : L" " + tail);
+    std::wstring commandLine = L"\"" + exe + L"\"" + (tail.empty() ? L"" : L" " + tail);
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(wideOf(exe).c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+    if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                         wideOf(currentFolder).c_str(), &startup, &process)) {
-        ADD_FAILURE() << "cannot start " << exe << ": " << GetLastError();
+        ADD_FAILURE() << "cannot start the program: " << GetLastError();
         return nullptr;
     }
     CloseHandle(process.hThread);
     return process.hProcess;
 }
 
+HANDLE startProgram(const std::string& exe, const std::wstring& tail, const std::string& currentFolder)
+{
+    return startProgram(wideOf(exe), tail, currentFolder);
+}
+
 // Starts the program with the tail, answers its message boxes and records
 // what it shows until it ends; `meanwhile` is called at every look.
-ProgramRun runProgram(const std::string& exe, const std::wstring& tail, const std::string& currentFolder,
+ProgramRun runProgram(const std::wstring& exe, const std::wstring& tail, const std::string& currentFolder,
                       const std::function<void()>& meanwhile = nullptr)
 {
     ProgramRun run;
@@ -120,9 +128,15 @@ ProgramRun runProgram(const std::string& exe, const std::wstring& tail, const st
     return run;
 }
 
+ProgramRun runProgram(const std::string& exe, const std::wstring& tail, const std::string& currentFolder,
+                      const std::function<void()>& meanwhile = nullptr)
+{
+    return runProgram(wideOf(exe), tail, currentFolder, meanwhile);
+}
+
 ProgramRun runProgram(const std::string& exe, const std::string& tail, const std::string& currentFolder)
 {
-    return runProgram(exe, wideOf(tail), currentFolder);
+    return runProgram(wideOf(exe), wideOf(tail), currentFolder);
 }
 
 // True when every text seen is one of the expected, in order, and the last
@@ -254,10 +268,10 @@ TEST_F(StopwordsRun, FiltersEveryNamedFileInPlace)
     EXPECT_EQ(run.boxes[0].text, "These files were skipped:\r\n" + skippedLines);
     EXPECT_EQ(run.exitCode, 0u);
 
-    EXPECT_EQ(readBytes(workFolder + "a.txt"), "cat\tthe\r\nOf mice\t3\r\nthe,dog\t1\r\nbig  dog\r\n");
-    EXPECT_EQ(readBytes(workFolder + "c.txt"), "salt\t4\r\nx\r\n\x1a" "the tail\n");
+    EXPECT_EQ(readBytes(workFolder + "a.txt"), "cat\tthe\r\nOf mice\t3\r\nthe,dog\t1\r\nbig  dog");
+    EXPECT_EQ(readBytes(workFolder + "c.txt"), "salt\t4\nx\x1a" "the tail\n");
     EXPECT_EQ(readBytes(workFolder + "ro.txt"), "the x\r\n");
-    EXPECT_EQ(readBytes(workFolder + "b.doc"), "one\r\nthree\r\n");
+    EXPECT_EQ(readBytes(workFolder + "b.doc"), "one\rthree");
     EXPECT_EQ(readBytes(workFolder + "sub\\s.txt"), "keep me\r\n");
     EXPECT_EQ(readBytes(workFolder + "a b.dat"), "fine\tthe\r\n");
     EXPECT_EQ(readBytes(workFolder + "c.dat"), "kept\r\n");
@@ -273,7 +287,7 @@ TEST_F(StopwordsRun, ANameGivenTwiceIsFilteredTwice)
     ProgramRun run = runProgram(exe, "a.txt a.txt", workFolder);
     EXPECT_TRUE(sawInOrder(run.labels, {" 1 stopwords read", "Starting file 1 of 2\ra.txt", "Starting file 2 of 2\ra.txt",
                                         "Processing complete.\r\n2 file(s) filtered.\r\n0 lines removed."}));
-    EXPECT_EQ(readBytes(workFolder + "a.txt"), "one\r\ntwo\r\n");
+    EXPECT_EQ(readBytes(workFolder + "a.txt"), "one\ntwo\n");
     expectNoTemporaryFile();
     EXPECT_EQ(run.exitCode, 0u);
 }
@@ -344,7 +358,7 @@ TEST_F(StopwordsRun, AStopsTmpAlreadyThereChangesNothing)
     ProgramRun run = runProgram(exe, "a.txt stops.tmp", workFolder);
     ASSERT_EQ(run.boxes.size(), 1u);
     EXPECT_EQ(run.boxes[0].caption, "CorvaleStopwords");
-    EXPECT_EQ(run.boxes[0].text, temporaryInTheWayText(workFolder + "stops.tmp", true));
+    EXPECT_EQ(run.boxes[0].text, temporaryInTheWayText(workFolder + "stops.tmp", "", true));
     EXPECT_TRUE(run.labels.empty());
     EXPECT_EQ(readBytes(workFolder + "a.txt"), "the cat\r\ndog\r\n");
     EXPECT_EQ(readBytes(workFolder + "stops.tmp"), "the kept\r\nlines\r\n");
@@ -383,7 +397,7 @@ TEST_F(StopwordsRun, AFailedOverwriteKeepsEveryLineInStopsTmpAcrossRuns)
     // The next run (space freed, say) keeps its hands off.
     ProgramRun second = runProgram(exe, "a.txt b.txt", workFolder);
     ASSERT_EQ(second.boxes.size(), 1u);
-    EXPECT_EQ(second.boxes[0].text, temporaryInTheWayText(workFolder + "stops.tmp", true));
+    EXPECT_EQ(second.boxes[0].text, temporaryInTheWayText(workFolder + "stops.tmp", workFolder + "a.txt", true));
     EXPECT_TRUE(readBytes(workFolder + "stops.tmp") == kept);
     EXPECT_TRUE(readBytes(workFolder + "a.txt") == halfWritten);
     EXPECT_EQ(readBytes(workFolder + "b.txt"), "the b\r\nb\r\n");
@@ -433,7 +447,7 @@ TEST_F(StopwordsRun, AStopsTmpThatAppearsBetweenTwoFilesIsNeverTouched)
     std::printf("stops.tmp appeared before %s\n", reachedB ? "b.txt" : "c.txt");
     EXPECT_EQ(readBytes(workFolder + "c.txt"), "the c\r\nc\r\n");
     ASSERT_EQ(run.boxes.size(), 2u);
-    EXPECT_EQ(run.boxes[0].text, temporaryInTheWayText(tmp, false));
+    EXPECT_EQ(run.boxes[0].text, temporaryInTheWayText(tmp, "", false));
     EXPECT_EQ(run.boxes[1].text, reachedB ? "These files were skipped:\r\n"
                                             "\r\nb.txt: not tried - the run stopped before it"
                                             "\r\nc.txt: not tried - the run stopped before it"
@@ -481,7 +495,7 @@ TEST_F(StopwordsRun, KilledDuringTheOverwriteNoLineIsLost)
     ProgramRun second = runProgram(exe, "big.txt", workFolder);
     if (fileExists(workFolder + "stops.tmp")) {
         ASSERT_EQ(second.boxes.size(), 1u);
-        EXPECT_EQ(second.boxes[0].text, temporaryInTheWayText(workFolder + "stops.tmp", true));
+        EXPECT_EQ(second.boxes[0].text, temporaryInTheWayText(workFolder + "stops.tmp", big, true));
         EXPECT_TRUE(readBytes(workFolder + "stops.tmp") == kept);
         EXPECT_TRUE(readBytes(big) == afterKill);
     } else {
@@ -559,4 +573,222 @@ TEST_F(StopwordsRun, AListTooLargeForMemoryIsReportedAndNoFileTouched)
     EXPECT_EQ(readBytes(workFolder + "a.txt"), "the cat\r\n");
     expectNoTemporaryFile();
     EXPECT_EQ(run.exitCode, 0u);
+}
+
+// Lines as Linux tools write them (LF alone) come back with LF, so nothing
+// downstream gets a stray CR; a file with mixed ends keeps each line's own.
+TEST_F(StopwordsRun, KeptLinesKeepTheirOwnLineEnds)
+{
+    writeBytes(programFolder + "stopwords", "the\r\n");
+    writeBytes(workFolder + "lf.txt", "the cat\t3\ncat food\t2\ndog\t1\n");
+    writeBytes(workFolder + "mixed.txt", "a\t1\r\nthe b\t1\nc\t1\nd\t1\r\nlast\t1");
+    ProgramRun run = runProgram(exe, "lf.txt mixed.txt", workFolder);
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_EQ(readBytes(workFolder + "lf.txt"), "cat food\t2\ndog\t1\n");
+    EXPECT_EQ(readBytes(workFolder + "mixed.txt"), "a\t1\r\nc\t1\nd\t1\r\nlast\t1");
+    expectNoTemporaryFile();
+}
+
+// A UTF-8 file with a byte-order mark: the first line's first word is
+// matched like any other, and the mark stays at the start of the file.
+TEST_F(StopwordsRun, AByteOrderMarkHidesNoWord)
+{
+    writeBytes(programFolder + "stopwords", "the\r\n");
+    writeBytes(workFolder + "bom.txt", "\xEF\xBB\xBFthe cat\r\nthe dog\r\nbig cat\r\n");
+    ProgramRun run = runProgram(exe, "bom.txt", workFolder);
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_EQ(readBytes(workFolder + "bom.txt"), "\xEF\xBB\xBF" "big cat\r\n");
+    EXPECT_TRUE(sawInOrder(run.labels, {" 1 stopwords read", "Starting file 1 of 1\rbom.txt",
+                                        "Processing complete.\r\n1 file(s) filtered.\r\n2 lines removed."}));
+    expectNoTemporaryFile();
+}
+
+// No stopword can match in UTF-16 text, and the line rule would insert line
+// ends between the halves of its characters: such a file is left as it is.
+TEST_F(StopwordsRun, Utf16TextIsSkippedUntouched)
+{
+    writeBytes(programFolder + "stopwords", "the\r\n");
+    const std::string little = bytesOf("\xFF\xFEt\0h\0e\0 \0c\0a\0t\0\r\0\n\0d\0o\0g\0\r\0\n\0");
+    const std::string big = bytesOf("\xFE\xFF\0t\0h\0e\0\r\0\n\0x");
+    writeBytes(workFolder + "le.txt", little);
+    writeBytes(workFolder + "be.txt", big);
+    writeBytes(workFolder + "plain.txt", "the cat\r\ndog\r\n");
+    ProgramRun run = runProgram(exe, "le.txt be.txt plain.txt", workFolder);
+    EXPECT_TRUE(sawInOrder(run.labels, {" 1 stopwords read", "Starting file 1 of 3\rle.txt",
+                                        "Starting file 2 of 3\rbe.txt", "Starting file 3 of 3\rplain.txt",
+                                        "Processing complete.\r\n1 file(s) filtered.\r\n1 lines removed.\r\n"
+                                        "2 file(s) skipped (could not be read or rewritten)."}));
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0].text, "These files were skipped:\r\n"
+                                 "\r\nle.txt: UTF-16 text (this program reads 8-bit text)"
+                                 "\r\nbe.txt: UTF-16 text (this program reads 8-bit text)");
+    EXPECT_EQ(readBytes(workFolder + "le.txt"), little);
+    EXPECT_EQ(readBytes(workFolder + "be.txt"), big);
+    EXPECT_EQ(readBytes(workFolder + "plain.txt"), "dog\r\n");
+    expectNoTemporaryFile();
+}
+
+// The browser's files, by their name or by their first record, are left as
+// they are; the bundled n-gram list beside them is filtered.
+TEST_F(StopwordsRun, PhraseFrameFilesAreSkippedUntouched)
+{
+    ASSERT_TRUE(CopyFileA(sourceFilePath("release/stopwords").c_str(), (programFolder + "stopwords").c_str(), FALSE));
+    const std::string sample = readBytes(sourceFilePath("samples/corvale-sample-Freq-phraseFrames.txt"));
+    ASSERT_GT(sample.size(), 1000u);
+    writeBytes(workFolder + "mine-Freq-phraseFrames.txt", "the cat\t1\r\n");
+    writeBytes(workFolder + "frames.txt", sample);
+    ASSERT_TRUE(CopyFileA(sourceFilePath("samples/filter/ngrams.txt").c_str(), (workFolder + "ngrams.txt").c_str(),
+                          FALSE));
+    const std::string ngrams = readBytes(workFolder + "ngrams.txt");
+    ProgramRun run = runProgram(exe, "mine-Freq-phraseFrames.txt frames.txt ngrams.txt", workFolder);
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0].text,
+              "These files were skipped:\r\n"
+              "\r\nmine-Freq-phraseFrames.txt: a phrase-frame file (this program filters n-gram lists)"
+              "\r\nframes.txt: a phrase-frame file (this program filters n-gram lists)");
+    EXPECT_EQ(readBytes(workFolder + "mine-Freq-phraseFrames.txt"), "the cat\t1\r\n");
+    EXPECT_TRUE(readBytes(workFolder + "frames.txt") == sample);
+    const std::string filtered = readBytes(workFolder + "ngrams.txt");
+    EXPECT_LT(filtered.size(), ngrams.size());
+    EXPECT_GT(filtered.size(), 0u);
+    expectNoTemporaryFile();
+}
+
+// Killed while it writes the kept lines to disk, in a loop until a kill lands
+// in that write: a stops.tmp that is there is always complete (the user is
+// told to copy it over the file), and the next run finishes the job and
+// leaves nothing behind.
+TEST_F(StopwordsRun, KilledWhileWritingStopsTmpLeavesNoPartOfIt)
+{
+    writeBytes(programFolder + "stopwords", "the\r\n");
+    const std::string original = largeText();
+    const std::string kept = filterText(original, isThe);
+    const std::string big = workFolder + "big.txt";
+    const std::string tmp = workFolder + "stops.tmp";
+    const std::string partial = workFolder + "stops.tmp.partial";
+    bool landed = false;
+    for (int attempt = 0; attempt < 15 && !landed; ++attempt) {
+        writeBytes(big, original);
+        DeleteFileA(partial.c_str());
+        HANDLE process = startProgram(exe, L"big.txt", workFolder);
+        ASSERT_NE(process, nullptr);
+        // Killed as soon as the kept lines start to reach the disk.
+        for (DWORD started = GetTickCount(); GetTickCount() - started < 120000;) {
+            if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0)
+                break;
+            if (fileExists(partial) || fileExists(tmp)) {
+                TerminateProcess(process, 1);
+                break;
+            }
+        }
+        WaitForSingleObject(process, INFINITE);
+        CloseHandle(process);
+        const bool bigUnchanged = readBytes(big) == original;
+        landed = bigUnchanged && (fileExists(partial) || (fileExists(tmp) && readBytes(tmp) != kept));
+        if (fileExists(tmp)) {
+            ASSERT_TRUE(readBytes(tmp) == kept) << "a partial stops.tmp after attempt " << attempt;
+            // Left for the user with the file named: finish as told.
+            ProgramRun next = runProgram(exe, "big.txt", workFolder);
+            ASSERT_EQ(next.boxes.size(), 1u);
+            EXPECT_EQ(next.boxes[0].text, temporaryInTheWayText(tmp, big, true));
+            ASSERT_TRUE(CopyFileA(tmp.c_str(), big.c_str(), FALSE));
+            DeleteFileA(tmp.c_str());
+            DeleteFileA((workFolder + "stops.tmp-source.txt").c_str());
+        }
+    }
+    RecordProperty("killLandedInTheWrite", landed ? "yes" : "no");
+    ASSERT_TRUE(landed) << "no kill landed while stops.tmp was written";
+
+    // What the killed run left in the way is its own: the next run goes on.
+    writeBytes(big, original);
+    ProgramRun next = runProgram(exe, "big.txt", workFolder);
+    EXPECT_TRUE(next.boxes.empty());
+    EXPECT_TRUE(readBytes(big) == kept);
+    EXPECT_FALSE(fileExists(partial));
+    EXPECT_FALSE(fileExists(workFolder + "stops.tmp-source.txt"));
+    expectNoTemporaryFile();
+}
+
+// Another program (a virus scanner, an editor) opens the run's stops.tmp and
+// holds it: the run says that it could not delete it, not that an earlier
+// run left it, and stops there.
+TEST_F(StopwordsRun, AStopsTmpHeldOpenIsReportedAsThisRunsOwn)
+{
+    writeBytes(programFolder + "stopwords", "the\r\n");
+    const std::string original = largeText();
+    const std::string kept = filterText(original, isThe);
+    const std::string tmp = workFolder + "stops.tmp";
+    bool held = false;
+    ProgramRun run;
+    for (int attempt = 0; attempt < 10 && !held; ++attempt) {
+        writeBytes(workFolder + "a.txt", original);
+        writeBytes(workFolder + "b.txt", "the b\r\nb\r\n");
+        HANDLE holder = INVALID_HANDLE_VALUE;
+        run = runProgram(exe, L"a.txt b.txt", workFolder, [&]() {
+            if (holder == INVALID_HANDLE_VALUE)
+                holder = CreateFileA(tmp.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, 0, nullptr);
+        });
+        held = holder != INVALID_HANDLE_VALUE;
+        if (held)
+            CloseHandle(holder);
+        DeleteFileA(tmp.c_str());
+        DeleteFileA((workFolder + "stops.tmp-source.txt").c_str());
+    }
+    ASSERT_TRUE(held) << "stops.tmp could not be caught while the program ran";
+    ASSERT_EQ(run.boxes.size(), 2u);
+    EXPECT_EQ(run.boxes[0].text.rfind("a.txt was filtered, but this run could not delete its copy of the kept lines:\r\n" +
+                                          tmp + "\r\n",
+                                      0),
+              0u)
+        << run.boxes[0].text;
+    EXPECT_EQ(run.boxes[1].text, "These files were skipped:\r\n\r\nb.txt: not tried - the run stopped before it");
+    int64_t removed = 0;
+    filterText(original, isThe, &removed);
+    EXPECT_TRUE(sawInOrder(run.labels, {" 1 stopwords read", "Starting file 1 of 2\ra.txt",
+                                        "Processing complete.\r\n1 file(s) filtered.\r\n" + formatThousands(removed) +
+                                            " lines removed.\r\n1 file(s) skipped (could not be read or rewritten)."}));
+    EXPECT_TRUE(readBytes(workFolder + "a.txt") == kept);
+    EXPECT_EQ(readBytes(workFolder + "b.txt"), "the b\r\nb\r\n");
+}
+
+// A program folder named with characters outside the ANSI code page: the
+// list beside the program is found and the files are filtered.
+TEST_F(StopwordsRun, AProgramFolderNamedOutsideTheCodePageFindsItsList)
+{
+    ASSERT_NE(GetACP(), 1250u) << "the folder's name must have no ANSI form here";
+    const std::wstring folder = widePath(root.path, L"\x0141ukasz\\");
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    const std::wstring foreignExe = folder + L"CorvaleStopwords.exe";
+    ASSERT_TRUE(CopyFileW(wideOf(stopwordsExePath()).c_str(), foreignExe.c_str(), FALSE));
+    writeWideNamed(folder + L"stopwords", "the\r\n");
+    writeBytes(workFolder + "a.txt", "the cat\r\ndog\r\n");
+    ProgramRun run = runProgram(foreignExe, L"a.txt", workFolder);
+    EXPECT_TRUE(run.boxes.empty()) << (run.boxes.empty() ? "" : run.boxes[0].text);
+    EXPECT_TRUE(sawInOrder(run.labels, {" 1 stopwords read", "Starting file 1 of 1\ra.txt",
+                                        "Processing complete.\r\n1 file(s) filtered.\r\n1 lines removed."}));
+    EXPECT_EQ(readBytes(workFolder + "a.txt"), "dog\r\n");
+    expectNoTemporaryFile();
+}
+
+// A long list takes a while to load: the label counts the entries read so
+// far instead of staying empty.
+TEST_F(StopwordsRun, ALongListShowsItsCountAsItLoads)
+{
+    const int entries = 250000;
+    std::string list;
+    for (int i = 0; i < entries; ++i)
+        list += "w" + std::to_string(i) + "\r\n";
+    writeBytes(programFolder + "stopwords", list);
+    writeBytes(workFolder + "a.txt", "w7 cat\r\ndog\r\n");
+    ProgramRun run = runProgram(exe, "a.txt", workFolder);
+    ASSERT_FALSE(run.labels.empty());
+    const std::string soFar = " stopwords read so far";
+    ASSERT_GE(run.labels[0].size(), soFar.size()) << run.labels[0];
+    EXPECT_EQ(run.labels[0].substr(run.labels[0].size() - soFar.size()), soFar) << run.labels[0];
+    const long firstCount = std::strtol(run.labels[0].c_str(), nullptr, 10);
+    EXPECT_GT(firstCount, 0);
+    EXPECT_LT(firstCount, entries);
+    EXPECT_TRUE(std::find(run.labels.begin(), run.labels.end(), " 250000 stopwords read") != run.labels.end());
+    EXPECT_EQ(readBytes(workFolder + "a.txt"), "dog\r\n");
 }

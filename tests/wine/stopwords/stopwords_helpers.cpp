@@ -113,6 +113,11 @@ std::string stopwordsWithFaultsExePath()
     return windowsPathOf(CORVALE_STOPWORDS_FAULTS_EXE);
 }
 
+std::string sourceFilePath(const std::string& relativePath)
+{
+    return windowsPathOf((std::string(CORVALE_SOURCE_DIR) + "/" + relativePath).c_str());
+}
+
 void makeHugeFile(const std::string& path, uint64_t size)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -24,6 +24,8 @@ bool fileExists(const std::string& path);
 std::string stopwordsExePath();
 // The fault-test build of the same program.
 std::string stopwordsWithFaultsExePath();
+// A file of the source tree (a sample, the bundled stopword list).
+std::string sourceFilePath(const std::string& relativePath);
 
 // A file of that many zero bytes that takes no disk space (a sparse file),
 // for sizes no memory can hold.
