@@ -1,5 +1,7 @@
 #include "makeframes/core/corpustext.h"
 
+#include "makeframes/core/fileopen.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -88,9 +90,9 @@ const uint32_t cp1252High[32] = {
     0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178,
 };
 
-[[noreturn]] void failWrite(const std::string& name)
+[[noreturn]] void failWrite(const std::filesystem::path& name)
 {
-    throw std::runtime_error("cannot write temporary file " + name + ": " + std::strerror(errno));
+    throw std::runtime_error("cannot write temporary file " + name.u8string() + ": " + std::strerror(errno));
 }
 
 } // namespace
@@ -157,7 +159,7 @@ void WordStream::add(uint32_t id)
     if (held.size() < memoryLimit || memoryLimit == 0)
         return;
     if (spill == nullptr) {
-        spill = std::fopen(spillName.c_str(), "wb");
+        spill = openFile(spillName, "wb");
         if (spill == nullptr)
             failWrite(spillName);
     }
@@ -187,8 +189,10 @@ void WordStream::release()
     if (spill != nullptr)
         std::fclose(spill);
     spill = nullptr;
-    if (spilledIds > 0)
-        std::remove(spillName.c_str());
+    if (spilledIds > 0) {
+        std::error_code ignored;
+        std::filesystem::remove(spillName, ignored);
+    }
     spilledIds = 0;
     std::vector<uint32_t>().swap(held);
 }
@@ -197,9 +201,9 @@ WordStreamReader::WordStreamReader(const WordStream& s) : stream(s)
 {
     fileIdsLeft = stream.spilledIds;
     if (fileIdsLeft > 0) {
-        file = std::fopen(stream.spillName.c_str(), "rb");
+        file = openFile(stream.spillName, "rb");
         if (file == nullptr)
-            throw std::runtime_error("cannot read temporary file " + stream.spillName + ": " + std::strerror(errno));
+            throw std::runtime_error("cannot read temporary file " + stream.spillName.u8string() + ": " + std::strerror(errno));
     }
 }
 
@@ -219,7 +223,7 @@ bool WordStreamReader::next(uint32_t& id)
         const size_t want = fileIdsLeft < 65536 ? static_cast<size_t>(fileIdsLeft) : 65536;
         buffer.resize(want);
         if (std::fread(buffer.data(), sizeof(uint32_t), want, file) != want)
-            throw std::runtime_error("cannot read temporary file " + stream.spillName);
+            throw std::runtime_error("cannot read temporary file " + stream.spillName.u8string());
         fileIdsLeft -= want;
         position = 1;
         id = buffer[0];

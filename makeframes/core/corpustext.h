@@ -34,6 +34,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -62,7 +63,7 @@ const uint32_t fileStartId = 0xFFFFFFFEu;
 struct WordStream {
     std::vector<uint32_t> held;
     size_t memoryLimit = 0; // ids held in memory before the file is used
-    std::string spillName;  // temporary file, used once memoryLimit is passed
+    std::filesystem::path spillName; // temporary file, used once memoryLimit is passed
     std::FILE* spill = nullptr;
     uint64_t spilledIds = 0;
 

@@ -1,5 +1,7 @@
 #include "makeframes/core/framebuild.h"
 
+#include "makeframes/core/fileopen.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -8,28 +10,31 @@
 #include <numeric>
 #include <stdexcept>
 
+namespace fs = std::filesystem;
+
 namespace {
 
-[[noreturn]] void failFile(const char* what, const std::string& name)
+[[noreturn]] void failFile(const char* what, const fs::path& name)
 {
-    throw std::runtime_error(std::string("cannot ") + what + " " + name + ": " + std::strerror(errno));
+    throw std::runtime_error(std::string("cannot ") + what + " " + name.u8string() + ": " + std::strerror(errno));
 }
 
 // The temporary files of one length; all removed when it is done.
 struct Scratch {
-    std::string folder;
+    fs::path folder;
     size_t readerBytes = 1 << 20; // read buffer of each run being merged
     unsigned next = 0;
-    std::vector<std::string> created;
+    std::vector<fs::path> created;
 
     ~Scratch()
     {
-        for (const std::string& name : created)
-            std::remove(name.c_str());
+        std::error_code ignored;
+        for (const fs::path& name : created)
+            fs::remove(name, ignored);
     }
-    std::string newName()
+    fs::path newName()
     {
-        created.push_back(folder + "/run" + std::to_string(next++));
+        created.push_back(folder / ("run" + std::to_string(next++)));
         return created.back();
     }
 };
@@ -99,21 +104,21 @@ struct RecordLess {
 };
 
 struct Run {
-    std::string name;
+    fs::path name;
     uint64_t records;
 };
 
 template <class Rec>
 struct RunReader {
     std::FILE* file = nullptr;
-    std::string name;
+    fs::path name;
     std::vector<Rec> buffer;
     size_t position = 0;
     uint64_t left = 0;
 
     RunReader(const Run& run, size_t bufferBytes) : name(run.name), left(run.records)
     {
-        file = std::fopen(name.c_str(), "rb");
+        file = openFile(name, "rb");
         if (file == nullptr)
             failFile("read temporary file", name);
         buffer.reserve(std::max<size_t>(1, bufferBytes / sizeof(Rec)));
@@ -216,7 +221,7 @@ struct RunWriter {
     {
         run.name = scratch.newName();
         run.records = 0;
-        file = std::fopen(run.name.c_str(), "wb");
+        file = openFile(run.name, "wb");
         if (file == nullptr)
             failFile("write temporary file", run.name);
     }
@@ -312,8 +317,9 @@ struct RunSorter {
             while (merger.next(record))
                 writer.write(&record, 1);
         }
+        std::error_code ignored;
         for (const Run& run : runs)
-            std::remove(run.name.c_str());
+            fs::remove(run.name, ignored);
         runs.assign(1, writer.finish());
     }
 
@@ -337,13 +343,13 @@ struct RunSorter {
 // A file written through a buffer; every failure throws.
 struct OutputFile {
     std::FILE* file = nullptr;
-    std::string name;
+    fs::path name;
     std::string buffer;
     uint64_t written = 0;
 
-    explicit OutputFile(const std::string& fileName) : name(fileName)
+    explicit OutputFile(const fs::path& fileName) : name(fileName)
     {
-        file = std::fopen(name.c_str(), "wb");
+        file = openFile(name, "wb");
         if (file == nullptr)
             failFile("write", name);
         buffer.reserve(1 << 20);
@@ -451,13 +457,13 @@ struct FrameRecord {
 // The Freq file from the records of the Alpha file: records in the order of
 // the sorted entries, variant lines re-ordered by falling frequency (a stable
 // sort keeps the Alpha file's byte order among equal frequencies).
-void writeFreqFile(const std::string& alphaName, uint64_t alphaSize, uint64_t memoryForAlpha, Merger<FreqEntry>& entries,
-                   uint64_t frameCount, const std::string& freqName, const FrameSettings& settings)
+void writeFreqFile(const fs::path& alphaName, uint64_t alphaSize, uint64_t memoryForAlpha, Merger<FreqEntry>& entries,
+                   uint64_t frameCount, const fs::path& freqName, const FrameSettings& settings)
 {
     std::string whole;
     std::FILE* alpha = nullptr;
     if (alphaSize <= memoryForAlpha) {
-        std::FILE* in = std::fopen(alphaName.c_str(), "rb");
+        std::FILE* in = openFile(alphaName, "rb");
         if (in == nullptr)
             failFile("read", alphaName);
         whole.resize(static_cast<size_t>(alphaSize));
@@ -466,7 +472,7 @@ void writeFreqFile(const std::string& alphaName, uint64_t alphaSize, uint64_t me
         if (got != whole.size())
             failFile("read", alphaName);
     } else {
-        alpha = std::fopen(alphaName.c_str(), "rb");
+        alpha = openFile(alphaName, "rb");
         if (alpha == nullptr)
             failFile("read", alphaName);
     }
@@ -494,7 +500,7 @@ void writeFreqFile(const std::string& alphaName, uint64_t alphaSize, uint64_t me
             record.assign(whole, static_cast<size_t>(entry.offset), static_cast<size_t>(entry.length));
         } else {
             record.resize(static_cast<size_t>(entry.length));
-            if (std::fseek(alpha, static_cast<long>(entry.offset), SEEK_SET) != 0 ||
+            if (!seekFile(alpha, entry.offset) ||
                 std::fread(&record[0], 1, record.size(), alpha) != record.size())
                 failFile("read", alphaName);
         }
@@ -524,7 +530,7 @@ void writeFreqFile(const std::string& alphaName, uint64_t alphaSize, uint64_t me
 
 template <int N>
 FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, const FrameSettings& settings,
-                        const std::string& alphaName, const std::string& freqName)
+                        const fs::path& alphaName, const fs::path& freqName)
 {
     using G = Gram<N>;
     FrameCounts counts;
@@ -731,7 +737,10 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
         }
     }
     std::vector<uint8_t>().swap(sketch);
-    std::remove(distinct.name.c_str());
+    if (!distinct.name.empty()) {
+        std::error_code ignored;
+        fs::remove(distinct.name, ignored);
+    }
 
     // One pass over all slots in frame order writes the Alpha file and
     // collects the kept frames' places for the Freq file.
@@ -850,7 +859,7 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
 
 template <int N>
 FrameCounts dispatch(int length, const CorpusReader& corpus, const RankedWords& ranked, const FrameSettings& settings,
-                     const std::string& alphaName, const std::string& freqName)
+                     const fs::path& alphaName, const fs::path& freqName)
 {
     if constexpr (N > maxFrameLength) {
         throw std::runtime_error("n-gram length out of range");
@@ -892,7 +901,7 @@ RankedWords rankWords(const CorpusReader& corpus)
 }
 
 FrameCounts writeFrameFiles(const CorpusReader& corpus, const RankedWords& ranked, const FrameSettings& settings,
-                            const std::string& alphaName, const std::string& freqName)
+                            const fs::path& alphaName, const fs::path& freqName)
 {
     if (settings.length < 2 || settings.length > maxFrameLength)
         throw std::runtime_error("n-gram length out of range");

@@ -23,6 +23,7 @@
 #include "makeframes/core/corpustext.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -42,7 +43,7 @@ struct FrameSettings {
     uint64_t minRange = 1;
     bool innerSlotsOnly = false;
     uint64_t memoryBytes = uint64_t(1) << 30;
-    std::string scratchFolder; // sorted runs go here
+    std::filesystem::path scratchFolder; // sorted runs go here
     // Called now and then with the phase's name and how much of it is done.
     std::function<void(const char* phase, double fraction)> progress;
 };
@@ -57,6 +58,7 @@ struct FrameCounts {
 // Counts the frames of one length and writes both files under the given
 // names. Throws std::runtime_error when a file cannot be written or read.
 FrameCounts writeFrameFiles(const CorpusReader& corpus, const RankedWords& ranked, const FrameSettings& settings,
-                            const std::string& alphaName, const std::string& freqName);
+                            const std::filesystem::path& alphaName,
+                            const std::filesystem::path& freqName);
 
 const int maxFrameLength = 10;

@@ -1,3 +1,7 @@
+// One makeframes run, as the console program and the window make it: the
+// inputs read, the files of each n-gram length written under temporary names
+// and renamed when complete, and everything temporary removed on every way
+// out but a hard kill.
 #pragma once
 #include <atomic>
 #include <cstdint>
@@ -31,8 +35,14 @@ struct MakeEvents {
     // Each line of the summary, as the console program prints it on standard
     // output (no line end).
     std::function<void(const std::string& line)> report;
-    // Each warning (a skipped input and why), as printed on standard error.
+    // Each warning (a skipped input and why), as printed on standard error
+    // after "makeframes: ".
     std::function<void(const std::string& line)> warning;
+    // Reads standard input (the input "-"): up to `size` bytes into `buffer`,
+    // the count read, 0 at its end. Throws MakeError when it cannot read and
+    // MakeCancelled when the run is cancelled while it waits. Empty: "-" is
+    // not an input this caller offers.
+    std::function<size_t(char* buffer, size_t size)> readStandardInput;
 };
 
 struct MakeResult {
@@ -57,3 +67,6 @@ std::vector<std::filesystem::path> outputNames(const MakeOptions& options);
 // every few hundred milliseconds of work). Throws MakeError, MakeCancelled,
 // std::bad_alloc.
 MakeResult runMakeFrames(const MakeOptions& options, const MakeEvents& events, const std::atomic<bool>& cancel);
+
+// A path as UTF-8 text for messages (on Linux its bytes as they are).
+std::string displayName(const std::filesystem::path& path);
