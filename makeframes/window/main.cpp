@@ -79,10 +79,10 @@ void createControls(HWND window)
     addNumberField(window, minFrequencyLabelId, "Minimum frame fre&quency:", minFrequencyEditId, 102);
     addNumberField(window, minVariantsLabelId, "Minimum &variants:", minVariantsEditId, 118);
     addNumberField(window, minRangeLabelId, "Minimum ran&ge (files):", minRangeEditId, 134);
-    addCheckBox(window, innerSlotsCheckId, "&Inner slots only (not the first or last word)", 86);
-    addCheckBox(window, keepCaseCheckId, "&Keep case (else words are lower-cased)", 102);
-    addCheckBox(window, ngramsCheckId, "Write n-gram &lists (for the stopword filter)", 118);
-    addCheckBox(window, statsCheckId, "Write &statistics (a table per length)", 134);
+    addCheckBox(window, innerSlotsCheckId, "&Inner slots only", 86);
+    addCheckBox(window, keepCaseCheckId, "&Keep case", 102);
+    addCheckBox(window, ngramsCheckId, "Write n-gram &lists", 118);
+    addCheckBox(window, statsCheckId, "Write &statistics", 134);
     addLabel(window, lengthsHintId, "n: one length, or a range such as 3-5", 7, 148, 150);
 
     addLabel(window, codePageLabelId, "Output code &page:", 7, 162, 90);
