@@ -19,6 +19,7 @@
 // file reads the options, shows progress and the summary, and turns the
 // outcome into the exit status: 0 done, 1 failed or interrupted, 2 bad usage.
 #include "makeframes/console.h"
+#include "makeframes/core/codepage.h"
 #include "makeframes/core/framebuild.h"
 #include "makeframes/core/run.h"
 
@@ -54,6 +55,11 @@ int usage(const std::string& problem)
                  "  -minrange R   keep frames that occur in at least R input files (default 1)\n"
                  "  -slots inner  only frames whose slot is not the first or last word\n"
                  "  -keepcase     keep letter case (words are lower-cased otherwise)\n"
+                 "  -codepage N   the code page of the output and of 8-bit input: 1250, 1251,\n"
+                 "                1252, 1253, 1254 or 1257 (default 1252; on Windows the\n"
+                 "                system's code page when it is one of these)\n"
+                 "  -ngrams       also write outprefix-Ngrams.txt: each n-gram TAB its frequency\n"
+                 "  -stats        also write outprefix-Stats.txt: measures of each kept frame\n"
                  "  -mem SIZE     memory to use, such as 512M or 2G (default 1G); beyond it\n"
                  "                sorted runs go to a temporary folder beside the output\n"
                  "  -q            no progress on standard error\n"
@@ -115,6 +121,15 @@ bool readSize(const std::string& text, uint64_t& bytes)
     return true;
 }
 
+bool readCodePage(const std::string& text, int& codePage)
+{
+    uint64_t number = 0;
+    if (!readCount(text.c_str(), 1, 65535, number) || !isSupportedCodePage(static_cast<int>(number)))
+        return false;
+    codePage = static_cast<int>(number);
+    return true;
+}
+
 // Returns 0 when the options are good, else the exit status after a message.
 int parseOptions(const std::vector<std::string>& args, ConsoleOptions& options)
 {
@@ -123,7 +138,7 @@ int parseOptions(const std::vector<std::string>& args, ConsoleOptions& options)
         const std::string& arg = args[a];
         const bool hasValue = a + 1 < args.size();
         if (arg == "-n" || arg == "-min" || arg == "-minvar" || arg == "-minrange" || arg == "-slots" ||
-            arg == "-mem") {
+            arg == "-mem" || arg == "-codepage") {
             if (!hasValue)
                 return usage(arg + " needs a value");
             const std::string& value = args[++a];
@@ -138,12 +153,18 @@ int parseOptions(const std::vector<std::string>& args, ConsoleOptions& options)
                 good = readCount(value.c_str(), 1, UINT32_MAX, options.run.minRange);
             else if (arg == "-slots")
                 good = value == "inner" || value == "all", options.run.innerSlotsOnly = value == "inner";
+            else if (arg == "-codepage")
+                good = readCodePage(value, options.run.codePage);
             else
                 good = readSize(value, options.run.memoryBytes);
             if (!good)
                 return usage("bad value for " + arg + ": " + value);
         } else if (arg == "-keepcase") {
             options.run.keepCase = true;
+        } else if (arg == "-ngrams") {
+            options.run.ngrams = true;
+        } else if (arg == "-stats") {
+            options.run.stats = true;
         } else if (arg == "-q") {
             options.quiet = true;
         } else if (arg.size() > 1 && arg[0] == '-') {

@@ -9,45 +9,9 @@
 
 namespace {
 
-// The typographic apostrophe (0x92, U+2019 in UTF-8) is how most word
-// processors write the one in "don't".
-bool isApostrophe(unsigned char c)
-{
-    return c == '\'' || c == 0x92;
-}
-
-bool isWordByte(unsigned char c)
-{
-    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || isApostrophe(c))
-        return true;
-    if (c >= 0xC0)
-        return c != 0xD7 && c != 0xF7;
-    switch (c) {
-    case 0x83: case 0x8A: case 0x8C: case 0x8E: case 0x9A: case 0x9C: case 0x9E: case 0x9F:
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool isDigit(unsigned char c)
 {
     return c >= '0' && c <= '9';
-}
-
-unsigned char lowerCase(unsigned char c)
-{
-    if (c >= 'A' && c <= 'Z')
-        return static_cast<unsigned char>(c + 32);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
-        return static_cast<unsigned char>(c + 32);
-    switch (c) {
-    case 0x8A: return 0x9A;
-    case 0x8C: return 0x9C;
-    case 0x8E: return 0x9E;
-    case 0x9F: return 0xFF;
-    default: return c;
-    }
 }
 
 bool isSentenceEnd(unsigned char c)
@@ -55,7 +19,7 @@ bool isSentenceEnd(unsigned char c)
     return c == '.' || c == '!' || c == '?' || c == ';' || c == ':';
 }
 
-// Symbols and punctuation without a 1252 form: they separate words.
+// Symbols and punctuation without a form in the code page: they separate words.
 bool isSeparatorCharacter(uint32_t codePoint)
 {
     return (codePoint >= 0x2000 && codePoint <= 0x2BFF) || (codePoint >= 0x3000 && codePoint <= 0x303F) ||
@@ -84,11 +48,6 @@ bool isValidDecoded(uint32_t codePoint, int length)
         return codePoint >= 0x10000 && codePoint <= 0x10FFFF;
     return true;
 }
-
-const uint32_t cp1252High[32] = {
-    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
-    0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178,
-};
 
 [[noreturn]] void failWrite(const std::filesystem::path& name)
 {
@@ -140,12 +99,7 @@ TextKind classifyText(const char* data, size_t size, bool atEnd)
 
 int cp1252Byte(uint32_t codePoint)
 {
-    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF))
-        return static_cast<int>(codePoint);
-    for (int k = 0; k < 32; ++k)
-        if (cp1252High[k] == codePoint && codePoint != 0)
-            return 0x80 + k;
-    return -1;
+    return encodeCharacter(codePage(1252), codePoint);
 }
 
 WordStream::~WordStream()
@@ -350,7 +304,11 @@ void CorpusReader::addCodePoint(uint32_t codePoint)
 {
     if (codePoint == 0xFEFF)
         return; // byte-order mark
-    const int byte = cp1252Byte(codePoint);
+    // Case is folded on the character, before it meets the code page: a
+    // capital without a form there may have a small letter with one.
+    if (!keepCase && isLetter(codePoint))
+        codePoint = lowerCase(*page, codePoint);
+    const int byte = encodeCharacter(*page, codePoint);
     if (byte >= 0) {
         addByte(static_cast<unsigned char>(byte), false);
         return;
@@ -375,9 +333,9 @@ void CorpusReader::addByte(unsigned char c, bool replacement)
         finishWord();
         addByte(separator, false);
     }
-    if (replacement || isWordByte(c)) {
+    if (replacement || page->wordByte[c]) {
         lineHasText = true;
-        word += static_cast<char>(replacement || keepCase ? c : lowerCase(c));
+        word += static_cast<char>(replacement || keepCase ? c : page->lowerByte[c]);
         return;
     }
     if ((c == '.' || c == ',') && !word.empty() && isDigit(static_cast<unsigned char>(word.back()))) {
@@ -437,6 +395,7 @@ void CorpusReader::finishWord()
 {
     if (word.empty())
         return;
+    // 0x92 is the typographic apostrophe U+2019 in every supported code page.
     const char apostrophes[] = {'\'', '\x92', 0};
     const size_t first = word.find_first_not_of(apostrophes);
     if (first == std::string::npos) {

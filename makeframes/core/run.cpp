@@ -337,8 +337,24 @@ void renameOrFail(const fs::path& from, const fs::path& to)
         throw MakeError("cannot rename " + displayName(from) + " to " + displayName(to) + ": " + error.message());
 }
 
+// What the caller must have checked; a window's fields could let it through.
+void checkOptions(const MakeOptions& options)
+{
+    if (options.minLength < 2 || options.maxLength > maxFrameLength || options.minLength > options.maxLength)
+        throw MakeError("the n-gram length must be 2 to " + std::to_string(maxFrameLength));
+    if (options.innerSlotsOnly && options.minLength < 3)
+        throw MakeError("inner slots only needs n-grams of at least 3 words");
+    if (!isSupportedCodePage(options.codePage))
+        throw MakeError("code page " + std::to_string(options.codePage) + " is not one makeframes writes");
+    if (options.inputs.empty())
+        throw MakeError("no input chosen");
+    if (options.prefix.empty() || !options.prefix.has_filename())
+        throw MakeError("no output name chosen");
+}
+
 MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::atomic<bool>& cancel)
 {
+    checkOptions(options);
     const Clock clock;
     const Monitor monitor{events, cancel};
     Cleanup cleanup;
@@ -355,6 +371,7 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
 
     CorpusReader corpus;
     corpus.keepCase = options.keepCase;
+    corpus.page = &codePage(options.codePage);
     corpus.stream.memoryLimit =
         static_cast<size_t>(std::max<uint64_t>(options.memoryBytes / 16 / sizeof(uint32_t), 1024));
     corpus.stream.spillName = cleanup.scratch / "words";
