@@ -10,8 +10,11 @@
 // alphabetically) and outprefix-Freq-phraseFrames.txt (records by falling
 // frequency, variants by falling frequency; ties by byte order); with a
 // range of lengths the length goes into the names:
-// outprefix-3-Alpha-phraseFrames.txt and so on.
-// Each file is written under a temporary name and renamed when complete.
+// outprefix-3-Alpha-phraseFrames.txt and so on. -ngrams adds
+// outprefix-Ngrams.txt (each n-gram TAB its frequency, the stopword filter's
+// input), -stats outprefix-Stats.txt (measures of each kept frame, a table
+// for a spreadsheet). Each file is written under a temporary name and renamed
+// when complete. -codepage chooses the code page of the output.
 //
 // Words, sentences and the conversion of UTF-8 and UTF-16 are described in
 // makeframes/core/corpustext.h, frames and the file format in

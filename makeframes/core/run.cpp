@@ -96,6 +96,19 @@ fs::path outputName(const MakeOptions& options, int length, const char* kind)
 
 const char* const alphaKind = "Alpha-phraseFrames";
 const char* const freqKind = "Freq-phraseFrames";
+const char* const ngramsKind = "Ngrams";
+const char* const statsKind = "Stats";
+
+// The files of one length, in the order they are written.
+std::vector<fs::path> namesOfLength(const MakeOptions& options, int length)
+{
+    std::vector<fs::path> names = {outputName(options, length, alphaKind), outputName(options, length, freqKind)};
+    if (options.ngrams)
+        names.push_back(outputName(options, length, ngramsKind));
+    if (options.stats)
+        names.push_back(outputName(options, length, statsKind));
+    return names;
+}
 
 // The files to read, folders expanded in sorted name order.
 std::vector<fs::path> listInputs(const std::vector<fs::path>& inputs, const Monitor& monitor)
@@ -168,7 +181,7 @@ std::vector<fs::path> withoutRepeatsOrOutputs(const std::vector<fs::path>& files
 {
     std::vector<FileIdentity> outputs;
     for (int length = options.minLength; length <= options.maxLength; ++length)
-        for (const char* kind : {alphaKind, freqKind, "Ngrams", "Stats"})
+        for (const char* kind : {alphaKind, freqKind, ngramsKind, statsKind})
             for (const char* ending : {"", ".partial"}) {
                 fs::path name = outputName(options, length, kind);
                 name += ending;
@@ -402,8 +415,7 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
     const RankedWords ranked = rankWords(corpus);
     for (int length = options.minLength; length <= options.maxLength; ++length) {
         const double started = clock.seconds();
-        const std::vector<fs::path> names = {outputName(options, length, alphaKind),
-                                             outputName(options, length, freqKind)};
+        const std::vector<fs::path> names = namesOfLength(options, length);
         std::vector<fs::path> partials;
         for (const fs::path& name : names) {
             partials.push_back(name);
@@ -423,7 +435,14 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
         settings.progress = [&monitor, &phasePrefix](const char* phase, double fraction) {
             monitor.progress(phasePrefix + phase, fraction);
         };
-        const FrameCounts counts = writeFrameFiles(corpus, ranked, settings, partials[0], partials[1]);
+        FrameFileNames files;
+        files.alpha = partials[0];
+        files.freq = partials[1];
+        if (options.ngrams)
+            files.ngrams = partials[2];
+        if (options.stats)
+            files.stats = partials.back();
+        const FrameCounts counts = writeFrameFiles(corpus, ranked, settings, files);
         monitor.progress("renaming", 1);
         for (size_t k = 0; k < names.size(); ++k) {
             renameOrFail(partials[k], names[k]);
@@ -455,8 +474,8 @@ std::vector<fs::path> outputNames(const MakeOptions& options)
 {
     std::vector<fs::path> names;
     for (int length = options.minLength; length <= options.maxLength; ++length) {
-        names.push_back(outputName(options, length, alphaKind));
-        names.push_back(outputName(options, length, freqKind));
+        const std::vector<fs::path> ofLength = namesOfLength(options, length);
+        names.insert(names.end(), ofLength.begin(), ofLength.end());
     }
     return names;
 }
