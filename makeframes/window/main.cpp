@@ -323,11 +323,25 @@ std::vector<std::wstring> commandLineNames()
     return names;
 }
 
+// A name typed at a command prompt may be relative to its current folder;
+// the list shows, and the report names, full paths.
+fs::path fullPathOf(const fs::path& name)
+{
+    std::wstring full(32768, L'\0');
+    DWORD length = GetFullPathNameW(name.c_str(), static_cast<DWORD>(full.size()), &full[0], nullptr);
+    if (length == 0 || length >= full.size())
+        return name;
+    full.resize(length);
+    return full;
+}
+
 void addToCorpus(const std::vector<fs::path>& names)
 {
-    for (const fs::path& name : names)
-        if (std::find(corpus.begin(), corpus.end(), name) == corpus.end())
-            corpus.push_back(name);
+    for (const fs::path& name : names) {
+        const fs::path full = fullPathOf(name);
+        if (std::find(corpus.begin(), corpus.end(), full) == corpus.end())
+            corpus.push_back(full);
+    }
     if (makeWindow)
         showCorpus(makeWindow);
 }
@@ -423,6 +437,7 @@ INT_PTR makeWindowCallback(HWND window, UINT message, WPARAM wParam, LPARAM)
     case WM_CLOSE:
         return onClose(window);
     case WM_DESTROY:
+        endMakeRunNow();
         if (window == makeWindow)
             makeWindow = nullptr;
         return 0;

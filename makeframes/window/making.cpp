@@ -57,7 +57,8 @@ MakeForm readForm(HWND window)
     form.ngrams = IsDlgButtonChecked(window, ngramsCheckId) == BST_CHECKED;
     form.stats = IsDlgButtonChecked(window, statsCheckId) == BST_CHECKED;
     LRESULT index = SendDlgItemMessageW(window, codePageComboId, CB_GETCURSEL, 0, 0);
-    form.codePage = index >= 0 && index < 6 ? outputCodePages[index].codePage : 1252;
+    const LRESULT offered = sizeof outputCodePages / sizeof outputCodePages[0];
+    form.codePage = index >= 0 && index < offered ? outputCodePages[index].codePage : 1252;
     // The files' full names are what the window reports.
     std::wstring folder = wideText(GetDlgItem(window, outputFolderEditId));
     if (!folder.empty()) {
@@ -185,6 +186,14 @@ void cancelMakeRun()
     SetDlgItemTextW(makeWindow, phaseLabelId, L"Cancelling...");
 }
 
+void endMakeRunNow()
+{
+    if (!makeRunning())
+        return;
+    runState.cancel = true;
+    runState.worker.join();
+}
+
 void onRunProgress(HWND window)
 {
     std::string phase;
@@ -214,10 +223,15 @@ void onRunEnded(HWND window)
     case RunEnd::cancelled:
         showPhase(window, L"Cancelled: no file was written.", 0);
         break;
-    case RunEnd::failed:
+    case RunEnd::failed: {
+        std::string failure = runState.failure;
+        if (!failure.empty() && failure.back() != '.')
+            failure += '.';
+        const std::wstring said = L"Nothing was written: " + wideFromUtf8(failure);
         showPhase(window, L"Stopped: no file was written.", 0);
-        SetDlgItemTextW(window, resultTextId, wideFromUtf8(runState.failure).c_str());
-        tell(window, wideFromUtf8(runState.failure), MB_ICONEXCLAMATION);
+        SetDlgItemTextW(window, resultTextId, said.c_str());
+        tell(window, said, MB_ICONEXCLAMATION);
         break;
+    }
     }
 }

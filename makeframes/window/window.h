@@ -83,6 +83,9 @@ void rememberChosenFolder(const std::wstring& folder);
 // the window does with the worker's messages.
 void startMakeRun(HWND window);
 void cancelMakeRun();
+// Cancels a run and waits for its worker: for a window that goes without
+// being closed (the worker must not outlive it).
+void endMakeRunNow();
 void onRunProgress(HWND window);
 void onRunEnded(HWND window);
 

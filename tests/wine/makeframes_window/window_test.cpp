@@ -180,6 +180,16 @@ TEST_F(MakeWindowTest, NamesOnTheCommandLineAreTheCorpusAndTheOutputGoesBesideTh
     EXPECT_EQ(listed(), (std::vector<std::wstring>{folder.native(), file.native()}));
     EXPECT_EQ(text(outputFolderEditId), root.native());
     EXPECT_EQ(text(outputNameEditId), cyrillicFolder);
+    DestroyWindow(makeWindow);
+
+    // A name typed at a command prompt is taken from its current folder.
+    wchar_t current[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, current);
+    SetCurrentDirectoryW(root.c_str());
+    open(L"more\\..\\" + std::wstring(cyrillicFolder));
+    SetCurrentDirectoryW(current);
+    EXPECT_EQ(listed(), (std::vector<std::wstring>{folder.native()}));
+    EXPECT_EQ(text(outputFolderEditId), root.native());
 }
 
 TEST_F(MakeWindowTest, DropsAndChoosersAddEachNameOnceAndRemoveTakesTheSelected)
@@ -263,7 +273,9 @@ TEST_F(MakeWindowTest, ACorpusWithoutTextStopsWithTheReasonAndWritesNothing)
     fs::path out = useOutput(L"pictures");
     ASSERT_TRUE(makeAndWait());
     ASSERT_EQ(prompts.size(), 1u);
+    EXPECT_EQ(prompts[0].text.rfind(L"Nothing was written: ", 0), 0u);
     EXPECT_NE(prompts[0].text.find(L"no text"), std::wstring::npos);
+    EXPECT_EQ(text(resultTextId), prompts[0].text);
     EXPECT_EQ(text(phaseLabelId), L"Stopped: no file was written.");
     EXPECT_TRUE(folderListing(out).empty());
     EXPECT_TRUE(enabled(makeButtonId));
@@ -344,6 +356,19 @@ TEST_F(MakeWindowTest, ClosingDuringARunCancelsItAndLeavesNothing)
     ASSERT_TRUE(waitUntil([] { return text(phaseLabelId) != L"Starting..."; }, 60000));
     SendMessageW(makeWindow, WM_CLOSE, 0, 0);
     EXPECT_TRUE(waitUntil([] { return makeWindow == nullptr; }, 60000)) << "the window stayed";
+    EXPECT_FALSE(makeRunning());
+    EXPECT_TRUE(folderListing(out).empty());
+}
+
+TEST_F(MakeWindowTest, AWindowDestroyedDuringARunStopsItsWorkerFirst)
+{
+    open();
+    addToCorpus({writeCorpus(root / L"corpus", 60, 200000)});
+    fs::path out = useOutput(L"destroyed");
+    click(makeButtonId);
+    ASSERT_TRUE(waitUntil([] { return text(phaseLabelId) != L"Starting..."; }, 60000));
+    DestroyWindow(makeWindow);
+    EXPECT_EQ(makeWindow, nullptr);
     EXPECT_FALSE(makeRunning());
     EXPECT_TRUE(folderListing(out).empty());
 }
