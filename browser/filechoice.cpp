@@ -49,13 +49,6 @@ void writeSetting(const std::string& key, const std::string& section, const std:
     WritePrivateProfileStringW(sectionName.c_str(), keyName.c_str(), valueText.c_str(), settingsPath().c_str());
 }
 
-static WideOpenFileAnswerer wideOpenFileAnswerer;
-
-void setWideOpenFileAnswerer(WideOpenFileAnswerer answerer)
-{
-    wideOpenFileAnswerer = std::move(answerer);
-}
-
 int32_t openFileDialog(HWND owner, const std::string& caption, std::wstring& file,
                        const std::string& initialFolder, const std::string& filter,
                        const std::string& defaultExtension, uint32_t& flags)
@@ -94,7 +87,7 @@ int32_t openFileDialog(HWND owner, const std::string& caption, std::wstring& fil
     ofn.Flags = flags;
     ofn.lpstrDefExt = extensionBuffer.data();
 
-    BOOL result = wideOpenFileAnswerer ? wideOpenFileAnswerer(&ofn) : GetOpenFileNameW(&ofn);
+    BOOL result = showOpenFileDialogWide(&ofn);
     file = fileBuffer.data();
     flags = ofn.Flags;
     return result;

@@ -2,7 +2,6 @@
 #pragma once
 #include <windows.h>
 #include <commdlg.h>
-#include <functional>
 #include <cstdint>
 #include <string>
 
@@ -12,14 +11,10 @@ std::wstring settingsPath();
 std::string readSetting(const std::string& key, const std::string& section);
 void writeSetting(const std::string& key, const std::string& section, const std::string& value);
 
-// The open-file dialog in its wide form, so that a name outside the ANSI code
-// page comes back whole. Tests answer it through an answerer, as they answer
-// the other prompts; an empty one puts the dialog back.
-typedef std::function<BOOL(OPENFILENAMEW* ofn)> WideOpenFileAnswerer;
-void setWideOpenFileAnswerer(WideOpenFileAnswerer answerer);
-
-// GetOpenFileNameW (or the answerer) with a "|"-separated filter. file and
-// flags are in/out; returns nonzero when the user chose a file.
+// The open-file dialog in its wide form (through the prompt seam), so that a
+// name outside the ANSI code page comes back whole, with a "|"-separated
+// filter. file and flags are in/out; returns nonzero when the user chose a
+// file.
 int32_t openFileDialog(HWND owner, const std::string& caption, std::wstring& file,
                        const std::string& initialFolder, const std::string& filter,
                        const std::string& defaultExtension, uint32_t& flags);

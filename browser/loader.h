@@ -1,5 +1,7 @@
 // Loading a phrase-frame file into the browser state and the list.
 #pragma once
+#include "common/win/widetext.h"
+
 #include <windows.h>
 #include <cstdint>
 #include <string>
@@ -16,11 +18,6 @@ bool loadPhraseFrameFile(const std::wstring& fileName);
 
 // The same for a name in the ANSI code page.
 bool loadPhraseFrameFile(const std::string& fileName);
-
-// Text converted from the system's wide form to a code page (in the ANSI
-// code page, '?' for each character it has no form for), and back.
-std::string narrowText(const std::wstring& text, UINT codePage = CP_ACP);
-std::wstring wideText(const std::string& text, UINT codePage = CP_ACP);
 
 // Tests make the size check see this size instead of the file's (-1: the
 // file's own), to reach the limits of the running build without huge files.

@@ -6,6 +6,7 @@
 #include "common/win/holders.h"
 #include "common/win/prompts.h"
 #include "common/win/system.h"
+#include "common/win/widetext.h"
 #include "stopwords/core/filtertexts.h"
 #include "stopwords/linefilter.h"
 #include "stopwords/stopwordset.h"
@@ -114,12 +115,7 @@ bool ordinaryFileExists(const std::wstring& path)
 
 std::vector<DirectoryEntry> listDirectory(const std::string& pattern)
 {
-    int length = MultiByteToWideChar(CP_ACP, 0, pattern.c_str(), -1, nullptr, 0);
-    if (length <= 0)
-        return std::vector<DirectoryEntry>();
-    std::vector<wchar_t> widePattern(length);
-    MultiByteToWideChar(CP_ACP, 0, pattern.c_str(), -1, widePattern.data(), length);
-    return listDirectoryWide(widePattern.data());
+    return listDirectoryWide(wideText(pattern).c_str());
 }
 
 std::wstring locateStopwordList(const std::wstring& folder, bool* found)

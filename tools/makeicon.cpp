@@ -2,11 +2,13 @@
 //
 //   makeicon browser browser/program.ico
 //   makeicon stopwords stopwords/program.ico
+//   makeicon makeframes makeframes/window/program.ico
 //
 // The browser's icon is a page of text lines in which one line has an open,
 // highlighted slot, the way a phrase frame has one. The filter's is a page
 // whose lines are struck out in red under a red minus badge: lines taken
-// out of a file. Each file holds one icon group with two images: 16 x 16
+// out of a file. The maker's is the browser's page with a green plus badge:
+// frames made. Each file holds one icon group with two images: 16 x 16
 // with a 256-colour palette and 32 x 32 in 32-bit BGRA, each with its AND
 // mask. The output is the same byte for byte on every run.
 #include <cstdint>
@@ -37,6 +39,7 @@ const Colour slotFill{0xFD, 0xE6, 0x8A, 255};
 const Colour struckText{0xCB, 0xD5, 0xE1, 255};
 const Colour strike{0xDC, 0x26, 0x26, 255};
 const Colour badge{0xB9, 0x1C, 0x1C, 255};
+const Colour makeBadge{0x15, 0x80, 0x3D, 255};
 
 // A square picture, rows from the top, pixels from the left.
 struct Canvas {
@@ -158,6 +161,51 @@ Canvas drawFilterSmall()
     return canvas;
 }
 
+// The maker's icon: the browser's slot page, smaller, with a round green
+// badge holding a white plus at the bottom right.
+Canvas drawMakerLarge()
+{
+    Canvas canvas = blankCanvas(32);
+    drawPage(canvas, 2, 1, 24, 30, 7);
+    fillRect(canvas, 25, 9, 25, 31, shadow);
+    fillRect(canvas, 4, 31, 25, 31, shadow);
+    fillRect(canvas, 6, 6, 15, 7, text);
+    fillRect(canvas, 6, 11, 20, 12, text);
+    fillRect(canvas, 6, 16, 7, 17, text);
+    fillRect(canvas, 9, 14, 15, 19, slotEdge);
+    fillRect(canvas, 10, 15, 14, 18, slotFill);
+    fillRect(canvas, 17, 16, 18, 17, text);
+    fillRect(canvas, 6, 22, 14, 23, text);
+    for (int y = 18; y <= 31; ++y)
+        for (int x = 18; x <= 31; ++x) {
+            const int dx = 2 * x + 1 - 49;
+            const int dy = 2 * y + 1 - 49;
+            if (dx * dx + dy * dy <= 13 * 13)
+                setPixel(canvas, x, y, makeBadge);
+        }
+    fillRect(canvas, 21, 24, 28, 25, paper);
+    fillRect(canvas, 24, 21, 25, 28, paper);
+    return canvas;
+}
+
+Canvas drawMakerSmall()
+{
+    Canvas canvas = blankCanvas(16);
+    drawPage(canvas, 1, 0, 12, 15, 4);
+    fillRect(canvas, 3, 3, 7, 3, text);
+    fillRect(canvas, 3, 6, 3, 6, text);
+    fillRect(canvas, 5, 5, 8, 7, slotEdge);
+    fillRect(canvas, 6, 6, 7, 6, slotFill);
+    fillRect(canvas, 3, 9, 8, 9, text);
+    fillRect(canvas, 9, 10, 14, 15, makeBadge);
+    fillRect(canvas, 10, 9, 13, 9, makeBadge);
+    fillRect(canvas, 15, 11, 15, 14, makeBadge);
+    fillRect(canvas, 8, 11, 8, 14, makeBadge);
+    fillRect(canvas, 10, 12, 13, 13, paper);
+    fillRect(canvas, 11, 11, 12, 14, paper);
+    return canvas;
+}
+
 void putWord(std::string& out, uint32_t value)
 {
     out += static_cast<char>(value & 0xFF);
@@ -259,19 +307,20 @@ std::string trueColourImage(const Canvas& canvas)
 int main(int argc, char** argv)
 {
     const std::string which = argc == 3 ? argv[1] : "";
-    if (which != "browser" && which != "stopwords") {
-        std::fprintf(stderr, "usage: makeicon browser|stopwords output.ico\n");
+    if (which != "browser" && which != "stopwords" && which != "makeframes") {
+        std::fprintf(stderr, "usage: makeicon browser|stopwords|makeframes output.ico\n");
         return 2;
     }
     const bool browser = which == "browser";
+    const bool maker = which == "makeframes";
     struct Image {
         int size;
         int bitCount;
         std::string bytes;
     };
     const Image images[] = {
-        {16, 8, paletteImage(browser ? drawSmall() : drawFilterSmall())},
-        {32, 32, trueColourImage(browser ? drawLarge() : drawFilterLarge())},
+        {16, 8, paletteImage(browser ? drawSmall() : maker ? drawMakerSmall() : drawFilterSmall())},
+        {32, 32, trueColourImage(browser ? drawLarge() : maker ? drawMakerLarge() : drawFilterLarge())},
     };
     const int count = 2;
 

@@ -1,5 +1,7 @@
 #include "dialogs.h"
 
+#include "common/win/widetext.h"
+
 #include <map>
 #include <vector>
 
@@ -34,11 +36,9 @@ DialogWindow* findDialog(HWND window)
 
 void appendWide(std::vector<WORD>& words, const char* text)
 {
-    int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    std::vector<wchar_t> wide(length > 0 ? length : 1, L'\0');
-    if (length > 0)
-        MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
+    const std::wstring wide = wideText(text);
     words.insert(words.end(), wide.begin(), wide.end());
+    words.push_back(0);
 }
 
 // A DLGTEMPLATE without items, followed by menu, class, title and font.

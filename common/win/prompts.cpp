@@ -1,9 +1,12 @@
 #include "prompts.h"
 
+#include "common/win/widetext.h"
+
 #include <string>
 
 static MessageBoxAnswerer messageBoxAnswerer;
-static OpenFileAnswerer openFileAnswerer;
+static WideMessageBoxAnswerer wideMessageBoxAnswerer;
+static WideOpenFileAnswerer wideOpenFileAnswerer;
 
 namespace {
 
@@ -88,19 +91,33 @@ int showMessageBox(HWND owner, const char* text, const char* caption, UINT style
     return MessageBoxA(owner, text, caption, style);
 }
 
-BOOL showOpenFileDialog(OPENFILENAMEA* ofn)
-{
-    if (openFileAnswerer)
-        return openFileAnswerer(ofn);
-    return GetOpenFileNameA(ofn);
-}
-
 void setMessageBoxAnswerer(MessageBoxAnswerer answerer)
 {
     messageBoxAnswerer = std::move(answerer);
 }
 
-void setOpenFileAnswerer(OpenFileAnswerer answerer)
+int showMessageBoxWide(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style)
 {
-    openFileAnswerer = std::move(answerer);
+    if (wideMessageBoxAnswerer)
+        return wideMessageBoxAnswerer(text, caption, style);
+    if (promptsGoToStandardError())
+        return writeToStandardError(narrowText(text, CP_UTF8).c_str(), narrowText(caption, CP_UTF8).c_str(), style);
+    return MessageBoxW(owner, text.c_str(), caption.c_str(), style);
+}
+
+BOOL showOpenFileDialogWide(OPENFILENAMEW* ofn)
+{
+    if (wideOpenFileAnswerer)
+        return wideOpenFileAnswerer(ofn);
+    return GetOpenFileNameW(ofn);
+}
+
+void setWideMessageBoxAnswerer(WideMessageBoxAnswerer answerer)
+{
+    wideMessageBoxAnswerer = std::move(answerer);
+}
+
+void setWideOpenFileAnswerer(WideOpenFileAnswerer answerer)
+{
+    wideOpenFileAnswerer = std::move(answerer);
 }

@@ -12,17 +12,32 @@
 #include <string>
 
 typedef std::function<int(const char* text, const char* caption, UINT style)> MessageBoxAnswerer;
-typedef std::function<BOOL(OPENFILENAMEA* ofn)> OpenFileAnswerer;
+// The wide forms, for texts and file names outside the ANSI code page.
+typedef std::function<int(const std::wstring& text, const std::wstring& caption, UINT style)>
+    WideMessageBoxAnswerer;
+typedef std::function<BOOL(OPENFILENAMEW* ofn)> WideOpenFileAnswerer;
+// Answers a folder chooser: sets folder and returns true, or returns false
+// (cancelled). folder comes in as the folder to start from.
+typedef std::function<bool(const std::wstring& title, std::wstring& folder)> FolderAnswerer;
 
 // MessageBoxA(owner, text, caption, style), or the installed answerer.
 int showMessageBox(HWND owner, const char* text, const char* caption, UINT style);
 
-// GetOpenFileNameA(ofn), or the installed answerer.
-BOOL showOpenFileDialog(OPENFILENAMEA* ofn);
+// MessageBoxW and GetOpenFileNameW, or the installed answerers.
+int showMessageBoxWide(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style);
+BOOL showOpenFileDialogWide(OPENFILENAMEW* ofn);
+
+// The shell's folder chooser (SHBrowseForFolderW), starting at folder; true
+// and the chosen folder in folder, or false when cancelled. It is in
+// folderprompt.cpp, which needs shell32 and ole32: only programs that
+// choose folders link it.
+bool showFolderDialog(HWND owner, const std::wstring& title, std::wstring& folder);
 
 // An empty function puts the real dialog back.
 void setMessageBoxAnswerer(MessageBoxAnswerer answerer);
-void setOpenFileAnswerer(OpenFileAnswerer answerer);
+void setWideMessageBoxAnswerer(WideMessageBoxAnswerer answerer);
+void setWideOpenFileAnswerer(WideOpenFileAnswerer answerer);
+void setFolderAnswerer(FolderAnswerer answerer);
 
 // The button a message box of that style answers with when the user just
 // presses Enter (IDOK, IDYES, IDRETRY ... as MB_DEFBUTTONn picks).

@@ -1,5 +1,6 @@
 #include "makeframes/core/corpustext.h"
 
+#include "makeframes/core/fileopen.h"
 #include "common/core/text.h"
 
 #include <algorithm>
@@ -9,48 +10,12 @@
 
 namespace {
 
-// The typographic apostrophe (0x92, U+2019 in UTF-8) is how most word
-// processors write the one in "don't".
-bool isApostrophe(unsigned char c)
-{
-    return c == '\'' || c == 0x92;
-}
-
-bool isWordByte(unsigned char c)
-{
-    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || isApostrophe(c))
-        return true;
-    if (c >= 0xC0)
-        return c != 0xD7 && c != 0xF7;
-    switch (c) {
-    case 0x83: case 0x8A: case 0x8C: case 0x8E: case 0x9A: case 0x9C: case 0x9E: case 0x9F:
-        return true;
-    default:
-        return false;
-    }
-}
-
-unsigned char lowerCase(unsigned char c)
-{
-    if (c >= 'A' && c <= 'Z')
-        return static_cast<unsigned char>(c + 32);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
-        return static_cast<unsigned char>(c + 32);
-    switch (c) {
-    case 0x8A: return 0x9A;
-    case 0x8C: return 0x9C;
-    case 0x8E: return 0x9E;
-    case 0x9F: return 0xFF;
-    default: return c;
-    }
-}
-
 bool isSentenceEnd(unsigned char c)
 {
     return c == '.' || c == '!' || c == '?' || c == ';' || c == ':';
 }
 
-// Symbols and punctuation without a 1252 form: they separate words.
+// Symbols and punctuation without a form in the code page: they separate words.
 bool isSeparatorCharacter(uint32_t codePoint)
 {
     return (codePoint >= 0x2000 && codePoint <= 0x2BFF) || (codePoint >= 0x3000 && codePoint <= 0x303F) ||
@@ -80,14 +45,9 @@ bool isValidDecoded(uint32_t codePoint, int length)
     return true;
 }
 
-const uint32_t cp1252High[32] = {
-    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
-    0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178,
-};
-
-[[noreturn]] void failWrite(const std::string& name)
+[[noreturn]] void failWrite(const std::filesystem::path& name)
 {
-    throw std::runtime_error("cannot write temporary file " + name + ": " + std::strerror(errno));
+    throw std::runtime_error("cannot write temporary file " + name.u8string() + ": " + std::strerror(errno));
 }
 
 } // namespace
@@ -135,12 +95,7 @@ TextKind classifyText(const char* data, size_t size, bool atEnd)
 
 int cp1252Byte(uint32_t codePoint)
 {
-    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF))
-        return static_cast<int>(codePoint);
-    for (int k = 0; k < 32; ++k)
-        if (cp1252High[k] == codePoint && codePoint != 0)
-            return 0x80 + k;
-    return -1;
+    return encodeCharacter(codePage(1252), codePoint);
 }
 
 WordStream::~WordStream()
@@ -154,7 +109,7 @@ void WordStream::add(uint32_t id)
     if (held.size() < memoryLimit || memoryLimit == 0)
         return;
     if (spill == nullptr) {
-        spill = std::fopen(spillName.c_str(), "wb");
+        spill = openFile(spillName, "wb");
         if (spill == nullptr)
             failWrite(spillName);
     }
@@ -184,8 +139,10 @@ void WordStream::release()
     if (spill != nullptr)
         std::fclose(spill);
     spill = nullptr;
-    if (spilledIds > 0)
-        std::remove(spillName.c_str());
+    if (spilledIds > 0) {
+        std::error_code ignored;
+        std::filesystem::remove(spillName, ignored);
+    }
     spilledIds = 0;
     std::vector<uint32_t>().swap(held);
 }
@@ -194,9 +151,9 @@ WordStreamReader::WordStreamReader(const WordStream& s) : stream(s)
 {
     fileIdsLeft = stream.spilledIds;
     if (fileIdsLeft > 0) {
-        file = std::fopen(stream.spillName.c_str(), "rb");
+        file = openFile(stream.spillName, "rb");
         if (file == nullptr)
-            throw std::runtime_error("cannot read temporary file " + stream.spillName + ": " + std::strerror(errno));
+            throw std::runtime_error("cannot read temporary file " + stream.spillName.u8string() + ": " + std::strerror(errno));
     }
 }
 
@@ -216,7 +173,7 @@ bool WordStreamReader::next(uint32_t& id)
         const size_t want = fileIdsLeft < 65536 ? static_cast<size_t>(fileIdsLeft) : 65536;
         buffer.resize(want);
         if (std::fread(buffer.data(), sizeof(uint32_t), want, file) != want)
-            throw std::runtime_error("cannot read temporary file " + stream.spillName);
+            throw std::runtime_error("cannot read temporary file " + stream.spillName.u8string());
         fileIdsLeft -= want;
         position = 1;
         id = buffer[0];
@@ -343,7 +300,11 @@ void CorpusReader::addCodePoint(uint32_t codePoint)
 {
     if (codePoint == 0xFEFF)
         return; // byte-order mark
-    const int byte = cp1252Byte(codePoint);
+    // Case is folded on the character, before it meets the code page: a
+    // capital without a form there may have a small letter with one.
+    if (!keepCase && isLetter(codePoint))
+        codePoint = lowerCase(*page, codePoint);
+    const int byte = encodeCharacter(*page, codePoint);
     if (byte >= 0) {
         addByte(static_cast<unsigned char>(byte), false);
         return;
@@ -368,9 +329,9 @@ void CorpusReader::addByte(unsigned char c, bool replacement)
         finishWord();
         addByte(separator, false);
     }
-    if (replacement || isWordByte(c)) {
+    if (replacement || page->wordByte[c]) {
         lineHasText = true;
-        word += static_cast<char>(replacement || keepCase ? c : lowerCase(c));
+        word += static_cast<char>(replacement || keepCase ? c : page->lowerByte[c]);
         return;
     }
     if ((c == '.' || c == ',') && !word.empty() && isDigit(static_cast<unsigned char>(word.back()))) {
@@ -430,6 +391,7 @@ void CorpusReader::finishWord()
 {
     if (word.empty())
         return;
+    // 0x92 is the typographic apostrophe U+2019 in every supported code page.
     const char apostrophes[] = {'\'', '\x92', 0};
     const size_t first = word.find_first_not_of(apostrophes);
     if (first == std::string::npos) {

@@ -1,14 +1,17 @@
 // Reading a corpus for makeframes: what kind of text a file holds, its words
 // and sentences, and the corpus as a stream of integer word ids.
 //
-// Words. A word is a run of letters, digits and apostrophes: A-Z, a-z, 0-9,
-// the letters of code page 1252 (0xC0-0xFF except the multiplication and
-// division signs, and the eight letters among 0x80-0x9F), ' and the
-// typographic apostrophe 0x92 (U+2019 in UTF-8), which is kept as it is. A
-// full stop or comma between two digits stays in the word ("3.5", "1,000").
-// Apostrophes at the ends of a word are quotation marks and are dropped.
-// Words are lower-cased (A-Z and the code-page letters) unless case is kept,
-// so "The" and "the" meet in one frame.
+// Code page. The words are written in one Windows code page (codepage.h,
+// 1252 unless the reader is told another). 8-bit text is taken to be in that
+// code page; UTF-8 and UTF-16 text is converted to it.
+//
+// Words. A word is a run of letters, digits and apostrophes: the letters of
+// codepage.h (Latin, Greek, Cyrillic), the digits 0-9, ' and the typographic
+// apostrophe U+2019 (byte 0x92), which is kept as it is. A full stop or comma
+// between two digits stays in the word ("3.5", "1,000"). Apostrophes at the
+// ends of a word are quotation marks and are dropped. Words are lower-cased
+// unless case is kept, so "The" and "the" meet in one frame; the case is
+// folded on the Unicode character, before it is written in the code page.
 //
 // Sentences. N-grams never cross a sentence end: the bytes . ! ? ; : , an
 // empty line (a paragraph break) and the end of a file end a sentence. All
@@ -17,23 +20,26 @@
 //
 // UTF-8. A file that starts with a UTF-8 byte-order mark, or whose first 64 KB
 // hold multi-byte UTF-8 sequences and nothing that is not UTF-8, is read as
-// UTF-8 and converted to code page 1252, the browser's code page. When the
-// first 64 KB are plain ASCII, the 64 KB from the first other byte on decide
-// in the same way. A character with no 1252 form is counted; within a word it
-// is written as "?", and the symbols and punctuation of U+2000-U+2BFF,
-// U+3000-U+303F and U+1F000-U+1FAFF separate words like other punctuation. A
-// byte that is not part of a valid sequence later in such a file is taken as
-// a 1252 byte.
+// UTF-8 and converted to the code page. When the first 64 KB are plain ASCII,
+// the 64 KB from the first other byte on decide in the same way. A character
+// with no form in the code page is counted; within a word it is written as
+// "?", and the symbols and punctuation of U+2000-U+2BFF, U+3000-U+303F and
+// U+1F000-U+1FAFF separate words like other punctuation. A byte that is not
+// part of a valid sequence later in such a file is taken as a byte of the
+// code page.
 //
 // UTF-16. A file that starts with a UTF-16 byte-order mark, little- or
 // big-endian (as Windows editors save "Unicode" text), is read as UTF-16 and
 // converted like UTF-8; a surrogate without its pair, or a last byte without
-// its pair, counts as a character without a 1252 form. Without the mark its
+// its pair, counts as a character without a form in the code page. Without the mark its
 // NUL bytes make it look binary.
 #pragma once
+#include "makeframes/core/codepage.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -62,7 +68,7 @@ const uint32_t fileStartId = 0xFFFFFFFEu;
 struct WordStream {
     std::vector<uint32_t> held;
     size_t memoryLimit = 0; // ids held in memory before the file is used
-    std::string spillName;  // temporary file, used once memoryLimit is passed
+    std::filesystem::path spillName; // temporary file, used once memoryLimit is passed
     std::FILE* spill = nullptr;
     uint64_t spilledIds = 0;
 
@@ -91,6 +97,7 @@ struct WordStreamReader {
 // (in the order they are first seen) and appends them to the word stream.
 struct CorpusReader {
     bool keepCase = false;
+    const CodePage* page = &codePage(1252); // the words' code page
 
     // Vocabulary: word i is words.substr(wordStarts[i], wordStarts[i+1] - ...).
     std::string words;
@@ -102,7 +109,7 @@ struct CorpusReader {
     uint64_t wordCount = 0;
     uint64_t sentenceCount = 0;
     uint64_t fileCount = 0;
-    uint64_t unmappedCount = 0; // characters without a 1252 form
+    uint64_t unmappedCount = 0; // characters without a form in the code page
 
     // State within the file being read.
     bool utf8 = false;

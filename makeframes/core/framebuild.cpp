@@ -1,35 +1,41 @@
 #include "makeframes/core/framebuild.h"
 
+#include "makeframes/core/fileopen.h"
+
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <numeric>
 #include <stdexcept>
 
+namespace fs = std::filesystem;
+
 namespace {
 
-[[noreturn]] void failFile(const char* what, const std::string& name)
+[[noreturn]] void failFile(const char* what, const fs::path& name)
 {
-    throw std::runtime_error(std::string("cannot ") + what + " " + name + ": " + std::strerror(errno));
+    throw std::runtime_error(std::string("cannot ") + what + " " + name.u8string() + ": " + std::strerror(errno));
 }
 
 // The temporary files of one length; all removed when it is done.
 struct Scratch {
-    std::string folder;
+    fs::path folder;
     size_t readerBytes = 1 << 20; // read buffer of each run being merged
     unsigned next = 0;
-    std::vector<std::string> created;
+    std::vector<fs::path> created;
 
     ~Scratch()
     {
-        for (const std::string& name : created)
-            std::remove(name.c_str());
+        std::error_code ignored;
+        for (const fs::path& name : created)
+            fs::remove(name, ignored);
     }
-    std::string newName()
+    fs::path newName()
     {
-        created.push_back(folder + "/run" + std::to_string(next++));
+        created.push_back(folder / ("run" + std::to_string(next++)));
         return created.back();
     }
 };
@@ -76,6 +82,8 @@ struct FreqEntry {
     uint64_t frequency;
     uint64_t offset;
     uint64_t length;
+    uint64_t statsOffset; // the frame's row of statistics in their scratch file
+    uint64_t statsLength;
 };
 
 bool recordLess(const FreqEntry& a, const FreqEntry& b)
@@ -99,21 +107,21 @@ struct RecordLess {
 };
 
 struct Run {
-    std::string name;
+    fs::path name;
     uint64_t records;
 };
 
 template <class Rec>
 struct RunReader {
     std::FILE* file = nullptr;
-    std::string name;
+    fs::path name;
     std::vector<Rec> buffer;
     size_t position = 0;
     uint64_t left = 0;
 
     RunReader(const Run& run, size_t bufferBytes) : name(run.name), left(run.records)
     {
-        file = std::fopen(name.c_str(), "rb");
+        file = openFile(name, "rb");
         if (file == nullptr)
             failFile("read temporary file", name);
         buffer.reserve(std::max<size_t>(1, bufferBytes / sizeof(Rec)));
@@ -216,7 +224,7 @@ struct RunWriter {
     {
         run.name = scratch.newName();
         run.records = 0;
-        file = std::fopen(run.name.c_str(), "wb");
+        file = openFile(run.name, "wb");
         if (file == nullptr)
             failFile("write temporary file", run.name);
     }
@@ -312,8 +320,9 @@ struct RunSorter {
             while (merger.next(record))
                 writer.write(&record, 1);
         }
+        std::error_code ignored;
         for (const Run& run : runs)
-            std::remove(run.name.c_str());
+            fs::remove(run.name, ignored);
         runs.assign(1, writer.finish());
     }
 
@@ -337,13 +346,13 @@ struct RunSorter {
 // A file written through a buffer; every failure throws.
 struct OutputFile {
     std::FILE* file = nullptr;
-    std::string name;
+    fs::path name;
     std::string buffer;
     uint64_t written = 0;
 
-    explicit OutputFile(const std::string& fileName) : name(fileName)
+    explicit OutputFile(const fs::path& fileName) : name(fileName)
     {
-        file = std::fopen(name.c_str(), "wb");
+        file = openFile(name, "wb");
         if (file == nullptr)
             failFile("write", name);
         buffer.reserve(1 << 20);
@@ -448,39 +457,65 @@ struct FrameRecord {
     uint64_t frequency = 0;
 };
 
+// One of the run's own files read back at given places: the whole file in
+// memory when it fits in `memory`, else by seeking.
+struct RecordSource {
+    fs::path name;
+    std::string whole;
+    std::FILE* file = nullptr;
+
+    RecordSource(const fs::path& fileName, uint64_t size, uint64_t memory) : name(fileName)
+    {
+        file = openFile(name, "rb");
+        if (file == nullptr)
+            failFile("read", name);
+        if (size > memory)
+            return;
+        whole.resize(static_cast<size_t>(size));
+        const size_t got = whole.empty() ? 0 : std::fread(&whole[0], 1, whole.size(), file);
+        std::fclose(file);
+        file = nullptr;
+        if (got != whole.size())
+            failFile("read", name);
+    }
+    ~RecordSource()
+    {
+        if (file != nullptr)
+            std::fclose(file);
+    }
+    RecordSource(const RecordSource&) = delete;
+    RecordSource& operator=(const RecordSource&) = delete;
+
+    void read(uint64_t offset, uint64_t length, std::string& out)
+    {
+        if (file == nullptr) {
+            out.assign(whole, static_cast<size_t>(offset), static_cast<size_t>(length));
+            return;
+        }
+        out.resize(static_cast<size_t>(length));
+        if (!out.empty() && (!seekFile(file, offset) || std::fread(&out[0], 1, out.size(), file) != out.size()))
+            failFile("read", name);
+    }
+};
+
+const char* const statsHeader = "frame\tfrequency\tvariants\tvariants per occurrence\ttop variant\t"
+                                "top variant share\tentropy (bits)\trange\tper million words\r\n";
+
 // The Freq file from the records of the Alpha file: records in the order of
 // the sorted entries, variant lines re-ordered by falling frequency (a stable
-// sort keeps the Alpha file's byte order among equal frequencies).
-void writeFreqFile(const std::string& alphaName, uint64_t alphaSize, uint64_t memoryForAlpha, Merger<FreqEntry>& entries,
-                   uint64_t frameCount, const std::string& freqName, const FrameSettings& settings)
+// sort keeps the Alpha file's byte order among equal frequencies). The rows
+// of the statistics, when there are any, follow the same order.
+void writeFreqOrder(RecordSource& alpha, RecordSource* statsRows, Merger<FreqEntry>& entries, uint64_t frameCount,
+                    const FrameFileNames& names, const FrameSettings& settings)
 {
-    std::string whole;
-    std::FILE* alpha = nullptr;
-    if (alphaSize <= memoryForAlpha) {
-        std::FILE* in = std::fopen(alphaName.c_str(), "rb");
-        if (in == nullptr)
-            failFile("read", alphaName);
-        whole.resize(static_cast<size_t>(alphaSize));
-        const size_t got = whole.empty() ? 0 : std::fread(&whole[0], 1, whole.size(), in);
-        std::fclose(in);
-        if (got != whole.size())
-            failFile("read", alphaName);
-    } else {
-        alpha = std::fopen(alphaName.c_str(), "rb");
-        if (alpha == nullptr)
-            failFile("read", alphaName);
+    OutputFile out(names.freq);
+    std::unique_ptr<OutputFile> stats;
+    if (statsRows != nullptr) {
+        stats = std::make_unique<OutputFile>(names.stats);
+        stats->write(statsHeader);
     }
-    struct CloseAtEnd {
-        std::FILE* f;
-        ~CloseAtEnd()
-        {
-            if (f != nullptr)
-                std::fclose(f);
-        }
-    } closeAlpha{alpha};
-
-    OutputFile out(freqName);
     std::string record;
+    std::string row;
     struct Line {
         size_t start;
         size_t length;
@@ -490,14 +525,7 @@ void writeFreqFile(const std::string& alphaName, uint64_t alphaSize, uint64_t me
     FreqEntry entry;
     uint64_t written = 0;
     while (entries.next(entry)) {
-        if (alpha == nullptr) {
-            record.assign(whole, static_cast<size_t>(entry.offset), static_cast<size_t>(entry.length));
-        } else {
-            record.resize(static_cast<size_t>(entry.length));
-            if (std::fseek(alpha, static_cast<long>(entry.offset), SEEK_SET) != 0 ||
-                std::fread(&record[0], 1, record.size(), alpha) != record.size())
-                failFile("read", alphaName);
-        }
+        alpha.read(entry.offset, entry.length, record);
         const size_t headerEnd = record.find("\r\n") + 2;
         lines.clear();
         for (size_t start = headerEnd; start < record.size();) {
@@ -516,105 +544,239 @@ void writeFreqFile(const std::string& alphaName, uint64_t alphaSize, uint64_t me
         out.write(record.data(), headerEnd);
         for (const Line& line : lines)
             out.write(record.data() + line.start, line.length);
+        if (stats) {
+            statsRows->read(entry.statsOffset, entry.statsLength, row);
+            stats->write(row);
+        }
         if ((++written & 0xFFFF) == 0 && settings.progress)
             settings.progress("writing the Freq file", double(written) / double(frameCount));
     }
     out.close();
+    if (stats)
+        stats->close();
 }
 
-template <int N>
-FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, const FrameSettings& settings,
-                        const std::string& alphaName, const std::string& freqName)
+// A number with four decimals and a full stop, whatever the locale; halves
+// round to even.
+void appendFixed(std::string& out, double value)
 {
-    using G = Gram<N>;
-    FrameCounts counts;
+    const uint64_t scaled = static_cast<uint64_t>(std::nearbyint(value * 10000.0));
+    appendNumber(out, scaled / 10000);
+    out += '.';
+    const unsigned fraction = static_cast<unsigned>(scaled % 10000);
+    for (unsigned digit = 1000; digit > 0; digit /= 10)
+        out += static_cast<char>('0' + fraction / digit % 10);
+}
+
+// What the phases of one length share.
+template <int N>
+struct Build {
+    const CorpusReader& corpus;
+    const RankedWords& ranked;
+    const FrameSettings& settings;
+    const FrameFileNames& names;
     Scratch scratch;
-    scratch.folder = settings.scratchFolder;
+    FrameCounts counts;
+    uint64_t usable = 0;  // bytes the sorting may hold
+    size_t capacity = 0;  // n-gram records that fit in them
+    bool perFile = false; // n-grams counted per input file, for ranges
+    std::vector<int> slots;
 
-    // What the vocabulary and the word stream already hold counts against
-    // the bound, and so do the program itself and its file buffers.
-    const uint64_t programBytes = 16 << 20;
-    uint64_t used = programBytes + corpus.vocabularyBytes() + corpus.stream.held.capacity() * sizeof(uint32_t);
-    for (const std::string& text : ranked.textOf)
-        used += sizeof(std::string) + (text.capacity() > 15 ? text.capacity() : 0);
-    used += ranked.rankOf.capacity() * sizeof(uint32_t);
-    const uint64_t usable = settings.memoryBytes > used + 1024 ? settings.memoryBytes - used : 1024;
-    const size_t capacity = static_cast<size_t>(usable / sizeof(G));
-    scratch.readerBytes = static_cast<size_t>(std::min<uint64_t>(1 << 20, std::max<uint64_t>(4096, usable / 1024)));
-
-    const bool useRange = settings.minRange > 1;
-    const auto report = [&settings](const char* phase, double fraction) {
+    void report(const char* phase, double fraction) const
+    {
         if (settings.progress)
             settings.progress(phase, fraction);
-    };
+    }
+};
 
-    // Counting: every n-gram within a sentence, with its file when ranges count.
-    RunSorter<G> grams(scratch, capacity, true);
-    {
-        const uint64_t totalIds = corpus.stream.held.size() + corpus.stream.spilledIds;
-        WordStreamReader reader(corpus.stream);
-        uint32_t window[N] = {};
-        int filled = 0;
-        uint32_t file = 0;
-        uint64_t read = 0;
-        uint32_t id;
-        G gram;
-        gram.count = 1;
-        while (reader.next(id)) {
-            if ((++read & 0xFFFFF) == 0)
-                report("counting n-grams", double(read) / double(totalIds));
-            if (id >= fileStartId) {
-                filled = 0;
-                if (id == fileStartId)
-                    ++file;
-                continue;
-            }
-            for (int i = 0; i + 1 < N; ++i)
-                window[i] = window[i + 1];
-            window[N - 1] = ranked.rankOf[id];
-            if (filled < N)
-                ++filled;
-            if (filled == N) {
-                std::memcpy(gram.w, window, sizeof window);
-                gram.file = useRange ? file : 0;
-                grams.add(gram);
-                ++counts.ngrams;
-            }
+// What the vocabulary and the word stream already hold counts against the
+// bound, and so do the program itself and its file buffers.
+template <int N>
+void setMemoryBudget(Build<N>& build)
+{
+    const CorpusReader& corpus = build.corpus;
+    const uint64_t programBytes = 16 << 20;
+    uint64_t used = programBytes + corpus.vocabularyBytes() + corpus.stream.held.capacity() * sizeof(uint32_t);
+    for (const std::string& text : build.ranked.textOf)
+        used += sizeof(std::string) + (text.capacity() > 15 ? text.capacity() : 0);
+    used += build.ranked.rankOf.capacity() * sizeof(uint32_t);
+    build.usable = build.settings.memoryBytes > used + 1024 ? build.settings.memoryBytes - used : 1024;
+    build.capacity = static_cast<size_t>(build.usable / sizeof(Gram<N>));
+    build.scratch.readerBytes =
+        static_cast<size_t>(std::min<uint64_t>(1 << 20, std::max<uint64_t>(4096, build.usable / 1024)));
+}
+
+// Counting: every n-gram within a sentence, with its file when ranges count.
+template <int N>
+void countNgrams(Build<N>& build, RunSorter<Gram<N>>& grams)
+{
+    const WordStream& stream = build.corpus.stream;
+    const uint64_t totalIds = stream.held.size() + stream.spilledIds;
+    WordStreamReader reader(stream);
+    uint32_t window[N] = {};
+    int filled = 0;
+    uint32_t file = 0;
+    uint64_t read = 0;
+    uint32_t id;
+    Gram<N> gram;
+    gram.count = 1;
+    while (reader.next(id)) {
+        if ((++read & 0xFFFFF) == 0)
+            build.report("counting n-grams", double(read) / double(totalIds));
+        if (id >= fileStartId) {
+            filled = 0;
+            if (id == fileStartId)
+                ++file;
+            continue;
+        }
+        for (int i = 0; i + 1 < N; ++i)
+            window[i] = window[i + 1];
+        window[N - 1] = build.ranked.rankOf[id];
+        if (filled < N)
+            ++filled;
+        if (filled == N) {
+            std::memcpy(gram.w, window, sizeof window);
+            gram.file = build.perFile ? file : 0;
+            grams.add(gram);
+            ++build.counts.ngrams;
         }
     }
+}
 
-    std::vector<int> slots;
-    for (int s = settings.innerSlotsOnly ? 1 : 0; s < (settings.innerSlotsOnly ? N - 1 : N); ++s)
-        slots.push_back(s);
+// The distinct n-grams (per file when ranges count), in byte order: in
+// memory, or in one run on disk.
+template <int N>
+struct DistinctGrams {
+    RunSorter<Gram<N>>& grams;
+    Run run{"", 0};
+    uint64_t count = 0;
 
-    // Each slot's records sorted by frame. The counts' own order is already
-    // that of the last slot.
-    struct SlotData {
-        std::vector<Run> runs;
-        std::vector<G> memory;
-    };
-    std::vector<SlotData> slotData(N);
-    grams.sortBuffer();
-    Run distinct{"", 0};
-    if (grams.spilled()) {
-        counts.spilled = true;
-        grams.spillAll();
-        if (grams.runs.size() > 1)
-            grams.mergeRuns();
-        distinct = grams.runs.front();
-    }
-    const uint64_t distinctCount = grams.spilled() ? distinct.records : grams.buffer.size();
-    const auto forEachDistinct = [&](auto&& use) {
+    template <class Use>
+    void forEach(Use&& use, size_t readerBytes) const
+    {
         if (!grams.spilled()) {
-            for (const G& g : grams.buffer)
+            for (const Gram<N>& g : grams.buffer)
                 use(g);
             return;
         }
-        RunReader<G> reader(distinct, scratch.readerBytes);
-        G g;
+        RunReader<Gram<N>> reader(run, readerBytes);
+        Gram<N> g;
         while (reader.next(g))
             use(g);
+    }
+};
+
+template <int N>
+DistinctGrams<N> finishCounting(Build<N>& build, RunSorter<Gram<N>>& grams)
+{
+    DistinctGrams<N> distinct{grams};
+    grams.sortBuffer();
+    if (grams.spilled()) {
+        build.counts.spilled = true;
+        grams.spillAll();
+        if (grams.runs.size() > 1)
+            grams.mergeRuns();
+        distinct.run = grams.runs.front();
+    }
+    distinct.count = grams.spilled() ? distinct.run.records : grams.buffer.size();
+    return distinct;
+}
+
+// An n-gram of the list with its frequency over all files, ordered by
+// falling frequency, then by bytes.
+template <int N>
+struct NgramEntry {
+    uint64_t frequency;
+    uint32_t w[N];
+};
+
+template <int N>
+bool recordLess(const NgramEntry<N>& a, const NgramEntry<N>& b)
+{
+    if (a.frequency != b.frequency)
+        return a.frequency > b.frequency;
+    return std::lexicographical_compare(a.w, a.w + N, b.w, b.w + N);
+}
+
+template <int N>
+bool sameKey(const NgramEntry<N>&, const NgramEntry<N>&)
+{
+    return false;
+}
+
+template <int N>
+void combine(NgramEntry<N>&, const NgramEntry<N>&)
+{
+}
+
+// The n-gram list: each n-gram that occurs at least minFrequency times, TAB,
+// its frequency.
+template <int N>
+void writeNgramList(Build<N>& build, const DistinctGrams<N>& distinct)
+{
+    build.report("writing the n-gram list", 0);
+    const uint64_t held = distinct.grams.spilled() ? 0 : distinct.count * sizeof(Gram<N>);
+    const uint64_t room = build.usable > held + 4096 ? build.usable - held : 4096;
+    const size_t capacity = static_cast<size_t>(
+        std::min<uint64_t>(room / sizeof(NgramEntry<N>) / 2, distinct.count + 16));
+    RunSorter<NgramEntry<N>> order(build.scratch, capacity, false);
+    NgramEntry<N> entry{0, {}};
+    const auto keep = [&]() {
+        if (entry.frequency >= build.settings.minFrequency)
+            order.add(entry);
     };
+    distinct.forEach(
+        [&](const Gram<N>& g) {
+            if (entry.frequency > 0 && std::memcmp(entry.w, g.w, sizeof g.w) == 0) {
+                entry.frequency += g.count;
+                return;
+            }
+            if (entry.frequency > 0)
+                keep();
+            std::memcpy(entry.w, g.w, sizeof g.w);
+            entry.frequency = g.count;
+        },
+        build.scratch.readerBytes);
+    if (entry.frequency > 0)
+        keep();
+    if (order.spilled())
+        build.counts.spilled = true;
+
+    OutputFile out(build.names.ngrams);
+    Merger<NgramEntry<N>> merger = order.merger();
+    std::string line;
+    while (merger.next(entry)) {
+        line.clear();
+        for (int i = 0; i < N; ++i) {
+            if (i > 0)
+                line += ' ';
+            line += build.ranked.textOf[entry.w[i]];
+        }
+        line += '\t';
+        appendNumber(line, entry.frequency);
+        line += "\r\n";
+        out.write(line);
+        ++build.counts.ngramLines;
+    }
+    out.close();
+}
+
+// Each slot's records sorted by frame, in memory or in runs on disk.
+template <int N>
+struct SlotData {
+    std::vector<Run> runs;
+    std::vector<Gram<N>> memory;
+};
+
+// Sorts each slot's records by frame. The counts' own order is already that
+// of the last slot. Returns the bytes the slots hold in memory.
+template <int N>
+uint64_t sortSlots(Build<N>& build, DistinctGrams<N>& distinct, std::vector<SlotData<N>>& slotData)
+{
+    using G = Gram<N>;
+    RunSorter<G>& grams = distinct.grams;
+    const std::vector<int>& slots = build.slots;
+    const FrameSettings& settings = build.settings;
 
     // A frame that occurs fewer times than a kept frame needs (it cannot
     // have more variants or files than occurrences) is left out before the
@@ -642,18 +804,20 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
                 use(block[k], &cells[k * N]);
             block.clear();
         };
-        forEachDistinct([&](const G& g) {
-            block.push_back(g);
-            if (block.size() == blockSize)
-                flush();
-        });
+        distinct.forEach(
+            [&](const G& g) {
+                block.push_back(g);
+                if (block.size() == blockSize)
+                    flush();
+            },
+            build.scratch.readerBytes);
         flush();
     };
     if (threshold > 1) {
-        report("sorting frames", 0);
+        build.report("sorting frames", 0);
         size_t size = 1024;
-        const uint64_t sketchLimit = std::max<uint64_t>(1024, usable / 4);
-        while (size < 4 * distinctCount * slots.size() && size * 2 <= sketchLimit)
+        const uint64_t sketchLimit = std::max<uint64_t>(1024, build.usable / 4);
+        while (size < 4 * distinct.count * slots.size() && size * 2 <= sketchLimit)
             size *= 2;
         sketch.assign(size, 0);
         sketchMask = size - 1;
@@ -673,10 +837,10 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
     // In memory, the counts, the table and the slots' copies are all held
     // at once. Each slot needs at most every distinct n-gram; when that much
     // would not fit, the table tells how many it needs.
-    const uint64_t heldRecords = distinctCount + sketch.size() / sizeof(G);
-    std::vector<uint64_t> slotNeeds(slots.size(), distinctCount);
-    uint64_t slotRecords = distinctCount * slots.size();
-    if (!grams.spilled() && heldRecords + slotRecords > capacity) {
+    const uint64_t heldRecords = distinct.count + sketch.size() / sizeof(G);
+    std::vector<uint64_t> slotNeeds(slots.size(), distinct.count);
+    uint64_t slotRecords = distinct.count * slots.size();
+    if (!grams.spilled() && heldRecords + slotRecords > build.capacity) {
         std::fill(slotNeeds.begin(), slotNeeds.end(), 0);
         forEachBlock([&](const G&, const size_t* cells) {
             for (size_t j = 0; j < slots.size(); ++j)
@@ -684,7 +848,7 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
         });
         slotRecords = std::accumulate(slotNeeds.begin(), slotNeeds.end(), uint64_t(0));
     }
-    const bool inMemory = !grams.spilled() && heldRecords + slotRecords <= capacity;
+    const bool inMemory = !grams.spilled() && heldRecords + slotRecords <= build.capacity;
     uint64_t slotMemory = 0;
     if (inMemory) {
         // Room at once, not by doubling.
@@ -703,16 +867,16 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
             slotMemory += v.size() * sizeof(G);
         }
     } else {
-        counts.spilled = true;
+        build.counts.spilled = true;
         if (!grams.spilled()) {
             grams.spillAll();
-            distinct = grams.runs.front();
+            distinct.run = grams.runs.front();
         }
         for (size_t k = 0; k < slots.size(); ++k) {
             const int s = slots[k];
-            report("sorting frames", double(k + 1) / double(slots.size() + 1));
+            build.report("sorting frames", double(k + 1) / double(slots.size() + 1));
             if (s == N - 1) {
-                RunWriter<G> writer(scratch);
+                RunWriter<G> writer(build.scratch);
                 forEachBlock([&](const G& g, const size_t* cells) {
                     if (needed(cells, k))
                         writer.write(&g, 1);
@@ -721,7 +885,8 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
                 continue;
             }
             const size_t sketchRecords = sketch.size() / sizeof(G);
-            RunSorter<G> sorter(scratch, capacity > sketchRecords ? capacity - sketchRecords : 0, false);
+            RunSorter<G> sorter(build.scratch,
+                                build.capacity > sketchRecords ? build.capacity - sketchRecords : 0, false);
             forEachBlock([&](const G& g, const size_t* cells) {
                 if (needed(cells, k))
                     sorter.add(rotated(g, s));
@@ -730,18 +895,65 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
             slotData[s].runs = sorter.runs;
         }
     }
-    std::vector<uint8_t>().swap(sketch);
-    std::remove(distinct.name.c_str());
+    if (!distinct.run.name.empty()) {
+        std::error_code ignored;
+        fs::remove(distinct.run.name, ignored);
+    }
+    return slotMemory;
+}
 
-    // One pass over all slots in frame order writes the Alpha file and
-    // collects the kept frames' places for the Freq file.
+// One row of the statistics: the measures of a kept frame.
+template <int N>
+void appendStatsRow(std::string& row, const Build<N>& build, const std::string& frameText,
+                    const std::string& prefix, const std::string& suffix, const FrameRecord& frame, uint64_t range)
+{
+    const double frequency = double(frame.frequency);
+    size_t top = 0;
+    double entropy = 0;
+    for (size_t k = 0; k < frame.variants.size(); ++k) {
+        if (frame.variants[k].second > frame.variants[top].second)
+            top = k; // the first of equals: the Freq file's order
+        const double share = double(frame.variants[k].second) / frequency;
+        entropy -= share * std::log2(share);
+    }
+    row += frameText;
+    row += '\t';
+    appendNumber(row, frame.frequency);
+    row += '\t';
+    appendNumber(row, frame.variants.size());
+    row += '\t';
+    appendFixed(row, double(frame.variants.size()) / frequency);
+    row += '\t';
+    row += prefix;
+    row += build.ranked.textOf[frame.variants[top].first];
+    row += suffix;
+    row += '\t';
+    appendFixed(row, double(frame.variants[top].second) / frequency);
+    row += '\t';
+    appendFixed(row, entropy);
+    row += '\t';
+    appendNumber(row, range);
+    row += '\t';
+    appendFixed(row, frequency * 1e6 / double(std::max<uint64_t>(1, build.corpus.wordCount)));
+    row += "\r\n";
+}
+
+// One pass over all slots in frame order writes the Alpha file (and the
+// statistics' rows, in the same order, to a scratch file) and collects the
+// kept frames' places for the Freq file.
+template <int N>
+void writeAlphaFile(Build<N>& build, std::vector<SlotData<N>>& slotData, RunSorter<FreqEntry>& freqOrder,
+                    OutputFile* statsRows)
+{
+    using G = Gram<N>;
+    const FrameSettings& settings = build.settings;
     std::vector<std::unique_ptr<Merger<G>>> streams;
     std::vector<G> heads;
     std::vector<int> headSlot;
-    for (int s : slots) {
-        const SlotData& d = slotData[s];
+    for (int s : build.slots) {
+        const SlotData<N>& d = slotData[s];
         auto merger = std::make_unique<Merger<G>>(d.runs, d.memory.data(), d.memory.data() + d.memory.size(), false,
-                                                  scratch.readerBytes);
+                                                  build.scratch.readerBytes);
         G head;
         if (merger->next(head)) {
             streams.push_back(std::move(merger));
@@ -749,14 +961,14 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
             headSlot.push_back(s);
         }
     }
-    const uint64_t entryMemory = usable > slotMemory + 4096 ? usable - slotMemory : 4096;
-    RunSorter<FreqEntry> freqOrder(scratch, static_cast<size_t>(entryMemory / sizeof(FreqEntry) / 2), false);
-    OutputFile alpha(alphaName);
+    OutputFile alpha(build.names.alpha);
     FrameRecord frame;
     std::string text;
     std::string prefix;
     std::string suffix;
-    const uint64_t totalRecords = std::max<uint64_t>(1, counts.ngrams * slots.size());
+    std::string frameText;
+    std::string row;
+    const uint64_t totalRecords = std::max<uint64_t>(1, build.counts.ngrams * build.slots.size());
     uint64_t consumed = 0;
     while (!streams.empty()) {
         size_t j = 0;
@@ -775,7 +987,7 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
                 frame.variants.emplace_back(g.w[N - 1], 0);
             frame.variants.back().second += g.count;
             frame.frequency += g.count;
-            if (useRange && (frame.files.empty() || frame.files.back() != g.file))
+            if (build.perFile && (frame.files.empty() || frame.files.back() != g.file))
                 frame.files.push_back(g.file);
             more = streams[j]->next(heads[j]);
             consumed += g.count;
@@ -786,10 +998,10 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
             headSlot.erase(headSlot.begin() + j);
         }
         if ((consumed & 0xFFFF) < 64)
-            report("writing the Alpha file", double(consumed) / double(totalRecords));
+            build.report("writing the Alpha file", double(consumed) / double(totalRecords));
 
         uint64_t range = 1;
-        if (useRange) {
+        if (build.perFile) {
             std::sort(frame.files.begin(), frame.files.end());
             range = std::unique(frame.files.begin(), frame.files.end()) - frame.files.begin();
         }
@@ -805,17 +1017,16 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
             std::string& side = i < slot ? prefix : suffix;
             if (i > slot)
                 side += ' ';
-            side += ranked.textOf[frameWord(first, slot, i)];
+            side += build.ranked.textOf[frameWord(first, slot, i)];
             if (i < slot)
                 side += ' ';
         }
+        frameText = prefix + '*' + suffix;
         text.clear();
-        if (counts.frames > 0)
+        if (build.counts.frames > 0)
             text += "\r\n";
         const uint64_t offset = alpha.written + text.size();
-        text += prefix;
-        text += '*';
-        text += suffix;
+        text += frameText;
         text += '\t';
         appendNumber(text, frame.frequency);
         text += '\t';
@@ -823,41 +1034,83 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
         text += "\r\n";
         for (const auto& variant : frame.variants) {
             text += prefix;
-            text += ranked.textOf[variant.first];
+            text += build.ranked.textOf[variant.first];
             text += suffix;
             text += '\t';
             appendNumber(text, variant.second);
             text += "\r\n";
         }
         alpha.write(text);
-        freqOrder.add({frame.frequency, offset, alpha.written - offset});
-        ++counts.frames;
-        counts.variants += frame.variants.size();
+        FreqEntry entry{frame.frequency, offset, alpha.written - offset, 0, 0};
+        if (statsRows != nullptr) {
+            row.clear();
+            appendStatsRow(row, build, frameText, prefix, suffix, frame, range);
+            entry.statsOffset = statsRows->written;
+            entry.statsLength = row.size();
+            statsRows->write(row);
+        }
+        freqOrder.add(entry);
+        ++build.counts.frames;
+        build.counts.variants += frame.variants.size();
     }
     alpha.close();
-    const uint64_t alphaSize = alpha.written;
-    for (SlotData& d : slotData)
+}
+
+template <int N>
+FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, const FrameSettings& settings,
+                        const FrameFileNames& names)
+{
+    using G = Gram<N>;
+    Build<N> build{corpus, ranked, settings, names, Scratch(), FrameCounts(), 0, 0, false, {}};
+    build.scratch.folder = settings.scratchFolder;
+    build.perFile = settings.minRange > 1 || !names.stats.empty();
+    for (int s = settings.innerSlotsOnly ? 1 : 0; s < (settings.innerSlotsOnly ? N - 1 : N); ++s)
+        build.slots.push_back(s);
+    setMemoryBudget(build);
+
+    RunSorter<G> grams(build.scratch, build.capacity, true);
+    countNgrams(build, grams);
+    DistinctGrams<N> distinct = finishCounting(build, grams);
+    if (!names.ngrams.empty())
+        writeNgramList(build, distinct);
+
+    std::vector<SlotData<N>> slotData(N);
+    const uint64_t slotMemory = sortSlots(build, distinct, slotData);
+
+    const uint64_t entryMemory = build.usable > slotMemory + 4096 ? build.usable - slotMemory : 4096;
+    RunSorter<FreqEntry> freqOrder(build.scratch, static_cast<size_t>(entryMemory / sizeof(FreqEntry) / 2), false);
+    std::unique_ptr<OutputFile> statsRows;
+    if (!names.stats.empty())
+        statsRows = std::make_unique<OutputFile>(build.scratch.newName());
+    writeAlphaFile(build, slotData, freqOrder, statsRows.get());
+    if (statsRows)
+        statsRows->close();
+    for (SlotData<N>& d : slotData)
         std::vector<G>().swap(d.memory);
 
     Merger<FreqEntry> entries = freqOrder.merger();
     const uint64_t entryBytes = freqOrder.buffer.size() * sizeof(FreqEntry);
-    writeFreqFile(alphaName, alphaSize, usable > entryBytes ? (usable - entryBytes) / 2 : 0, entries, counts.frames,
-                  freqName, settings);
+    const uint64_t sourceMemory = build.usable > entryBytes ? (build.usable - entryBytes) / 2 : 0;
+    RecordSource alpha(names.alpha, fs::file_size(names.alpha), sourceMemory);
+    std::unique_ptr<RecordSource> stats;
+    if (statsRows)
+        stats = std::make_unique<RecordSource>(statsRows->name, statsRows->written, sourceMemory);
+    writeFreqOrder(alpha, stats.get(), entries, build.counts.frames, names, settings);
     if (freqOrder.spilled())
-        counts.spilled = true;
-    return counts;
+        build.counts.spilled = true;
+    return build.counts;
 }
 
 template <int N>
 FrameCounts dispatch(int length, const CorpusReader& corpus, const RankedWords& ranked, const FrameSettings& settings,
-                     const std::string& alphaName, const std::string& freqName)
+                     const FrameFileNames& names)
 {
     if constexpr (N > maxFrameLength) {
         throw std::runtime_error("n-gram length out of range");
     } else {
         if (length == N)
-            return buildFrames<N>(corpus, ranked, settings, alphaName, freqName);
-        return dispatch<N + 1>(length, corpus, ranked, settings, alphaName, freqName);
+            return buildFrames<N>(corpus, ranked, settings, names);
+        return dispatch<N + 1>(length, corpus, ranked, settings, names);
     }
 }
 
@@ -892,9 +1145,18 @@ RankedWords rankWords(const CorpusReader& corpus)
 }
 
 FrameCounts writeFrameFiles(const CorpusReader& corpus, const RankedWords& ranked, const FrameSettings& settings,
-                            const std::string& alphaName, const std::string& freqName)
+                            const FrameFileNames& names)
 {
     if (settings.length < 2 || settings.length > maxFrameLength)
         throw std::runtime_error("n-gram length out of range");
-    return dispatch<2>(settings.length, corpus, ranked, settings, alphaName, freqName);
+    return dispatch<2>(settings.length, corpus, ranked, settings, names);
+}
+
+FrameCounts writeFrameFiles(const CorpusReader& corpus, const RankedWords& ranked, const FrameSettings& settings,
+                            const fs::path& alphaName, const fs::path& freqName)
+{
+    FrameFileNames names;
+    names.alpha = alphaName;
+    names.freq = freqName;
+    return writeFrameFiles(corpus, ranked, settings, names);
 }

@@ -15,6 +15,21 @@
 // frame bytes and the variants by phrase bytes; the Freq file has the records
 // by falling frequency and the variants by falling frequency, ties by bytes.
 //
+// The n-gram list (when asked for): one line per n-gram that occurs at least
+// minFrequency times, the n-gram TAB its frequency, CR LF, by falling
+// frequency, ties by bytes; the text before the TAB is the key the stopword
+// filter reads.
+//
+// The statistics (when asked for): tab-separated, CR LF, a header row, then a
+// row per kept frame in the Freq file's order: the frame; its frequency; its
+// number of variants; variants per occurrence (variants / frequency, the
+// type-token ratio of the slot); the top variant (the most frequent, the first
+// in byte order among equals); its share of the frame's frequency; the
+// entropy of the slot fillers in bits (-sum p log2 p over the variants'
+// shares); the range (the input files the frame occurs in); the frequency per
+// million words of the corpus. Fractions have four decimals after a full
+// stop, whatever the locale, halves rounded to even.
+//
 // Memory. Words are integer ids ranked in byte order, so sorting ids sorts
 // the texts. The n-gram counts, the n-grams sorted for each slot and the
 // frequency order are sorted in memory up to the bound and otherwise spilled
@@ -23,6 +38,7 @@
 #include "makeframes/core/corpustext.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -42,21 +58,33 @@ struct FrameSettings {
     uint64_t minRange = 1;
     bool innerSlotsOnly = false;
     uint64_t memoryBytes = uint64_t(1) << 30;
-    std::string scratchFolder; // sorted runs go here
+    std::filesystem::path scratchFolder; // sorted runs go here
     // Called now and then with the phase's name and how much of it is done.
     std::function<void(const char* phase, double fraction)> progress;
 };
 
 struct FrameCounts {
     uint64_t ngrams = 0;
+    uint64_t ngramLines = 0; // lines of the n-gram list
     uint64_t frames = 0;   // frames kept
     uint64_t variants = 0; // their variant lines
     bool spilled = false;  // the bound was reached and runs were merged from disk
 };
 
-// Counts the frames of one length and writes both files under the given
+// The files of one length; an empty name: that file is not wanted.
+struct FrameFileNames {
+    std::filesystem::path alpha;
+    std::filesystem::path freq;
+    std::filesystem::path ngrams;
+    std::filesystem::path stats;
+};
+
+// Counts the frames of one length and writes the files under the given
 // names. Throws std::runtime_error when a file cannot be written or read.
 FrameCounts writeFrameFiles(const CorpusReader& corpus, const RankedWords& ranked, const FrameSettings& settings,
-                            const std::string& alphaName, const std::string& freqName);
+                            const FrameFileNames& names);
+// Only the two phrase-frame files.
+FrameCounts writeFrameFiles(const CorpusReader& corpus, const RankedWords& ranked, const FrameSettings& settings,
+                            const std::filesystem::path& alphaName, const std::filesystem::path& freqName);
 
 const int maxFrameLength = 10;

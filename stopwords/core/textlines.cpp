@@ -187,14 +187,3 @@ void finishFiltering(LineFilter& filter, const StopwordTest& isStopword, std::st
     }
     filter.lineEndedByCr = false;
 }
-
-std::string filterText(std::string_view text, const StopwordTest& isStopword, int64_t* linesRemoved)
-{
-    LineFilter filter;
-    std::string kept;
-    filterBytes(filter, text.data(), text.size(), isStopword, kept);
-    finishFiltering(filter, isStopword, kept);
-    if (linesRemoved)
-        *linesRemoved = filter.linesRemoved;
-    return kept;
-}

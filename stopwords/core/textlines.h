@@ -71,7 +71,3 @@ void filterBytes(LineFilter& filter, const char* data, size_t size, const Stopwo
 // Ends the file: a last line without a line end is filtered too.
 void finishFiltering(LineFilter& filter, const StopwordTest& isStopword, std::string& kept);
 
-// The whole filter over a text held in memory.
-std::string filterText(std::string_view text, const StopwordTest& isStopword,
-                       int64_t* linesRemoved = nullptr);
-

@@ -6,6 +6,7 @@
 #include "stopwords/core/textlines.h"
 
 #include "fuzzcheck.h"
+#include "tests/support/filtertext.h"
 
 #include <set>
 

@@ -196,6 +196,32 @@ TEST(MakeframesRun, ARangeOfLengthsWritesAPairPerLength)
     EXPECT_NE(readAll(folder / "out-3-Alpha-phraseFrames.txt").find("at the *\t4\t2\r\n"), std::string::npos);
 }
 
+TEST(MakeframesRun, NgramListsAndStatisticsForEachLength)
+{
+    Folder folder;
+    writeFile(folder / "in.txt", sampleText);
+    const Result result = runTool(folder, {"-n", "3-4", "-ngrams", "-stats", "-q", folder / "in.txt", folder / "out"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(namesIn(folder.path),
+              (std::vector<std::string>{"in.txt", "out-3-Alpha-phraseFrames.txt", "out-3-Freq-phraseFrames.txt",
+                                        "out-3-Ngrams.txt", "out-3-Stats.txt", "out-4-Alpha-phraseFrames.txt",
+                                        "out-4-Freq-phraseFrames.txt", "out-4-Ngrams.txt", "out-4-Stats.txt"}));
+    EXPECT_EQ(readAll(folder / "out-4-Ngrams.txt").substr(0, 35), "at the end of\t3\r\nthe end of the\t2\r\n");
+    EXPECT_NE(result.out.find(": " + (folder / "out-4-Alpha-phraseFrames.txt") + ", " +
+                              (folder / "out-4-Freq-phraseFrames.txt") + ", " + (folder / "out-4-Ngrams.txt") +
+                              " and " + (folder / "out-4-Stats.txt") + "\n"),
+              std::string::npos)
+        << result.out;
+    // A run on a folder that holds them reads none of them as corpus.
+    writeFile(folder / "corpus/in.txt", sampleText);
+    for (const std::string& name : namesIn(folder.path))
+        if (name.rfind("out-", 0) == 0)
+            fs::rename(folder / name, folder / ("corpus/" + name));
+    const Result again = runTool(folder, {"-n", "3-4", "-q", folder / "corpus", folder / "corpus/out"});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_NE(again.out.find("read 1 file (8 skipped)"), std::string::npos) << again.out;
+}
+
 TEST(MakeframesRun, BadOptionsAndUnreadableInputsFailWithoutOutput)
 {
     Folder folder;
@@ -214,6 +240,8 @@ TEST(MakeframesRun, BadOptionsAndUnreadableInputsFailWithoutOutput)
         {{"-slots", "outer", folder / "in.txt", folder / "out"}, 2, "bad value for -slots"},
         {{"-n", "2", "-slots", "inner", folder / "in.txt", folder / "out"}, 2, "-slots inner needs"},
         {{"-frobnicate", folder / "in.txt", folder / "out"}, 2, "unknown option -frobnicate"},
+        {{"-codepage", "437", folder / "in.txt", folder / "out"}, 2, "bad value for -codepage: 437"},
+        {{"-codepage", folder / "in.txt", folder / "out"}, 2, "bad value for -codepage"},
         {{folder / "out"}, 2, "needs at least one input"},
         {{"-", "-", folder / "out"}, 2, "standard input (-) can be read only once"},
         {{folder / "missing.txt", folder / "out"}, 1, "cannot read " + (folder / "missing.txt")},

@@ -1,4 +1,5 @@
 #include "stopwords/core/textlines.h"
+#include "tests/support/filtertext.h"
 
 #include <gtest/gtest.h>
 

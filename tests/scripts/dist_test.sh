@@ -26,12 +26,15 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 version=$(head -n 1 "$shipped/version.txt")
 grep -q "^project(Corvale VERSION $version " "$root/CMakeLists.txt" || fail "version $version is not the project's"
 
-expected_files='CorvalePhraseFrames.exe
+expected_files='CorvaleMakeFrames.exe
+CorvalePhraseFrames.exe
 CorvaleStopwords.exe
 README.txt
+makeframes.exe
 samples/
 samples/corvale-sample-Alpha-phraseFrames.txt
 samples/corvale-sample-Freq-phraseFrames.txt
+samples/corvale-sample.txt
 samples/ngrams.txt
 stopwords'
 
@@ -74,10 +77,18 @@ u=$work/shipped/unpacked
 sleep 1
 again=$("$root/scripts/make-dist" "$shipped" "$work/again") || fail "make-dist failed the second time"
 cmp -s "$again" "$work/shipped/corvale-$version-win32.zip" || fail "a second make-dist gave other bytes"
-for exe in CorvalePhraseFrames.exe CorvaleStopwords.exe; do
+# Where each program is in a build tree.
+tree_path() {
+  case $1 in
+    CorvaleStopwords.exe) echo stopwords/$1 ;;
+    CorvaleMakeFrames.exe) echo makeframes/window/$1 ;;
+    *) echo browser/$1 ;;
+  esac
+}
+for exe in CorvalePhraseFrames.exe CorvaleStopwords.exe CorvaleMakeFrames.exe; do
   [ "$(pe_machine "$u/$exe")" = 014c ] || fail "$exe is not a 32-bit x86 program"
   [ "$(pe_timestamp "$u/$exe")" = 00000000 ] || fail "$exe carries its link time ($(pe_timestamp "$u/$exe"))"
-  cmp -s "$u/$exe" "$shipped/$( [ $exe = CorvaleStopwords.exe ] && echo stopwords || echo browser)/$exe" ||
+  cmp -s "$u/$exe" "$shipped/$(tree_path $exe)" ||
     fail "$exe is not the shipped build"
   i686-w64-mingw32-windres -i "$u/$exe" -O rc -o "$work/$exe.rc" || fail "windres cannot read $exe"
   for value in "CompanyName\", \"Corvale project" "FileVersion\", \"$version" "ProductName\", \"Corvale" \
@@ -92,10 +103,16 @@ for exe in CorvalePhraseFrames.exe CorvaleStopwords.exe; do
 done
 grep -qF 'FileDescription", "Corvale phrase-frame browser"' "$work/CorvalePhraseFrames.exe.rc" || fail "browser: FileDescription"
 grep -qF 'FileDescription", "Corvale stopword line filter"' "$work/CorvaleStopwords.exe.rc" || fail "filter: FileDescription"
-for program in browser stopwords; do
-  echo "PROGRAM ICON \"$root/$program/program.ico\"" >"$work/$program-icon.rc"
-  i686-w64-mingw32-windres -i "$work/$program-icon.rc" -O rc -o "$work/$program-icon.out.rc"
+grep -qF 'FileDescription", "Corvale phrase-frame maker"' "$work/CorvaleMakeFrames.exe.rc" || fail "maker: FileDescription"
+for program in browser stopwords makeframes/window; do
+  name=${program%%/*}
+  echo "PROGRAM ICON \"$root/$program/program.ico\"" >"$work/$name-icon.rc"
+  i686-w64-mingw32-windres -i "$work/$name-icon.rc" -O rc -o "$work/$name-icon.out.rc"
 done
+icon_images "$work/CorvaleMakeFrames.exe.rc" | cmp -s - <(icon_images "$work/makeframes-icon.out.rc") ||
+  fail "the maker's icon is not makeframes/window/program.ico"
+icon_images "$work/CorvaleMakeFrames.exe.rc" | cmp -s - <(icon_images "$work/CorvalePhraseFrames.exe.rc") &&
+  fail "the maker's icon is the browser's"
 icon_images "$work/CorvaleStopwords.exe.rc" | cmp -s - <(icon_images "$work/stopwords-icon.out.rc") ||
   fail "the filter's icon is not stopwords/program.ico"
 icon_images "$work/CorvaleStopwords.exe.rc" | cmp -s - <(icon_images "$work/CorvalePhraseFrames.exe.rc") &&
@@ -118,7 +135,7 @@ if [ "$CORVALE_WINE_ARCH" = win32 ]; then
   run=$u
 else
   unpack "$CORVALE_WIN_TREE" runnable win64 && run=$work/runnable/unpacked
-  for exe in CorvalePhraseFrames.exe CorvaleStopwords.exe; do
+  for exe in CorvalePhraseFrames.exe CorvaleStopwords.exe CorvaleMakeFrames.exe; do
     [ "$(pe_machine "$run/$exe")" = 8664 ] || fail "$exe of $CORVALE_WIN_TREE is not an x86-64 program"
   done
 fi

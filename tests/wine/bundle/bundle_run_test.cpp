@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "../programrun.h"
+#include "makeframes/window/window.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -121,4 +122,26 @@ TEST(Bundle, TheBrowserOpensTheBundledSample)
     ASSERT_NE(mainWindow, nullptr) << "the main window did not appear";
     const std::string expected = "441 phrase-frames with 1,665 variants in corvale-sample-Freq-phraseFrames.txt.";
     EXPECT_EQ(status.substr(0, expected.size()), expected);
+}
+
+TEST(Bundle, TheMakerMakesFramesFromTheBundledSamples)
+{
+    ASSERT_NE(std::getenv("CORVALE_BUNDLE"), nullptr) << "CORVALE_BUNDLE names the unpacked zip";
+    // The samples folder as a corpus: the output goes beside it, named after it.
+    Started started = start("CorvaleMakeFrames.exe", "samples");
+    ASSERT_TRUE(started.ok) << GetLastError();
+    HWND window = waitForWindow(started.process, makeWindowCaption);
+    std::string phase;
+    if (window) {
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(makeButtonId, BN_CLICKED), 0);
+        for (DWORD begun = GetTickCount(); GetTickCount() - begun < 60000 && phase != "Finished."; Sleep(50))
+            phase = windowText(GetDlgItem(window, phaseLabelId));
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    }
+    EXPECT_EQ(finish(started), 0u);
+    ASSERT_NE(window, nullptr) << "the window did not appear";
+    EXPECT_EQ(phase, "Finished.");
+    EXPECT_NE(readBytes(bundleFolder() + "samples-Freq-phraseFrames.txt"), "<missing>");
+    DeleteFileA((bundleFolder() + "samples-Alpha-phraseFrames.txt").c_str());
+    DeleteFileA((bundleFolder() + "samples-Freq-phraseFrames.txt").c_str());
 }

@@ -1,4 +1,4 @@
-// What Explorer shows of both programs: the version resource, read the way
+// What Explorer shows of the programs: the version resource, read the way
 // Properties > Details reads it, and the first icon group.
 #include <windows.h>
 #include <gtest/gtest.h>
@@ -53,6 +53,7 @@ struct Program {
 const Program programs[] = {
     {CORVALE_BROWSER_EXE, "CorvalePhraseFrames.exe", "Corvale phrase-frame browser"},
     {CORVALE_STOPWORDS_EXE, "CorvaleStopwords.exe", "Corvale stopword line filter"},
+    {CORVALE_MAKEFRAMES_WINDOW_EXE, "CorvaleMakeFrames.exe", "Corvale phrase-frame maker"},
 };
 
 BOOL CALLBACK takeFirstName(HMODULE, LPCSTR, LPSTR found, LONG_PTR param)
@@ -135,4 +136,11 @@ TEST(ProgramResources, EachProgramShowsItsOwnIcon)
     EXPECT_EQ(browserIcon, largeImageOfIconFile(CORVALE_SOURCE_DIR "/browser/program.ico"));
     EXPECT_EQ(filterIcon, largeImageOfIconFile(CORVALE_SOURCE_DIR "/stopwords/program.ico"));
     EXPECT_NE(browserIcon, filterIcon);
+
+    std::string makerGroup;
+    std::string makerIcon = firstGroupLargeIcon(windowsPath(CORVALE_MAKEFRAMES_WINDOW_EXE), &makerGroup);
+    EXPECT_EQ(makerGroup, "PROGRAM");
+    EXPECT_EQ(makerIcon, largeImageOfIconFile(CORVALE_SOURCE_DIR "/makeframes/window/program.ico"));
+    EXPECT_NE(makerIcon, browserIcon);
+    EXPECT_NE(makerIcon, filterIcon);
 }

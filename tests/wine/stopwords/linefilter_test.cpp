@@ -1,6 +1,7 @@
 #include "stopwords/linefilter.h"
 
 #include "stopwords_helpers.h"
+#include "tests/support/filtertext.h"
 
 #include <gtest/gtest.h>
 

@@ -8,6 +8,7 @@
 #include "stopwords/driver.h"
 
 #include "stopwords_helpers.h"
+#include "tests/support/filtertext.h"
 
 #include <gtest/gtest.h>
 

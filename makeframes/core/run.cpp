@@ -1,0 +1,500 @@
+#include "makeframes/core/run.h"
+
+#include "common/core/numbertext.h"
+#include "makeframes/core/corpustext.h"
+#include "makeframes/core/fileopen.h"
+#include "makeframes/core/framebuild.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <random>
+#include <set>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Clock {
+    std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
+    double seconds() const
+    {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    }
+};
+
+// The caller's events, with the cancel flag looked at on every progress call.
+struct Monitor {
+    const MakeEvents& events;
+    const std::atomic<bool>& cancel;
+
+    void checkCancel() const
+    {
+        if (cancel.load())
+            throw MakeCancelled();
+    }
+    void progress(const std::string& phase, double fraction) const
+    {
+        checkCancel();
+        if (events.progress)
+            events.progress(phase, std::min(1.0, std::max(0.0, fraction)));
+    }
+    void report(const std::string& line) const
+    {
+        if (events.report)
+            events.report(line);
+    }
+    void warning(const std::string& line) const
+    {
+        if (events.warning)
+            events.warning(line);
+    }
+};
+
+// Everything of the run on disk until it is complete: the scratch folder, the
+// files under temporary names, and the lengths already renamed (a run that
+// fails part way leaves none of its files).
+struct Cleanup {
+    fs::path scratch;
+    std::vector<fs::path> partial;
+    std::vector<fs::path> finished;
+    bool complete = false;
+
+    ~Cleanup()
+    {
+        std::error_code ignored;
+        for (const fs::path& name : partial)
+            fs::remove(name, ignored);
+        if (!complete)
+            for (const fs::path& name : finished)
+                fs::remove(name, ignored);
+        if (!scratch.empty())
+            fs::remove_all(scratch, ignored);
+    }
+};
+
+const fs::path standardInputName = "-";
+
+std::string fileName(const MakeOptions& options, int length, const char* kind)
+{
+    std::string name = "-";
+    if (options.minLength != options.maxLength)
+        name += std::to_string(length) + "-";
+    return name + kind + ".txt";
+}
+
+fs::path outputName(const MakeOptions& options, int length, const char* kind)
+{
+    fs::path name = options.prefix;
+    name += fileName(options, length, kind);
+    return name;
+}
+
+const char* const alphaKind = "Alpha-phraseFrames";
+const char* const freqKind = "Freq-phraseFrames";
+const char* const ngramsKind = "Ngrams";
+const char* const statsKind = "Stats";
+
+// The files of one length, in the order they are written.
+std::vector<fs::path> namesOfLength(const MakeOptions& options, int length)
+{
+    std::vector<fs::path> names = {outputName(options, length, alphaKind), outputName(options, length, freqKind)};
+    if (options.ngrams)
+        names.push_back(outputName(options, length, ngramsKind));
+    if (options.stats)
+        names.push_back(outputName(options, length, statsKind));
+    return names;
+}
+
+// The files to read, folders expanded in sorted name order.
+std::vector<fs::path> listInputs(const std::vector<fs::path>& inputs, const Monitor& monitor)
+{
+    std::vector<fs::path> files;
+    for (const fs::path& input : inputs) {
+        if (input == standardInputName) {
+            files.push_back(input);
+            continue;
+        }
+        std::error_code error;
+        const fs::file_status status = fs::status(input, error);
+        if (error || !fs::exists(status))
+            throw MakeError("cannot read " + displayName(input) + ": " +
+                            (error ? error.message() : "no such file"));
+        if (!fs::is_directory(status)) {
+            files.push_back(input);
+            continue;
+        }
+        std::vector<fs::path> found;
+        fs::recursive_directory_iterator walk(input, error), end;
+        for (; !error && walk != end; walk.increment(error)) {
+            std::error_code typeError;
+            if (walk->is_regular_file(typeError))
+                found.push_back(walk->path());
+            if (found.size() % 4096 == 0)
+                monitor.checkCancel();
+        }
+        if (error)
+            throw MakeError("cannot read folder " + displayName(input) + ": " + error.message());
+        std::sort(found.begin(), found.end(),
+                  [](const fs::path& a, const fs::path& b) { return displayName(a) < displayName(b); });
+        files.insert(files.end(), found.begin(), found.end());
+    }
+    return files;
+}
+
+// What tells two names of one file apart from two files: the canonical name,
+// and for a file with more than one hard link the system's own comparison.
+struct FileIdentity {
+    fs::path canonical;
+    bool linked = false;
+};
+
+bool identify(const fs::path& name, FileIdentity& identity)
+{
+    std::error_code error;
+    identity.canonical = fs::canonical(name, error);
+    if (error)
+        return false;
+    const uintmax_t links = fs::hard_link_count(name, error);
+    identity.linked = !error && links > 1;
+    return true;
+}
+
+bool sameFile(const FileIdentity& a, const FileIdentity& b)
+{
+    if (a.canonical == b.canonical)
+        return true;
+    std::error_code error;
+    return a.linked && b.linked && fs::equivalent(a.canonical, b.canonical, error) && !error;
+}
+
+// A file named twice, or also found in a folder named, is read once. This
+// run's own output files, left in a folder being read by an earlier run, are
+// not read at all: they are no part of the corpus, and the run replaces them.
+// Each file left out is said as a warning and counted in `skipped`.
+std::vector<fs::path> withoutRepeatsOrOutputs(const std::vector<fs::path>& files, const MakeOptions& options,
+                                              const Monitor& monitor, uint64_t& skipped)
+{
+    std::vector<FileIdentity> outputs;
+    for (int length = options.minLength; length <= options.maxLength; ++length)
+        for (const char* kind : {alphaKind, freqKind, ngramsKind, statsKind})
+            for (const char* ending : {"", ".partial"}) {
+                fs::path name = outputName(options, length, kind);
+                name += ending;
+                FileIdentity identity;
+                if (identify(name, identity))
+                    outputs.push_back(identity);
+            }
+    std::map<fs::path, fs::path> seenByName;
+    std::vector<std::pair<FileIdentity, fs::path>> seenLinked;
+    std::vector<fs::path> kept;
+    for (const fs::path& file : files) {
+        if (kept.size() % 4096 == 0)
+            monitor.checkCancel();
+        FileIdentity identity;
+        // Standard input, and a file that cannot be looked at (reading it
+        // says why), are kept.
+        if (file == standardInputName || !identify(file, identity)) {
+            kept.push_back(file);
+            continue;
+        }
+        if (std::any_of(outputs.begin(), outputs.end(),
+                        [&identity](const FileIdentity& output) { return sameFile(identity, output); })) {
+            monitor.warning("skipping " + displayName(file) + ": it is an output file of this run");
+            ++skipped;
+            continue;
+        }
+        const fs::path* first = nullptr;
+        const auto byName = seenByName.find(identity.canonical);
+        if (byName != seenByName.end())
+            first = &byName->second;
+        else if (identity.linked)
+            for (const auto& seen : seenLinked)
+                if (sameFile(identity, seen.first))
+                    first = &seen.second;
+        if (first != nullptr) {
+            monitor.warning("skipping " + displayName(file) + ": already read as " + displayName(*first));
+            ++skipped;
+            continue;
+        }
+        seenByName.emplace(identity.canonical, file);
+        if (identity.linked)
+            seenLinked.emplace_back(identity, file);
+        kept.push_back(file);
+    }
+    return kept;
+}
+
+// Reads one input into the corpus. False when it is not text (skipped).
+// `place` says which input this is ("file 3 of 500") in the progress.
+bool readInput(const fs::path& input, CorpusReader& corpus, const MakeEvents& events, const Monitor& monitor,
+               const std::string& place, double fraction)
+{
+    const bool standardInput = input == standardInputName;
+    const std::string shownName = standardInput ? "standard input" : displayName(input);
+    if (standardInput && !events.readStandardInput)
+        throw MakeError("cannot read standard input here");
+    std::FILE* file = standardInput ? nullptr : openFile(input, "rb");
+    if (!standardInput && file == nullptr)
+        throw MakeError("cannot read " + shownName + ": " + std::strerror(errno));
+    struct CloseAtEnd {
+        std::FILE* file;
+        ~CloseAtEnd()
+        {
+            if (file != nullptr)
+                std::fclose(file);
+        }
+    } closeAtEnd{file};
+
+    const auto readSome = [&](char* into, size_t size) -> size_t {
+        if (standardInput)
+            return events.readStandardInput(into, size);
+        const size_t got = std::fread(into, 1, size, file);
+        if (got < size && std::ferror(file))
+            throw MakeError("cannot read " + shownName + ": " + std::strerror(errno));
+        return got;
+    };
+    std::vector<char> buffer(1 << 20);
+    // Fills the buffer, or up to the end of the input; at least
+    // textCheckBytes unless the input ends first.
+    const auto fill = [&]() {
+        size_t got = 0;
+        while (got < buffer.size()) {
+            monitor.checkCancel();
+            const size_t n = readSome(buffer.data() + got, buffer.size() - got);
+            if (n == 0)
+                break;
+            got += n;
+            if (got >= textCheckBytes)
+                break; // enough to tell the kind
+        }
+        return got;
+    };
+
+    size_t size = fill();
+    bool atEnd = size < textCheckBytes;
+    const TextKind kind = classifyText(buffer.data(), std::min(size, textCheckBytes), atEnd);
+    if (kind == textBinary) {
+        monitor.warning("skipping " + shownName + ": not a text file (it holds NUL bytes)");
+        return false;
+    }
+    corpus.beginFile(kind);
+    while (size > 0) {
+        corpus.addBytes(buffer.data(), size);
+        monitor.progress("reading " + place + ", " + formatThousands(static_cast<int64_t>(corpus.wordCount)) +
+                             " words so far",
+                         fraction);
+        size = atEnd ? 0 : fill();
+        if (size == 0)
+            break;
+        atEnd = false;
+    }
+    corpus.endFile();
+    return true;
+}
+
+// A new folder for the scratch files beside the output.
+fs::path makeScratchFolder(const fs::path& outputFolder)
+{
+    std::random_device device;
+    std::mt19937_64 random(device() ^ static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = ".makeframes-";
+        for (int k = 0; k < 6; ++k)
+            name += letters[random() % (sizeof letters - 1)];
+        const fs::path folder = outputFolder / name;
+        std::error_code error;
+        if (fs::create_directory(folder, error))
+            return folder;
+        if (error)
+            throw MakeError("cannot create a temporary folder in " + displayName(outputFolder) + ": " +
+                            error.message());
+    }
+    throw MakeError("cannot create a temporary folder in " + displayName(outputFolder));
+}
+
+std::string plural(uint64_t count, const char* one, const char* many)
+{
+    return formatThousands(static_cast<int64_t>(count)) + " " + (count == 1 ? one : many);
+}
+
+std::string seconds(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f s", value);
+    return text;
+}
+
+// "a and b", "a, b and c".
+std::string listed(const std::vector<fs::path>& names)
+{
+    std::string text;
+    for (size_t k = 0; k < names.size(); ++k) {
+        if (k > 0)
+            text += k + 1 == names.size() ? " and " : ", ";
+        text += displayName(names[k]);
+    }
+    return text;
+}
+
+void renameOrFail(const fs::path& from, const fs::path& to)
+{
+    std::error_code error;
+    fs::rename(from, to, error);
+    if (error)
+        throw MakeError("cannot rename " + displayName(from) + " to " + displayName(to) + ": " + error.message());
+}
+
+// What the caller must have checked; a window's fields could let it through.
+void checkOptions(const MakeOptions& options)
+{
+    if (options.minLength < 2 || options.maxLength > maxFrameLength || options.minLength > options.maxLength)
+        throw MakeError("the n-gram length must be 2 to " + std::to_string(maxFrameLength));
+    if (options.innerSlotsOnly && options.minLength < 3)
+        throw MakeError("inner slots only needs n-grams of at least 3 words");
+    if (!isSupportedCodePage(options.codePage))
+        throw MakeError("code page " + std::to_string(options.codePage) + " is not one makeframes writes");
+    if (options.inputs.empty())
+        throw MakeError("no input chosen");
+    if (options.prefix.empty() || !options.prefix.has_filename())
+        throw MakeError("no output name chosen");
+}
+
+MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::atomic<bool>& cancel)
+{
+    checkOptions(options);
+    const Clock clock;
+    const Monitor monitor{events, cancel};
+    Cleanup cleanup;
+    MakeResult result;
+
+    const std::vector<fs::path> inputs =
+        withoutRepeatsOrOutputs(listInputs(options.inputs, monitor), options, monitor, result.filesSkipped);
+
+    // The scratch folder beside the output: runs and the word stream.
+    fs::path outputFolder = options.prefix.parent_path();
+    if (outputFolder.empty())
+        outputFolder = ".";
+    cleanup.scratch = makeScratchFolder(outputFolder);
+
+    CorpusReader corpus;
+    corpus.keepCase = options.keepCase;
+    corpus.page = &codePage(options.codePage);
+    corpus.stream.memoryLimit =
+        static_cast<size_t>(std::max<uint64_t>(options.memoryBytes / 16 / sizeof(uint32_t), 1024));
+    corpus.stream.spillName = cleanup.scratch / "words";
+
+    for (size_t k = 0; k < inputs.size(); ++k) {
+        const std::string place = "file " + formatThousands(static_cast<int64_t>(k + 1)) + " of " +
+                                  formatThousands(static_cast<int64_t>(inputs.size()));
+        if (readInput(inputs[k], corpus, events, monitor, place, double(k) / double(inputs.size())))
+            ++result.filesRead;
+        else
+            ++result.filesSkipped;
+    }
+    corpus.stream.finish();
+    if (result.filesRead == 0)
+        throw MakeError("no text file among the inputs");
+    result.words = corpus.wordCount;
+    result.sentences = corpus.sentenceCount;
+    result.unmapped = corpus.unmappedCount;
+
+    monitor.report("read " + plural(result.filesRead, "file", "files") + " (" +
+                   formatThousands(static_cast<int64_t>(result.filesSkipped)) + " skipped), " +
+                   plural(corpus.wordCount, "word", "words") + ", " +
+                   plural(corpus.sentenceCount, "sentence", "sentences") + " in " + seconds(clock.seconds()));
+    if (corpus.unmappedCount > 0)
+        monitor.report(plural(corpus.unmappedCount, "character", "characters") + " without a code page " +
+                       std::to_string(options.codePage) + " form (written as ? within words)");
+
+    const RankedWords ranked = rankWords(corpus);
+    for (int length = options.minLength; length <= options.maxLength; ++length) {
+        const double started = clock.seconds();
+        const std::vector<fs::path> names = namesOfLength(options, length);
+        std::vector<fs::path> partials;
+        for (const fs::path& name : names) {
+            partials.push_back(name);
+            partials.back() += ".partial";
+        }
+        cleanup.partial = partials;
+
+        FrameSettings settings;
+        settings.length = length;
+        settings.minFrequency = options.minFrequency;
+        settings.minVariants = options.minVariants;
+        settings.minRange = options.minRange;
+        settings.innerSlotsOnly = options.innerSlotsOnly;
+        settings.memoryBytes = options.memoryBytes;
+        settings.scratchFolder = cleanup.scratch;
+        const std::string phasePrefix = std::to_string(length) + "-grams: ";
+        settings.progress = [&monitor, &phasePrefix](const char* phase, double fraction) {
+            monitor.progress(phasePrefix + phase, fraction);
+        };
+        FrameFileNames files;
+        files.alpha = partials[0];
+        files.freq = partials[1];
+        if (options.ngrams)
+            files.ngrams = partials[2];
+        if (options.stats)
+            files.stats = partials.back();
+        const FrameCounts counts = writeFrameFiles(corpus, ranked, settings, files);
+        monitor.progress("renaming", 1);
+        for (size_t k = 0; k < names.size(); ++k) {
+            renameOrFail(partials[k], names[k]);
+            cleanup.finished.push_back(names[k]);
+        }
+        cleanup.partial.clear();
+        result.frames += counts.frames;
+        result.variants += counts.variants;
+        result.written.insert(result.written.end(), names.begin(), names.end());
+        monitor.report(std::to_string(length) + "-grams: " + plural(counts.ngrams, "n-gram", "n-grams") + ", " +
+                       plural(counts.frames, "frame", "frames") + " with " +
+                       plural(counts.variants, "variant", "variants") + (counts.spilled ? " (sorted on disk)" : "") +
+                       " in " + seconds(clock.seconds() - started) + ": " + listed(names));
+    }
+    cleanup.complete = true;
+    result.seconds = clock.seconds();
+    monitor.report("done in " + seconds(result.seconds));
+    return result;
+}
+
+} // namespace
+
+std::string displayName(const fs::path& path)
+{
+    return path.u8string();
+}
+
+std::vector<fs::path> outputNames(const MakeOptions& options)
+{
+    std::vector<fs::path> names;
+    for (int length = options.minLength; length <= options.maxLength; ++length) {
+        const std::vector<fs::path> ofLength = namesOfLength(options, length);
+        names.insert(names.end(), ofLength.begin(), ofLength.end());
+    }
+    return names;
+}
+
+MakeResult runMakeFrames(const MakeOptions& options, const MakeEvents& events, const std::atomic<bool>& cancel)
+{
+    try {
+        return run(options, events, cancel);
+    } catch (const MakeCancelled&) {
+        throw;
+    } catch (const MakeError&) {
+        if (cancel.load())
+            throw MakeCancelled();
+        throw;
+    } catch (const std::runtime_error& error) {
+        // The core's own failures (a file that cannot be written, a
+        // temporary file that cannot be read) are the user's to read.
+        if (cancel.load())
+            throw MakeCancelled();
+        throw MakeError(error.what());
+    }
+}

@@ -1,0 +1,72 @@
+// One makeframes run, as the console program and the window make it: the
+// inputs read, the files of each n-gram length written under temporary names
+// and renamed when complete, and everything temporary removed on every way
+// out but a hard kill.
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+struct MakeOptions {
+    int minLength = 4;
+    int maxLength = 4;
+    uint64_t minFrequency = 2;
+    uint64_t minVariants = 2;
+    uint64_t minRange = 1;
+    bool innerSlotsOnly = false;
+    bool keepCase = false;
+    bool ngrams = false;      // also prefix[-N]-Ngrams.txt
+    bool stats = false;       // also prefix[-N]-Stats.txt
+    int codePage = 1252;      // 1250, 1251, 1252, 1253, 1254, 1257
+    uint64_t memoryBytes = uint64_t(1) << 30;
+    std::vector<std::filesystem::path> inputs; // files and folders ("-" = standard input, console only)
+    std::filesystem::path prefix;              // output prefix: folder + name start
+};
+
+// What a run tells its caller while it works. Every member may be empty.
+struct MakeEvents {
+    // The phase in words ("reading file 3 of 12", "4-grams: sorting") and how
+    // much of it is done (0..1). Called often; cheap callers only.
+    std::function<void(const std::string& phase, double fraction)> progress;
+    // Each line of the summary, as the console program prints it on standard
+    // output (no line end).
+    std::function<void(const std::string& line)> report;
+    // Each warning (a skipped input and why), as printed on standard error
+    // after "makeframes: ".
+    std::function<void(const std::string& line)> warning;
+    // Reads standard input (the input "-"): up to `size` bytes into `buffer`,
+    // the count read, 0 at its end. Throws MakeError when it cannot read and
+    // MakeCancelled when the run is cancelled while it waits. Empty: "-" is
+    // not an input this caller offers.
+    std::function<size_t(char* buffer, size_t size)> readStandardInput;
+};
+
+struct MakeResult {
+    uint64_t filesRead = 0, filesSkipped = 0;
+    uint64_t words = 0, sentences = 0, unmapped = 0;
+    uint64_t frames = 0, variants = 0;            // over all lengths
+    std::vector<std::filesystem::path> written;   // final names, in the order written
+    double seconds = 0;
+};
+
+// Thrown when the run cannot go on (the message says why, for the user);
+// nothing of the run is left on disk under a final name, and no temporary
+// file is left at all.
+struct MakeError : std::runtime_error { using std::runtime_error::runtime_error; };
+// Thrown when `cancel` became true; nothing of the run is left on disk.
+struct MakeCancelled : std::runtime_error { MakeCancelled() : std::runtime_error("cancelled") {} };
+
+// The final names the options would write, in order (for "replace?" questions).
+std::vector<std::filesystem::path> outputNames(const MakeOptions& options);
+
+// Reads the inputs and writes the files. `cancel` is polled often (at least
+// every few hundred milliseconds of work). Throws MakeError, MakeCancelled,
+// std::bad_alloc.
+MakeResult runMakeFrames(const MakeOptions& options, const MakeEvents& events, const std::atomic<bool>& cancel);
+
+// A path as UTF-8 text for messages (on Linux its bytes as they are).
+std::string displayName(const std::filesystem::path& path);
