@@ -4,7 +4,8 @@
 // less one), bit 6 inner slots only. The rest is the corpus, its files
 // separated by byte 1. Both files come out byte for byte as the model writes
 // them, with memory to spare and with the smallest bound (which sends all but
-// the smallest corpora to sorted runs on disk).
+// the smallest corpora to sorted runs on disk). The n-gram list is checked
+// the same way.
 #include "makeframes/core/corpustext.h"
 #include "makeframes/core/framebuild.h"
 
@@ -32,6 +33,7 @@ struct ModelFrame {
 struct Model {
     std::string alpha;
     std::string freq;
+    std::string ngramList;
     uint64_t ngrams = 0;
     uint64_t frames = 0;
     uint64_t variants = 0;
@@ -50,6 +52,7 @@ Model model(const CorpusReader& corpus, const FrameSettings& settings)
 {
     const int n = settings.length;
     std::map<std::string, ModelFrame> frames;
+    std::map<std::string, uint64_t> phrases;
     Model out;
     std::vector<std::string> sentence;
     uint32_t file = 0;
@@ -59,6 +62,7 @@ Model model(const CorpusReader& corpus, const FrameSettings& settings)
             std::string phrase;
             for (int i = 0; i < n; ++i)
                 phrase += (i ? " " : "") + sentence[start + i];
+            ++phrases[phrase];
             for (int slot = settings.innerSlotsOnly ? 1 : 0; slot < (settings.innerSlotsOnly ? n - 1 : n); ++slot) {
                 std::string frame;
                 for (int i = 0; i < n; ++i)
@@ -97,6 +101,13 @@ Model model(const CorpusReader& corpus, const FrameSettings& settings)
                      record(*k.frame, *k.f, {k.f->variants.begin(), k.f->variants.end()});
         out.variants += k.f->variants.size();
     }
+    std::vector<std::pair<std::string, uint64_t>> listed;
+    for (const auto& phrase : phrases)
+        if (phrase.second >= settings.minFrequency)
+            listed.push_back(phrase);
+    std::stable_sort(listed.begin(), listed.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+    for (const auto& phrase : listed)
+        out.ngramList += phrase.first + "\t" + std::to_string(phrase.second) + "\r\n";
     std::stable_sort(kept.begin(), kept.end(),
                      [](const Kept& a, const Kept& b) { return a.f->frequency > b.f->frequency; });
     for (size_t k = 0; k < kept.size(); ++k) {
@@ -155,13 +166,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const RankedWords ranked = rankWords(corpus);
     const Model expected = model(corpus, settings);
 
-    const std::string alphaName = settings.scratchFolder + "/alpha";
-    const std::string freqName = settings.scratchFolder + "/freq";
+    const std::string alphaName = (settings.scratchFolder / "alpha").string();
+    const std::string freqName = (settings.scratchFolder / "freq").string();
+    const std::string ngramsName = (settings.scratchFolder / "ngrams").string();
+    FrameFileNames names;
+    names.alpha = alphaName;
+    names.freq = freqName;
+    names.ngrams = ngramsName;
     // 16 MiB of the bound are set aside for the program itself.
     for (uint64_t memory : {uint64_t(17) << 20, uint64_t(1)}) {
         settings.memoryBytes = memory;
-        const FrameCounts counts = writeFrameFiles(corpus, ranked, settings, alphaName, freqName);
+        const FrameCounts counts = writeFrameFiles(corpus, ranked, settings, names);
         FUZZ_CHECK(readAll(alphaName) == expected.alpha);
+        FUZZ_CHECK(readAll(ngramsName) == expected.ngramList);
         FUZZ_CHECK(readAll(freqName) == expected.freq);
         FUZZ_CHECK(counts.ngrams == expected.ngrams);
         FUZZ_CHECK(counts.frames == expected.frames);
@@ -169,5 +186,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     std::remove(alphaName.c_str());
     std::remove(freqName.c_str());
+    std::remove(ngramsName.c_str());
     return 0;
 }
