@@ -3,6 +3,7 @@
 #include "makeframes/console.h"
 
 #include "common/win/system.h"
+#include "common/win/widetext.h"
 #include "makeframes/core/run.h"
 
 #include <windows.h>
@@ -14,27 +15,6 @@ namespace {
 
 std::atomic<bool>* cancelFlag = nullptr;
 HANDLE cleanedUp = nullptr; // set once the run has removed its files
-
-std::string toUtf8(const wchar_t* text, int length)
-{
-    if (length == 0)
-        return std::string();
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, length, &bytes[0], size, nullptr, nullptr);
-    return bytes;
-}
-
-std::wstring fromUtf8(const std::string& text)
-{
-    if (text.empty())
-        return std::wstring();
-    const int length = static_cast<int>(text.size());
-    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), length, &wide[0], size);
-    return wide;
-}
 
 bool isConsole(HANDLE handle)
 {
@@ -68,7 +48,7 @@ std::vector<std::string> commandLineArguments(int, char**)
     if (wide == nullptr)
         return args;
     for (int k = 1; k < count; ++k)
-        args.push_back(toUtf8(wide[k], lstrlenW(wide[k])));
+        args.push_back(narrowText(wide[k], CP_UTF8));
     LocalFree(wide);
     return args;
 }
@@ -88,7 +68,7 @@ void writeText(std::FILE* stream, const std::string& text)
         return;
     }
     std::fflush(stream);
-    const std::wstring wide = fromUtf8(text);
+    const std::wstring wide = wideText(text, CP_UTF8);
     DWORD written = 0;
     WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
 }

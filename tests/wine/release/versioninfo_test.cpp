@@ -54,6 +54,7 @@ const Program programs[] = {
     {CORVALE_BROWSER_EXE, "CorvalePhraseFrames.exe", "Corvale phrase-frame browser"},
     {CORVALE_STOPWORDS_EXE, "CorvaleStopwords.exe", "Corvale stopword line filter"},
     {CORVALE_MAKEFRAMES_WINDOW_EXE, "CorvaleMakeFrames.exe", "Corvale phrase-frame maker"},
+    {CORVALE_MAKEFRAMES_EXE, "makeframes.exe", "Corvale phrase-frame maker (command line)"},
 };
 
 BOOL CALLBACK takeFirstName(HMODULE, LPCSTR, LPSTR found, LONG_PTR param)
@@ -104,7 +105,7 @@ std::string largeImageOfIconFile(const std::string& path)
 
 } // namespace
 
-TEST(ProgramResources, VersionStringsOfBothPrograms)
+TEST(ProgramResources, VersionStringsOfEveryProgram)
 {
     for (const Program& program : programs) {
         std::vector<char> data = versionData(windowsPath(program.exe));
@@ -143,4 +144,9 @@ TEST(ProgramResources, EachProgramShowsItsOwnIcon)
     EXPECT_EQ(makerIcon, largeImageOfIconFile(CORVALE_SOURCE_DIR "/makeframes/window/program.ico"));
     EXPECT_NE(makerIcon, browserIcon);
     EXPECT_NE(makerIcon, filterIcon);
+
+    // The command-line maker shows the window's icon: one program in two forms.
+    std::string consoleGroup;
+    EXPECT_EQ(firstGroupLargeIcon(windowsPath(CORVALE_MAKEFRAMES_EXE), &consoleGroup), makerIcon);
+    EXPECT_EQ(consoleGroup, "PROGRAM");
 }
