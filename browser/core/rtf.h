@@ -14,7 +14,7 @@ std::string upperCase(const std::string& text);
 extern const char rtfHeader[];
 
 // Backslashes and braces escaped so the text reaches the pane as literal
-// characters; each CR LF pair becomes a paragraph mark.
+// characters; each CR LF pair becomes a paragraph mark and each NUL a blank.
 std::string escapeRtf(const std::string& text);
 
 // The whole RTF document showing text (variant lines joined by CR LF) with
