@@ -185,10 +185,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(filter.linesRemoved == expected.removed);
 
     // Kept lines keep their own line ends, so a second pass keeps the result
-    // as it is.
-    int64_t removedAgain = -1;
-    FUZZ_CHECK(filterText(whole, isStopword, &removedAgain) == whole);
-    FUZZ_CHECK(removedAgain == 0);
+    // as it is. (Unless the removed lines bared a line that starts with the
+    // byte-order mark's bytes: at the start of a file they are its mark.)
+    const bool markBared = whole.compare(0, 3, "\xEF\xBB\xBF") == 0 && text.compare(0, 3, "\xEF\xBB\xBF") != 0;
+    if (!markBared) {
+        int64_t removedAgain = -1;
+        FUZZ_CHECK(filterText(whole, isStopword, &removedAgain) == whole);
+        FUZZ_CHECK(removedAgain == 0);
+    }
 
     for (const std::string& line : expectedListLines(text)) {
         FUZZ_CHECK(lineIsRemoved(line, isStopword) == expectedRemoved(line, stopwords));
