@@ -45,9 +45,13 @@ bool isValidDecoded(uint32_t codePoint, int length)
     return true;
 }
 
-[[noreturn]] void failWrite(const std::filesystem::path& name)
+// A write of `wanted` bytes failed (at least one when only the open or the
+// closing flush failed).
+[[noreturn]] void failWrite(const std::filesystem::path& name, uint64_t wanted = 1)
 {
-    throw std::runtime_error("cannot write temporary file " + name.u8string() + ": " + std::strerror(errno));
+    const int error = errno;
+    throw std::runtime_error("cannot write temporary file " + name.u8string() + ": " +
+                             writeFailure(name, error, wanted));
 }
 
 } // namespace
@@ -114,7 +118,7 @@ void WordStream::add(uint32_t id)
             failWrite(spillName);
     }
     if (std::fwrite(held.data(), sizeof(uint32_t), held.size(), spill) != held.size())
-        failWrite(spillName);
+        failWrite(spillName, held.size() * sizeof(uint32_t));
     spilledIds += held.size();
     held.clear();
 }
@@ -124,7 +128,7 @@ void WordStream::finish()
     if (spill == nullptr)
         return;
     if (!held.empty() && std::fwrite(held.data(), sizeof(uint32_t), held.size(), spill) != held.size())
-        failWrite(spillName);
+        failWrite(spillName, held.size() * sizeof(uint32_t));
     spilledIds += held.size();
     std::vector<uint32_t>().swap(held);
     if (std::fclose(spill) != 0) {

@@ -20,6 +20,15 @@ namespace {
     throw std::runtime_error(std::string("cannot ") + what + " " + name.u8string() + ": " + std::strerror(errno));
 }
 
+// A write of `wanted` bytes failed (at least one byte when only the closing
+// flush failed).
+[[noreturn]] void failWrite(const char* what, const fs::path& name, uint64_t wanted)
+{
+    const int error = errno;
+    throw std::runtime_error(std::string("cannot ") + what + " " + name.u8string() + ": " +
+                             writeFailure(name, error, wanted));
+}
+
 // The temporary files of one length; all removed when it is done.
 struct Scratch {
     fs::path folder;
@@ -105,6 +114,25 @@ struct RecordLess {
         return recordLess(a, b);
     }
 };
+
+// Sorts records in memory, calling `poll` every million comparisons: tens of
+// millions of records take seconds, and a run cancelled meanwhile must not
+// wait for the end. When `poll` throws, the records are left in some order
+// (one may be lost) and are not used again.
+template <class Rec>
+void sortPolled(std::vector<Rec>& records, const std::function<void()>& poll)
+{
+    if (!poll) {
+        std::sort(records.begin(), records.end(), RecordLess());
+        return;
+    }
+    uint32_t compared = 0;
+    std::sort(records.begin(), records.end(), [&poll, &compared](const Rec& a, const Rec& b) {
+        if ((++compared & 0xFFFFF) == 0)
+            poll();
+        return recordLess(a, b);
+    });
+}
 
 struct Run {
     fs::path name;
@@ -236,7 +264,7 @@ struct RunWriter {
     void write(const Rec* records, size_t count)
     {
         if (count > 0 && std::fwrite(records, sizeof(Rec), count, file) != count)
-            failFile("write temporary file", run.name);
+            failWrite("write temporary file", run.name, count * sizeof(Rec));
         run.records += count;
     }
     Run finish()
@@ -244,7 +272,7 @@ struct RunWriter {
         const int closed = std::fclose(file);
         file = nullptr;
         if (closed != 0)
-            failFile("write temporary file", run.name);
+            failWrite("write temporary file", run.name, 1);
         return run;
     }
 };
@@ -253,6 +281,7 @@ struct RunWriter {
 template <class Rec>
 struct RunSorter {
     Scratch& scratch;
+    const std::function<void()>& poll;
     size_t capacity;
     bool combining;
     std::vector<Rec> buffer;
@@ -260,8 +289,8 @@ struct RunSorter {
     bool sorted = true;
     static const size_t fanIn = 64; // runs merged at once
 
-    RunSorter(Scratch& s, size_t maxRecords, bool combine)
-        : scratch(s), capacity(std::max<size_t>(maxRecords, 16)), combining(combine)
+    RunSorter(Scratch& s, const std::function<void()>& pollDuringSorts, size_t maxRecords, bool combine)
+        : scratch(s), poll(pollDuringSorts), capacity(std::max<size_t>(maxRecords, 16)), combining(combine)
     {
         buffer.reserve(capacity);
     }
@@ -278,7 +307,7 @@ struct RunSorter {
     {
         if (sorted)
             return;
-        std::sort(buffer.begin(), buffer.end(), RecordLess());
+        sortPolled(buffer, poll);
         if (combining && !buffer.empty()) {
             size_t out = 0;
             for (size_t i = 1; i < buffer.size(); ++i) {
@@ -373,7 +402,7 @@ struct OutputFile {
     void flush()
     {
         if (!buffer.empty() && std::fwrite(buffer.data(), 1, buffer.size(), file) != buffer.size())
-            failFile("write", name);
+            failWrite("write", name, buffer.size());
         buffer.clear();
     }
     void close()
@@ -383,7 +412,7 @@ struct OutputFile {
         const int closed = std::fclose(file);
         file = nullptr;
         if (failed || closed != 0)
-            failFile("write", name);
+            failWrite("write", name, 1);
     }
 };
 
@@ -651,18 +680,25 @@ struct DistinctGrams {
     Run run{"", 0};
     uint64_t count = 0;
 
+    // Each distinct n-gram in order, with the sorts' poll every million.
     template <class Use>
     void forEach(Use&& use, size_t readerBytes) const
     {
+        uint32_t passed = 0;
+        const auto pass = [&](const Gram<N>& g) {
+            if ((++passed & 0xFFFFF) == 0 && grams.poll)
+                grams.poll();
+            use(g);
+        };
         if (!grams.spilled()) {
             for (const Gram<N>& g : grams.buffer)
-                use(g);
+                pass(g);
             return;
         }
         RunReader<Gram<N>> reader(run, readerBytes);
         Gram<N> g;
         while (reader.next(g))
-            use(g);
+            pass(g);
     }
 };
 
@@ -719,7 +755,7 @@ void writeNgramList(Build<N>& build, const DistinctGrams<N>& distinct)
     const uint64_t room = build.usable > held + 4096 ? build.usable - held : 4096;
     const size_t capacity = static_cast<size_t>(
         std::min<uint64_t>(room / sizeof(NgramEntry<N>) / 2, distinct.count + 16));
-    RunSorter<NgramEntry<N>> order(build.scratch, capacity, false);
+    RunSorter<NgramEntry<N>> order(build.scratch, build.settings.poll, capacity, false);
     NgramEntry<N> entry{0, {}};
     const auto keep = [&]() {
         if (entry.frequency >= build.settings.minFrequency)
@@ -863,7 +899,7 @@ uint64_t sortSlots(Build<N>& build, DistinctGrams<N>& distinct, std::vector<Slot
         for (int s : slots) {
             std::vector<G>& v = slotData[s].memory;
             if (s != N - 1)
-                std::sort(v.begin(), v.end(), RecordLess());
+                sortPolled(v, settings.poll);
             slotMemory += v.size() * sizeof(G);
         }
     } else {
@@ -885,7 +921,7 @@ uint64_t sortSlots(Build<N>& build, DistinctGrams<N>& distinct, std::vector<Slot
                 continue;
             }
             const size_t sketchRecords = sketch.size() / sizeof(G);
-            RunSorter<G> sorter(build.scratch,
+            RunSorter<G> sorter(build.scratch, settings.poll,
                                 build.capacity > sketchRecords ? build.capacity - sketchRecords : 0, false);
             forEachBlock([&](const G& g, const size_t* cells) {
                 if (needed(cells, k))
@@ -1068,7 +1104,7 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
         build.slots.push_back(s);
     setMemoryBudget(build);
 
-    RunSorter<G> grams(build.scratch, build.capacity, true);
+    RunSorter<G> grams(build.scratch, settings.poll, build.capacity, true);
     countNgrams(build, grams);
     DistinctGrams<N> distinct = finishCounting(build, grams);
     if (!names.ngrams.empty())
@@ -1078,7 +1114,8 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
     const uint64_t slotMemory = sortSlots(build, distinct, slotData);
 
     const uint64_t entryMemory = build.usable > slotMemory + 4096 ? build.usable - slotMemory : 4096;
-    RunSorter<FreqEntry> freqOrder(build.scratch, static_cast<size_t>(entryMemory / sizeof(FreqEntry) / 2), false);
+    RunSorter<FreqEntry> freqOrder(build.scratch, settings.poll,
+                                   static_cast<size_t>(entryMemory / sizeof(FreqEntry) / 2), false);
     std::unique_ptr<OutputFile> statsRows;
     if (!names.stats.empty())
         statsRows = std::make_unique<OutputFile>(build.scratch.newName());

@@ -61,6 +61,10 @@ struct FrameSettings {
     std::filesystem::path scratchFolder; // sorted runs go here
     // Called now and then with the phase's name and how much of it is done.
     std::function<void(const char* phase, double fraction)> progress;
+    // Called every million or so steps of long work in memory (sorts and
+    // passes over all n-grams), where there is no progress to tell; it may
+    // throw to stop the build.
+    std::function<void()> poll;
 };
 
 struct FrameCounts {

@@ -55,24 +55,24 @@ struct Monitor {
     }
 };
 
-// Everything of the run on disk until it is complete: the scratch folder, the
-// files under temporary names, and the lengths already renamed (a run that
-// fails part way leaves none of its files).
+// Everything of the run on disk until it is complete: the scratch folder with
+// its lock, and the files under temporary names.
 struct Cleanup {
     fs::path scratch;
+    std::FILE* lock = nullptr;
+    // The scratch folder holds a file of an earlier run that could not be
+    // put back under its name; the user was told where it is.
+    bool keepScratch = false;
     std::vector<fs::path> partial;
-    std::vector<fs::path> finished;
-    bool complete = false;
 
     ~Cleanup()
     {
         std::error_code ignored;
         for (const fs::path& name : partial)
             fs::remove(name, ignored);
-        if (!complete)
-            for (const fs::path& name : finished)
-                fs::remove(name, ignored);
-        if (!scratch.empty())
+        if (lock != nullptr)
+            std::fclose(lock);
+        if (!scratch.empty() && !keepScratch)
             fs::remove_all(scratch, ignored);
     }
 };
@@ -297,25 +297,88 @@ bool readInput(const fs::path& input, CorpusReader& corpus, const MakeEvents& ev
     return true;
 }
 
-// A new folder for the scratch files beside the output.
-fs::path makeScratchFolder(const fs::path& outputFolder)
+// "a and b", "a, b and c".
+std::string listed(const std::vector<fs::path>& names)
+{
+    std::string text;
+    for (size_t k = 0; k < names.size(); ++k) {
+        if (k > 0)
+            text += k + 1 == names.size() ? " and " : ", ";
+        text += displayName(names[k]);
+    }
+    return text;
+}
+
+// A run's scratch folder is ".makeframes-", the output name, "-" and six
+// letters or digits, and holds a lock file while the run lives.
+const char scratchStart[] = ".makeframes-";
+const size_t scratchTagLength = 6;
+const char lockName[] = "lock";
+
+bool isScratchFolderOf(const fs::path& folder, const MakeOptions& options)
+{
+    const std::string start = scratchStart + options.prefix.filename().u8string() + "-";
+    const std::string name = folder.filename().u8string();
+    return name.size() == start.size() + scratchTagLength && name.compare(0, start.size(), start) == 0;
+}
+
+// A new folder for the scratch files beside the output, locked.
+void makeScratchFolder(const fs::path& outputFolder, const MakeOptions& options, Cleanup& cleanup)
 {
     std::random_device device;
     std::mt19937_64 random(device() ^ static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
     const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = ".makeframes-";
-        for (int k = 0; k < 6; ++k)
+        std::string name = scratchStart + options.prefix.filename().u8string() + "-";
+        for (size_t k = 0; k < scratchTagLength; ++k)
             name += letters[random() % (sizeof letters - 1)];
-        const fs::path folder = outputFolder / name;
+        const fs::path folder = outputFolder / fs::u8path(name);
         std::error_code error;
-        if (fs::create_directory(folder, error))
-            return folder;
+        if (fs::create_directory(folder, error)) {
+            cleanup.scratch = folder;
+            cleanup.lock = openLockFile(folder / lockName);
+            if (cleanup.lock == nullptr)
+                throw MakeError("cannot write in " + displayName(outputFolder) + ": " + std::strerror(errno));
+            return;
+        }
         if (error)
             throw MakeError("cannot create a temporary folder in " + displayName(outputFolder) + ": " +
                             error.message());
     }
     throw MakeError("cannot create a temporary folder in " + displayName(outputFolder));
+}
+
+// What an earlier run of the same output left when it was killed: its files
+// under temporary names, for any length, and its scratch folders that no live
+// run holds. Nothing else is touched, and each removal is said.
+void removeLeftovers(const MakeOptions& options, const fs::path& outputFolder, const Monitor& monitor)
+{
+    std::vector<fs::path> removed;
+    std::error_code error;
+    for (int length = 1; length <= maxFrameLength; ++length)
+        for (const char* kind : {alphaKind, freqKind, ngramsKind, statsKind}) {
+            // Length 1 stands for the names of a run of one length.
+            fs::path name = options.prefix;
+            name += "-" + (length == 1 ? std::string() : std::to_string(length) + "-") + kind + ".txt.partial";
+            if (fs::is_regular_file(name, error) && fs::remove(name, error))
+                removed.push_back(name);
+        }
+    std::vector<fs::path> folders;
+    for (fs::directory_iterator entry(outputFolder, error), end; !error && entry != end; entry.increment(error))
+        if (isScratchFolderOf(entry->path(), options) && entry->is_directory(error))
+            folders.push_back(entry->path());
+    for (const fs::path& folder : folders) {
+        const fs::path lock = folder / lockName;
+        // A run killed before it locked its folder wrote nothing in it.
+        const bool gone = fs::exists(lock, error) ? removeUnlessHeld(lock) && fs::remove_all(folder, error) > 0
+                                                  : fs::remove(folder, error);
+        if (gone)
+            removed.push_back(folder);
+        else
+            monitor.warning("left " + displayName(folder) + " alone: another run still uses it, or it cannot be removed");
+    }
+    if (!removed.empty())
+        monitor.warning("removed what an unfinished earlier run left: " + listed(removed));
 }
 
 std::string plural(uint64_t count, const char* one, const char* many)
@@ -330,24 +393,42 @@ std::string seconds(double value)
     return text;
 }
 
-// "a and b", "a, b and c".
-std::string listed(const std::vector<fs::path>& names)
+// Puts the finished files under their final names, all or none. The files
+// of an earlier run under those names are first moved into the scratch
+// folder, so that one held open by another program stops the run before any
+// file is replaced; if a step fails, every file goes back where it was.
+void commitFiles(const std::vector<fs::path>& partials, const std::vector<fs::path>& names, Cleanup& cleanup)
 {
-    std::string text;
-    for (size_t k = 0; k < names.size(); ++k) {
-        if (k > 0)
-            text += k + 1 == names.size() ? " and " : ", ";
-        text += displayName(names[k]);
+    std::vector<std::pair<fs::path, fs::path>> movedAside; // final name, where it waits
+    std::vector<size_t> placed;
+    std::string failure;
+    std::string problem;
+    for (size_t k = 0; k < names.size() && failure.empty(); ++k) {
+        std::error_code error;
+        if (!fs::exists(fs::symlink_status(names[k], error)))
+            continue;
+        const fs::path aside = cleanup.scratch / ("earlier" + std::to_string(k));
+        if (moveFile(names[k], aside, problem))
+            movedAside.emplace_back(names[k], aside);
+        else
+            failure = "cannot replace " + displayName(names[k]) + ": " + problem;
     }
-    return text;
-}
-
-void renameOrFail(const fs::path& from, const fs::path& to)
-{
-    std::error_code error;
-    fs::rename(from, to, error);
-    if (error)
-        throw MakeError("cannot rename " + displayName(from) + " to " + displayName(to) + ": " + error.message());
+    for (size_t k = 0; k < names.size() && failure.empty(); ++k) {
+        if (moveFile(partials[k], names[k], problem))
+            placed.push_back(k);
+        else
+            failure = "cannot rename " + displayName(partials[k]) + " to " + displayName(names[k]) + ": " + problem;
+    }
+    if (failure.empty())
+        return;
+    for (size_t k : placed)
+        moveFile(names[k], partials[k], problem);
+    for (const auto& earlier : movedAside)
+        if (!moveFile(earlier.second, earlier.first, problem)) {
+            failure += "; the earlier " + displayName(earlier.first) + " is kept as " + displayName(earlier.second);
+            cleanup.keepScratch = true;
+        }
+    throw MakeError(failure);
 }
 
 // What the caller must have checked; a window's fields could let it through.
@@ -373,14 +454,14 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
     Cleanup cleanup;
     MakeResult result;
 
-    const std::vector<fs::path> inputs =
-        withoutRepeatsOrOutputs(listInputs(options.inputs, monitor), options, monitor, result.filesSkipped);
-
     // The scratch folder beside the output: runs and the word stream.
     fs::path outputFolder = options.prefix.parent_path();
     if (outputFolder.empty())
         outputFolder = ".";
-    cleanup.scratch = makeScratchFolder(outputFolder);
+    removeLeftovers(options, outputFolder, monitor);
+    const std::vector<fs::path> inputs =
+        withoutRepeatsOrOutputs(listInputs(options.inputs, monitor), options, monitor, result.filesSkipped);
+    makeScratchFolder(outputFolder, options, cleanup);
 
     CorpusReader corpus;
     corpus.keepCase = options.keepCase;
@@ -412,11 +493,15 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
         monitor.report(plural(corpus.unmappedCount, "character", "characters") + " without a code page " +
                        std::to_string(options.codePage) + " form (written as ? within words)");
 
+    // Every length is made under temporary names first, and all are renamed
+    // at the end: a run that fails at its last length replaces no file.
     const RankedWords ranked = rankWords(corpus);
+    std::vector<fs::path> partials;
+    std::vector<std::string> lengthReports;
     for (int length = options.minLength; length <= options.maxLength; ++length) {
         const double started = clock.seconds();
         const std::vector<fs::path> names = namesOfLength(options, length);
-        std::vector<fs::path> partials;
+        const size_t first = partials.size();
         for (const fs::path& name : names) {
             partials.push_back(name);
             partials.back() += ".partial";
@@ -435,29 +520,29 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
         settings.progress = [&monitor, &phasePrefix](const char* phase, double fraction) {
             monitor.progress(phasePrefix + phase, fraction);
         };
+        settings.poll = [&monitor]() { monitor.checkCancel(); };
         FrameFileNames files;
-        files.alpha = partials[0];
-        files.freq = partials[1];
+        files.alpha = partials[first];
+        files.freq = partials[first + 1];
         if (options.ngrams)
-            files.ngrams = partials[2];
+            files.ngrams = partials[first + 2];
         if (options.stats)
             files.stats = partials.back();
         const FrameCounts counts = writeFrameFiles(corpus, ranked, settings, files);
-        monitor.progress("renaming", 1);
-        for (size_t k = 0; k < names.size(); ++k) {
-            renameOrFail(partials[k], names[k]);
-            cleanup.finished.push_back(names[k]);
-        }
-        cleanup.partial.clear();
         result.frames += counts.frames;
         result.variants += counts.variants;
         result.written.insert(result.written.end(), names.begin(), names.end());
-        monitor.report(std::to_string(length) + "-grams: " + plural(counts.ngrams, "n-gram", "n-grams") + ", " +
-                       plural(counts.frames, "frame", "frames") + " with " +
-                       plural(counts.variants, "variant", "variants") + (counts.spilled ? " (sorted on disk)" : "") +
-                       " in " + seconds(clock.seconds() - started) + ": " + listed(names));
+        lengthReports.push_back(std::to_string(length) + "-grams: " + plural(counts.ngrams, "n-gram", "n-grams") +
+                                ", " + plural(counts.frames, "frame", "frames") + " with " +
+                                plural(counts.variants, "variant", "variants") +
+                                (counts.spilled ? " (sorted on disk)" : "") + " in " +
+                                seconds(clock.seconds() - started) + ": " + listed(names));
     }
-    cleanup.complete = true;
+    monitor.progress("renaming", 1);
+    commitFiles(partials, result.written, cleanup);
+    cleanup.partial.clear();
+    for (const std::string& line : lengthReports)
+        monitor.report(line);
     result.seconds = clock.seconds();
     monitor.report("done in " + seconds(result.seconds));
     return result;

@@ -54,8 +54,9 @@ struct MakeResult {
 };
 
 // Thrown when the run cannot go on (the message says why, for the user);
-// nothing of the run is left on disk under a final name, and no temporary
-// file is left at all.
+// nothing of the run is left on disk under a final name, no temporary file
+// is left at all, and files of an earlier run under the final names are as
+// they were.
 struct MakeError : std::runtime_error { using std::runtime_error::runtime_error; };
 // Thrown when `cancel` became true; nothing of the run is left on disk.
 struct MakeCancelled : std::runtime_error { MakeCancelled() : std::runtime_error("cancelled") {} };
@@ -64,7 +65,9 @@ struct MakeCancelled : std::runtime_error { MakeCancelled() : std::runtime_error
 std::vector<std::filesystem::path> outputNames(const MakeOptions& options);
 
 // Reads the inputs and writes the files. `cancel` is polled often (at least
-// every few hundred milliseconds of work). Throws MakeError, MakeCancelled,
+// every few hundred milliseconds of work). What a killed run of the same
+// output left (files under temporary names, a scratch folder no live run
+// holds) is removed first, and said as a warning. Throws MakeError, MakeCancelled,
 // std::bad_alloc.
 MakeResult runMakeFrames(const MakeOptions& options, const MakeEvents& events, const std::atomic<bool>& cancel);
 

@@ -309,3 +309,93 @@ TEST(MakeframesRun, AnInterruptedRunLeavesNoFileUnderAFinalName)
         }
     }
 }
+
+// What a killed run left beside its output goes with the next run of that
+// output, which says so; a scratch folder a live run holds, another output's
+// leftovers and the user's own files stay.
+TEST(MakeframesRun, TheNextRunRemovesWhatAKilledRunOfItsOutputLeft)
+{
+    Folder folder;
+    writeFile(folder / "in.txt", sampleText);
+    // The name of a scratch folder of output "out" that appeared in the
+    // folder other than `known`, once it is there.
+    const auto newScratch = [&folder](const std::string& known) {
+        for (int wait = 0; wait < 3000; ++wait) {
+            for (const std::string& name : namesIn(folder.path))
+                if (name.rfind(".makeframes-out-", 0) == 0 && name != known)
+                    return name;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return std::string();
+    };
+    // A live run of this output, waiting for its standard input.
+    Folder liveOutput;
+    int liveInput = -1;
+    const pid_t live = start(liveOutput, {"-q", "-", folder / "out"}, liveInput);
+    const std::string liveScratch = newScratch("");
+    ASSERT_FALSE(liveScratch.empty());
+    // A run of this output killed part way.
+    int killedInput = -1;
+    const pid_t killed = start(folder, {"-q", "-n", "3-4", "-", folder / "out"}, killedInput);
+    const std::string killedScratch = newScratch(liveScratch);
+    ASSERT_FALSE(killedScratch.empty());
+    kill(killed, SIGKILL);
+    finish(folder, killed);
+    close(killedInput);
+    writeFile(folder / "out-5-Freq-phraseFrames.txt.partial", "half");
+    writeFile(folder / "out-b-Alpha-phraseFrames.txt.partial", "another output's");
+    writeFile(folder / "out-notes.txt", "mine");
+
+    const Result next = runTool(folder, {"-q", folder / "in.txt", folder / "out"});
+    EXPECT_EQ(next.status, 0) << next.err;
+    EXPECT_NE(next.err.find("makeframes: removed what an unfinished earlier run left: " +
+                            (folder / "out-5-Freq-phraseFrames.txt.partial") + " and " + (folder / killedScratch) +
+                            "\n"),
+              std::string::npos)
+        << next.err;
+    EXPECT_NE(next.err.find("makeframes: left " + (folder / liveScratch) + " alone: another run still uses it"),
+              std::string::npos)
+        << next.err;
+    EXPECT_EQ(namesIn(folder.path),
+              (std::vector<std::string>{liveScratch, "in.txt", "out-Alpha-phraseFrames.txt",
+                                        "out-Freq-phraseFrames.txt", "out-b-Alpha-phraseFrames.txt.partial",
+                                        "out-notes.txt"}));
+
+    // The live run goes on undisturbed and replaces the files.
+    ASSERT_EQ(write(liveInput, sampleText, std::strlen(sampleText)), ssize_t(std::strlen(sampleText)));
+    close(liveInput);
+    const Result lived = finish(liveOutput, live);
+    EXPECT_EQ(lived.status, 0) << lived.err;
+    EXPECT_EQ(namesIn(folder.path),
+              (std::vector<std::string>{"in.txt", "out-Alpha-phraseFrames.txt", "out-Freq-phraseFrames.txt",
+                                        "out-b-Alpha-phraseFrames.txt.partial", "out-notes.txt"}));
+}
+
+// A run that fails at its last length replaces none of the files an earlier
+// run made, not even those of the lengths it finished.
+TEST(MakeframesRun, AFailureAtTheLastLengthKeepsEveryEarlierFile)
+{
+    Folder folder;
+    std::string text;
+    for (int k = 0; k < 800; ++k)
+        text += "At the end of day " + std::to_string(k % 400) + ". ";
+    writeFile(folder / "in.txt", text);
+    const Result first = runTool(folder, {"-q", "-n", "2-3", folder / "in.txt", folder / "out"});
+    ASSERT_EQ(first.status, 0) << first.err;
+    const std::vector<std::string> made = {"out-2-Alpha-phraseFrames.txt", "out-2-Freq-phraseFrames.txt",
+                                           "out-3-Alpha-phraseFrames.txt", "out-3-Freq-phraseFrames.txt"};
+    for (const std::string& name : made)
+        writeFile(folder / name, "earlier " + name);
+    // The 3-gram files are larger than the 2-gram ones: a limit between the
+    // two (4,305 and 5,508 bytes) lets the first length through and stops
+    // the second.
+    const Result failed =
+        runTool(folder, {"-q", "-n", "2-3", "-mem", "64M", folder / "in.txt", folder / "out"}, "", 5000);
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_NE(failed.err.find("cannot write " + (folder / "out-3-"), 0), std::string::npos) << failed.err;
+    std::vector<std::string> expected = made;
+    expected.insert(expected.begin(), "in.txt");
+    EXPECT_EQ(namesIn(folder.path), expected);
+    for (const std::string& name : made)
+        EXPECT_EQ(readAll(folder / name), "earlier " + name);
+}

@@ -1,12 +1,14 @@
 // The real makeframes.exe: the same bytes as the Linux build on the same
 // corpus (with Cyrillic file and folder names), its exit statuses, and what
 // an interrupted run leaves behind.
+#include "tests/wine/makeframes_window/unixmount.h"
 #include "tests/wine/winepath.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -210,8 +212,9 @@ bool waitForScratch(const std::wstring& folder, HANDLE process)
     return false;
 }
 
-// Killed outright, the run cannot clean up, but no file has its final name.
-TEST(MakeframesExe, AKilledRunLeavesNoFileUnderAFinalName)
+// Killed outright, the run cannot clean up, but no file has its final name;
+// the next run of the same output removes what it left, and says so.
+TEST(MakeframesExe, AKilledRunLeavesNoFileUnderAFinalNameAndTheNextRunClearsUp)
 {
     OutputFolder output(L"Убитый");
     Started started = start({L"-q", L"-n", L"3-5", L"-ngrams", L"-mem", L"64M", reference + L"\\large.txt",
@@ -224,4 +227,54 @@ TEST(MakeframesExe, AKilledRunLeavesNoFileUnderAFinalName)
     for (const std::wstring& name : namesIn(output.path))
         EXPECT_TRUE(name.rfind(L".makeframes-", 0) == 0 || name.find(L".partial") != std::wstring::npos)
             << utf8(name);
+
+    // What it left, and another output's scratch folder that is not the
+    // next run's to remove.
+    const std::vector<std::wstring> left = namesIn(output.path);
+    ASSERT_FALSE(left.empty());
+    const std::wstring other = output.path + L"\\.makeframes-другой-abc123";
+    CreateDirectoryW(other.c_str(), nullptr);
+
+    const Finished next = run({L"-q", L"-n", L"3-5", L"-ngrams", reference + L"\\Корпус", output.path + L"\\вывод"},
+                              reference + L"\\stderr.txt");
+    EXPECT_EQ(next.status, 0u) << next.error;
+    EXPECT_NE(next.error.find("makeframes: removed what an unfinished earlier run left: "), std::string::npos)
+        << next.error;
+    for (const std::wstring& name : left)
+        EXPECT_NE(next.error.find(utf8(output.path + L"\\" + name)), std::string::npos) << utf8(name);
+    std::vector<std::wstring> after = namesIn(output.path);
+    std::sort(after.begin(), after.end());
+    EXPECT_EQ(after.size(), 10u);
+    EXPECT_EQ(after.front(), L".makeframes-другой-abc123");
+    for (size_t k = 1; k < after.size(); ++k)
+        EXPECT_EQ(after[k].find(L".partial"), std::wstring::npos) << utf8(after[k]);
+}
+
+TEST(MakeframesExe, AFullDiskFailsWithTheReasonAndLeavesNothing)
+{
+    const std::wstring folder = reference + L"\\small disk";
+    UnixMount disk(folder, "size=200k");
+    if (!disk.mounted())
+        GTEST_SKIP() << "a 200 KB tmpfs cannot be mounted here (mounting needs root)";
+    const std::string before = readAll(corpus + L"\\english.txt");
+    const Finished finished = run({L"-q", L"-n", L"3-4", L"-ngrams", L"-stats", corpus, folder + L"\\вывод"},
+                                  reference + L"\\stderr.txt");
+    EXPECT_EQ(finished.status, 1u);
+    EXPECT_NE(finished.error.find(".partial: the disk is full"), std::string::npos) << finished.error;
+    EXPECT_TRUE(namesIn(folder).empty()) << utf8(namesIn(folder).front());
+    EXPECT_EQ(readAll(corpus + L"\\english.txt"), before);
+}
+
+TEST(MakeframesExe, AReadOnlyFolderFailsWithTheReason)
+{
+    const std::wstring folder = reference + L"\\read only";
+    UnixMount disk(folder, "ro,size=100k");
+    if (!disk.mounted())
+        GTEST_SKIP() << "a read-only tmpfs cannot be mounted here (mounting needs root)";
+    const Finished finished = run({L"-q", corpus, folder + L"\\вывод"}, reference + L"\\stderr.txt");
+    EXPECT_EQ(finished.status, 1u);
+    EXPECT_NE(finished.error.find("makeframes: cannot create a temporary folder in " + utf8(folder) + ": "),
+              std::string::npos)
+        << finished.error;
+    EXPECT_TRUE(namesIn(folder).empty());
 }

@@ -6,6 +6,7 @@
 #include "common/win/prompts.h"
 #include "makeframes/window/core/makeform.h"
 #include "testcorpus.h"
+#include "unixmount.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -421,4 +422,138 @@ TEST_F(MakeWindowTest, SettingsAreRememberedWithFoldersOutsideTheAnsiCodePage)
     EXPECT_EQ(SendMessageW(control(ngramsCheckId), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(SendMessageW(control(codePageComboId), CB_GETCURSEL, 0, 0), 1);
     EXPECT_EQ(lastChosenFolder(), chosenFolder.native());
+}
+
+// The world around a run breaks: a full disk, a folder that takes no files,
+// an output another program holds, what a killed run left.
+class MakeWindowFaultTest : public MakeWindowTest {
+protected:
+    // Every byte of the corpus, to show that a failed run did not touch it.
+    static std::vector<std::string> corpusBytes(const fs::path& folder)
+    {
+        std::vector<std::string> bytes;
+        for (const std::wstring& name : folderListing(folder))
+            bytes.push_back(fileBytes(folder / name));
+        return bytes;
+    }
+};
+
+TEST_F(MakeWindowFaultTest, AFullDiskIsToldAndLeavesNothing)
+{
+    open();
+    const fs::path corpus = writeCorpus(root / L"corpus", 10, 30000);
+    const std::vector<std::string> before = corpusBytes(corpus);
+    const fs::path out = root / L"small disk";
+    UnixMount disk(out, "size=200k");
+    if (!disk.mounted())
+        GTEST_SKIP() << "a 200 KB tmpfs cannot be mounted here (mounting needs root)";
+    addToCorpus({corpus});
+    setText(outputFolderEditId, out.native());
+    setText(outputNameEditId, L"full");
+    check(ngramsCheckId, true);
+    ASSERT_TRUE(makeAndWait());
+    ASSERT_EQ(prompts.size(), 1u);
+    const std::wstring said = prompts[0].text;
+    EXPECT_EQ(said.rfind(L"Nothing was written: ", 0), 0u);
+    EXPECT_NE(said.find(L": the disk is full."), std::wstring::npos) << said;
+    EXPECT_EQ(text(resultTextId), said);
+    EXPECT_EQ(text(phaseLabelId), L"Stopped: no file was written.");
+    EXPECT_TRUE(folderListing(out).empty()) << folderListing(out).front();
+    EXPECT_EQ(corpusBytes(corpus), before);
+}
+
+TEST_F(MakeWindowFaultTest, AReadOnlyFolderIsToldBeforeARunStarts)
+{
+    open();
+    addToCorpus({writeCorpus(root / L"corpus", 1, 5000)});
+    const fs::path out = root / L"read only";
+    UnixMount disk(out, "ro,size=100k");
+    if (!disk.mounted())
+        GTEST_SKIP() << "a read-only tmpfs cannot be mounted here (mounting needs root)";
+    setText(outputFolderEditId, out.native());
+    setText(outputNameEditId, L"refused");
+    click(makeButtonId);
+    EXPECT_FALSE(makeRunning());
+    ASSERT_EQ(prompts.size(), 1u);
+    const std::wstring said = prompts[0].text;
+    EXPECT_EQ(said.rfind(L"Cannot write in the output folder\r\n" + out.native() + L"\r\n", 0), 0u) << said;
+    const std::wstring advice = L"\r\nChoose another folder.";
+    ASSERT_GT(said.size(), advice.size());
+    EXPECT_EQ(said.substr(said.size() - advice.size()), advice) << said;
+    // The reason the system gives sits between the folder and the advice.
+    EXPECT_GT(said.size(), 35 + out.native().size() + 2 + advice.size()) << said;
+    EXPECT_TRUE(folderListing(out).empty());
+    EXPECT_TRUE(enabled(makeButtonId));
+}
+
+TEST_F(MakeWindowFaultTest, AnOutputHeldOpenIsNotReplacedAndTheEarlierFilesStay)
+{
+    open();
+    addToCorpus({writeCorpus(root / L"corpus", 2, 20000)});
+    const fs::path out = useOutput(L"held");
+    setText(lengthsEditId, L"3-4");
+    ASSERT_TRUE(makeAndWait());
+    const std::vector<std::wstring> made = folderListing(out);
+    ASSERT_EQ(made.size(), 4u);
+    // The earlier files differ from what the next run makes.
+    for (const std::wstring& name : made)
+        std::ofstream(out / name, std::ios::binary) << "earlier " << fs::path(name).string();
+    const fs::path held = out / L"held-4-Freq-phraseFrames.txt";
+    HANDLE holder = CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+
+    promptAnswer = IDYES;
+    ASSERT_TRUE(makeAndWait());
+    ASSERT_EQ(prompts.size(), 2u);
+    EXPECT_EQ(prompts[1].text, L"Nothing was written: cannot replace " + held.native() +
+                                   L": it is open in another program.");
+    EXPECT_EQ(text(phaseLabelId), L"Stopped: no file was written.");
+    CloseHandle(holder);
+    // Every earlier file as it was, and nothing else.
+    EXPECT_EQ(folderListing(out), made);
+    for (const std::wstring& name : made)
+        EXPECT_EQ(fileBytes(out / name), "earlier " + fs::path(name).string());
+
+    ASSERT_TRUE(makeAndWait());
+    EXPECT_EQ(text(phaseLabelId), L"Finished.");
+    EXPECT_EQ(folderListing(out), made);
+    EXPECT_EQ(fileBytes(held).rfind("earlier", 0), std::string::npos);
+}
+
+TEST_F(MakeWindowFaultTest, WhatAKilledRunLeftIsRemovedAndSaidOnlyForItsOwnOutput)
+{
+    open();
+    addToCorpus({writeCorpus(root / L"corpus", 2, 20000)});
+    const fs::path out = useOutput(L"again");
+    // A killed run of this output: files under temporary names (also of a
+    // length this run does not make) and its scratch folder.
+    const std::vector<std::wstring> leftovers = {L"again-Alpha-phraseFrames.txt.partial",
+                                                 L"again-5-Freq-phraseFrames.txt.partial",
+                                                 L".makeframes-again-k3x9q2"};
+    std::ofstream(out / leftovers[0], std::ios::binary) << "half";
+    std::ofstream(out / leftovers[1], std::ios::binary) << "half";
+    fs::create_directories(out / leftovers[2]);
+    std::ofstream(out / leftovers[2] / L"lock", std::ios::binary) << "";
+    std::ofstream(out / leftovers[2] / L"words", std::ios::binary) << std::string(4000, 'w');
+    // Not this output's: another output's leftovers, and the user's own file.
+    const std::vector<std::wstring> others = {L".makeframes-again-b-k3x9q2", L"again-b-Alpha-phraseFrames.txt.partial",
+                                              L"again-notes.txt"};
+    fs::create_directories(out / others[0]);
+    std::ofstream(out / others[1], std::ios::binary) << "another run's";
+    std::ofstream(out / others[2], std::ios::binary) << "mine";
+
+    ASSERT_TRUE(makeAndWait());
+    EXPECT_TRUE(prompts.empty());
+    EXPECT_EQ(text(phaseLabelId), L"Finished.");
+    std::vector<std::wstring> expected = others;
+    expected.push_back(L"again-Alpha-phraseFrames.txt");
+    expected.push_back(L"again-Freq-phraseFrames.txt");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(folderListing(out), expected);
+    const std::wstring report = text(resultTextId);
+    const size_t said = report.find(L"\r\nremoved what an unfinished earlier run left: ");
+    ASSERT_NE(said, std::wstring::npos) << report;
+    for (const std::wstring& name : leftovers)
+        EXPECT_NE(report.find((out / name).native(), said), std::wstring::npos) << name;
+    EXPECT_EQ(fileBytes(out / others[2]), "mine");
 }
