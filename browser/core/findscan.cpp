@@ -2,6 +2,7 @@
 
 #include "browser/core/framefile.h"
 #include "browser/core/rtf.h"
+#include "common/core/text.h"
 
 #include <algorithm>
 #include <array>
@@ -23,8 +24,7 @@ struct FoldTable {
 FoldTable makeFoldTable()
 {
     FoldTable table{};
-    for (int b = 0; b < 256; ++b)
-        table.fold[b] = static_cast<unsigned char>(upperCase(std::string(1, static_cast<char>(b)))[0]);
+    table.fold = upperCaseTable();
     for (int b = 0; b < 256; ++b) {
         const unsigned char target = table.fold[b];
         table.sources[target][table.sourceCount[target]++] = static_cast<unsigned char>(b);
@@ -79,16 +79,14 @@ bool containsFolded(std::string_view record, std::string_view foldedSearch, cons
 
 std::string normaliseFindText(const std::string& typed)
 {
-    const size_t first = typed.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return std::string();
-    const size_t last = typed.find_last_not_of(' ');
-
+    // Trimmed, then each pair of blanks within written as one (a blank
+    // inside is never the last byte, so trimmed[i + 1] exists).
+    const std::string_view trimmed = trimBlanks(typed);
     std::string text;
-    text.reserve(last - first + 1);
-    for (size_t i = first; i <= last; ++i) {
-        text += typed[i];
-        if (typed[i] == ' ' && typed[i + 1] == ' ')
+    text.reserve(trimmed.size());
+    for (size_t i = 0; i < trimmed.size(); ++i) {
+        text += trimmed[i];
+        if (trimmed[i] == ' ' && trimmed[i + 1] == ' ')
             ++i;  // the second blank of the pair is dropped
     }
     return text;

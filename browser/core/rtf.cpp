@@ -54,6 +54,11 @@ void appendEscaped(std::string& out, std::string_view text, size_t from, size_t 
 
 }  // namespace
 
+const std::array<unsigned char, 256>& upperCaseTable()
+{
+    return foldTable;
+}
+
 std::string upperCase(const std::string& text)
 {
     std::string folded(text);

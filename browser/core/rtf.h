@@ -2,6 +2,7 @@
 // in bold, the help document, and the case fold that case-insensitive
 // searching uses.
 #pragma once
+#include <array>
 #include <string>
 
 // Byte-for-byte case fold: a-z to A-Z plus seven fixed byte pairs (the
@@ -9,6 +10,9 @@
 // 437); every other byte is unchanged. The result has the same length, and
 // folding a folded text changes nothing.
 std::string upperCase(const std::string& text);
+
+// The same fold as a table from each byte to its folded byte.
+const std::array<unsigned char, 256>& upperCaseTable();
 
 // The start of every document the pane receives; it ends with a blank.
 extern const char rtfHeader[];

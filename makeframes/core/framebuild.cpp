@@ -1,5 +1,7 @@
 #include "makeframes/core/framebuild.h"
 
+#include "common/core/text.h"
+
 #include "makeframes/core/fileopen.h"
 
 #include <algorithm>
@@ -555,10 +557,10 @@ void writeFreqOrder(RecordSource& alpha, RecordSource* statsRows, Merger<FreqEnt
     uint64_t written = 0;
     while (entries.next(entry)) {
         alpha.read(entry.offset, entry.length, record);
-        const size_t headerEnd = record.find("\r\n") + 2;
+        const size_t headerEnd = findCrLf(record) + 2;
         lines.clear();
         for (size_t start = headerEnd; start < record.size();) {
-            const size_t end = record.find("\r\n", start);
+            const size_t end = findCrLf(record, start);
             const size_t tab = record.rfind('\t', end);
             uint64_t frequency = 0;
             for (size_t k = tab + 1; k < end; ++k)

@@ -1,5 +1,7 @@
 #include "stopwords/core/filtertexts.h"
 
+#include "common/core/text.h"
+
 #include "common/core/homepage.h"
 #include "common/core/numbertext.h"
 #include "stopwords/core/tailsplit.h"
@@ -144,13 +146,11 @@ std::string temporarySourceNote(const std::string& fullName, uint64_t keptSize)
 
 std::string fileNamedByNote(const std::string& note, uint64_t temporarySize)
 {
-    size_t nameEnd = note.find("\r\n");
-    if (nameEnd == std::string::npos || nameEnd == 0)
+    // The name and the size, each on a line of its own.
+    const std::vector<std::string_view> lines = splitCrLfLines(note);
+    if (lines.size() < 3 || lines[0].empty() || lines[1] != std::to_string(temporarySize))
         return std::string();
-    size_t sizeEnd = note.find("\r\n", nameEnd + 2);
-    if (sizeEnd == std::string::npos || note.substr(nameEnd + 2, sizeEnd - nameEnd - 2) != std::to_string(temporarySize))
-        return std::string();
-    return note.substr(0, nameEnd);
+    return std::string(lines[0]);
 }
 
 std::string temporaryInTheWayText(const std::string& fullPath, const std::string& belongsTo, bool atStart)
