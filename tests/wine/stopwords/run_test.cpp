@@ -629,6 +629,19 @@ TEST_F(StopwordsRun, Utf16TextIsSkippedUntouched)
     expectNoTemporaryFile();
 }
 
+// makeframes writes lower case unless told otherwise: with the list the zip
+// ships, its "i" lines go as the capitalised ones do.
+TEST_F(StopwordsRun, TheBundledListRemovesLowerCaseNgrams)
+{
+    ASSERT_TRUE(CopyFileA(sourceFilePath("release/stopwords").c_str(), (programFolder + "stopwords").c_str(), FALSE));
+    writeBytes(workFolder + "3grams.txt", "i think i\t12\r\nharbour master said\t5\r\nI sailed home\t4\r\n"
+                                          "i sailed home\t3\r\n");
+    ProgramRun run = runProgram(exe, "3grams.txt", workFolder);
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_EQ(readBytes(workFolder + "3grams.txt"), "harbour master said\t5\r\n");
+    expectNoTemporaryFile();
+}
+
 // The browser's files, by their name or by their first record, are left as
 // they are; the bundled n-gram list beside them is filtered.
 TEST_F(StopwordsRun, PhraseFrameFilesAreSkippedUntouched)
