@@ -288,7 +288,7 @@ int runStopwordFilter(const std::string& tail)
         }
     }
 
-    showProgress(summaryText(filesFiltered, linesRemoved, static_cast<int64_t>(skipped.size())));
+    showProgress(summaryText(filesFiltered, linesRemoved, countSkipped(skipped)));
     dictRelease();
     if (!skipped.empty())
         showSkippedFiles(skipped);

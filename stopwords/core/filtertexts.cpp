@@ -45,15 +45,6 @@ std::string startingFileText(int64_t fileNumber, int64_t fileCount, const std::s
     return "Starting file" + strNumber(fileNumber) + " of" + strNumber(fileCount) + "\r" + name;
 }
 
-std::string summaryText(int64_t filesFiltered, int64_t linesRemoved, int64_t filesSkipped)
-{
-    std::string text = "Processing complete.\r\n" + std::to_string(filesFiltered) + " file(s) filtered.\r\n" +
-                       formatThousands(linesRemoved) + " lines removed.";
-    if (filesSkipped > 0)
-        text += "\r\n" + std::to_string(filesSkipped) + " file(s) skipped (could not be read or rewritten).";
-    return text;
-}
-
 std::string statusMessage(uint32_t status, const std::string& systemText)
 {
     if (status == 0)
@@ -124,6 +115,59 @@ std::string skippedFilesText(const std::vector<SkippedFile>& skipped)
         text += "\r\n" + displayName(skipped[i].name) + ": " + skipReasonText(skipped[i].reason);
     if (skipped.size() > skippedNamesShown)
         text += "\r\nand " + std::to_string(skipped.size() - skippedNamesShown) + " more";
+    return text;
+}
+
+namespace {
+
+// The summary line a skipped name is counted on.
+int64_t& countFor(SkipReason reason, SkipCounts& counts)
+{
+    switch (reason) {
+    case SkipReason::utf16Text:
+    case SkipReason::phraseFrameFile:
+    case SkipReason::stopwordList:
+    case SkipReason::program:
+        return counts.notForFiltering;
+    case SkipReason::notTried:
+        return counts.notTried;
+    case SkipReason::none:
+    case SkipReason::notFound:
+    case SkipReason::locked:
+    case SkipReason::readOnly:
+    case SkipReason::cannotOpen:
+    case SkipReason::folderNotWritable:
+    case SkipReason::tooLarge:
+    case SkipReason::readFailed:
+    case SkipReason::temporaryNotWritten:
+    case SkipReason::unhandledName:
+    case SkipReason::overwriteFailed:
+        break;
+    }
+    return counts.unreadable;
+}
+
+} // namespace
+
+SkipCounts countSkipped(const std::vector<SkippedFile>& skipped)
+{
+    SkipCounts counts;
+    for (const SkippedFile& file : skipped)
+        ++countFor(file.reason, counts);
+    return counts;
+}
+
+std::string summaryText(int64_t filesFiltered, int64_t linesRemoved, const SkipCounts& skipped)
+{
+    std::string text = "Processing complete.\r\n" + std::to_string(filesFiltered) + " file(s) filtered.\r\n" +
+                       formatThousands(linesRemoved) + " lines removed.";
+    if (skipped.unreadable > 0)
+        text += "\r\n" + std::to_string(skipped.unreadable) + " file(s) skipped (could not be read or rewritten).";
+    if (skipped.notForFiltering > 0)
+        text += "\r\n" + std::to_string(skipped.notForFiltering) +
+                " file(s) skipped (not files this program filters).";
+    if (skipped.notTried > 0)
+        text += "\r\n" + std::to_string(skipped.notTried) + " file(s) not tried (the run stopped before them).";
     return text;
 }
 

@@ -384,7 +384,8 @@ TEST_F(StopwordsRun, AFailedOverwriteKeepsEveryLineInStopsTmpAcrossRuns)
     SetEnvironmentVariableA("CORVALE_FAIL_OVERWRITE_AFTER", nullptr);
     EXPECT_TRUE(sawInOrder(first.labels, {" 1 stopwords read", "Starting file 1 of 2\ra.txt",
                                           std::string(summaryOfNoneFiltered) +
-                                              "2 file(s) skipped (could not be read or rewritten)."}));
+                                              "1 file(s) skipped (could not be read or rewritten).\r\n"
+                                              "1 file(s) not tried (the run stopped before them)."}));
     ASSERT_EQ(first.boxes.size(), 2u);
     EXPECT_EQ(first.boxes[0].text, overwriteFailedText("a.txt", "stops.tmp"));
     EXPECT_EQ(first.boxes[1].text, "These files were skipped:\r\n"
@@ -547,7 +548,7 @@ TEST_F(StopwordsRun, TheListAndTheProgramAreNeverFiltered)
     for (size_t i = 0; i < names.size(); ++i)
         labels.push_back("Starting file " + std::to_string(i + 1) + " of 4\r" + names[i]);
     labels.push_back("Processing complete.\r\n1 file(s) filtered.\r\n3 lines removed.\r\n"
-                     "3 file(s) skipped (could not be read or rewritten).");
+                     "3 file(s) skipped (not files this program filters).");
     EXPECT_TRUE(sawInOrder(run.labels, labels));
     std::string expected = "These files were skipped:\r\n";
     for (const std::string& name : names)
@@ -618,7 +619,7 @@ TEST_F(StopwordsRun, Utf16TextIsSkippedUntouched)
     EXPECT_TRUE(sawInOrder(run.labels, {" 1 stopwords read", "Starting file 1 of 3\rle.txt",
                                         "Starting file 2 of 3\rbe.txt", "Starting file 3 of 3\rplain.txt",
                                         "Processing complete.\r\n1 file(s) filtered.\r\n1 lines removed.\r\n"
-                                        "2 file(s) skipped (could not be read or rewritten)."}));
+                                        "2 file(s) skipped (not files this program filters)."}));
     ASSERT_EQ(run.boxes.size(), 1u);
     EXPECT_EQ(run.boxes[0].text, "These files were skipped:\r\n"
                                  "\r\nle.txt: UTF-16 text (this program reads 8-bit text)"
@@ -655,6 +656,10 @@ TEST_F(StopwordsRun, PhraseFrameFilesAreSkippedUntouched)
                           FALSE));
     const std::string ngrams = readBytes(workFolder + "ngrams.txt");
     ProgramRun run = runProgram(exe, "mine-Freq-phraseFrames.txt frames.txt ngrams.txt", workFolder);
+    ASSERT_FALSE(run.labels.empty());
+    EXPECT_NE(run.labels.back().find(" lines removed.\r\n2 file(s) skipped (not files this program filters)."),
+              std::string::npos)
+        << run.labels.back();
     ASSERT_EQ(run.boxes.size(), 1u);
     EXPECT_EQ(run.boxes[0].text,
               "These files were skipped:\r\n"
@@ -761,7 +766,7 @@ TEST_F(StopwordsRun, AStopsTmpHeldOpenIsReportedAsThisRunsOwn)
     filterText(original, isThe, &removed);
     EXPECT_TRUE(sawInOrder(run.labels, {" 1 stopwords read", "Starting file 1 of 2\ra.txt",
                                         "Processing complete.\r\n1 file(s) filtered.\r\n" + formatThousands(removed) +
-                                            " lines removed.\r\n1 file(s) skipped (could not be read or rewritten)."}));
+                                            " lines removed.\r\n1 file(s) not tried (the run stopped before them)."}));
     EXPECT_TRUE(readBytes(workFolder + "a.txt") == kept);
     EXPECT_EQ(readBytes(workFolder + "b.txt"), "the b\r\nb\r\n");
 }
