@@ -276,6 +276,15 @@ int runStopwordFilter(const std::string& tail)
             showTemporaryInTheWay(false);
             result.reason = SkipReason::notTried;
         }
+        if (result.outcome == FileOutcome::partialInUse || result.outcome == FileOutcome::partialLeftOver) {
+            showMessageBox(nullptr,
+                           partialTemporaryInTheWayText(fullPathOf(partialTemporaryName(tempFileName)),
+                                                        result.outcome == FileOutcome::partialInUse,
+                                                        filesFiltered == 0)
+                               .c_str(),
+                           programName, MB_OK | MB_ICONEXCLAMATION);
+            result.reason = SkipReason::notTried;
+        }
         skipped.push_back({names[i], result.reason});
         // The temporary file is the only whole copy of that file's kept
         // lines now; filtering the next file would need it.

@@ -202,15 +202,33 @@ std::string temporaryInTheWayText(const std::string& fullPath, const std::string
     std::string text = "stops.tmp is already in the current folder:\r\n" + fullPath + "\r\n\r\n";
     if (!belongsTo.empty())
         text += "It holds all the kept lines of\r\n" + belongsTo +
-                "\r\nfrom a run that was interrupted. That file may be only partly rewritten: copy stops.tmp "
-                "over it (this is safe however far the run got, unless you changed the file since), then "
-                "delete stops.tmp and stops.tmp-source.txt. ";
+                "\r\nfrom a run that was interrupted, or from one still writing them back (that run deletes "
+                "stops.tmp when it ends). After an interrupted run that file may be only partly rewritten: copy "
+                "stops.tmp over it (this is safe however far the run got, unless you changed the file since), "
+                "then delete stops.tmp and stops.tmp-source.txt. ";
     else
         text += "It may be someone's file, or the kept lines of an interrupted run (a stops.tmp this program "
                 "leaves is always complete; its stops.tmp-source.txt, if there, names the file it belongs "
                 "to). ";
     return text + (atStart ? "No file was changed." : "No further file was changed.") +
            "\r\nLook into it and move it away, then run the filter again.";
+}
+
+std::string partialTemporaryInTheWayText(const std::string& fullPath, bool inUse, bool firstFile)
+{
+    std::string text;
+    if (inUse)
+        text = "stops.tmp.partial is in use in the current folder:\r\n" + fullPath +
+               "\r\n\r\nAnother run of the filter is probably writing the kept lines of its file there now "
+               "(or another program holds a copy that a run left). ";
+    else
+        text = "stops.tmp.partial is in the current folder and could not be replaced:\r\n" + fullPath +
+               "\r\n\r\nIt was left by a run that ended before the copy was complete. ";
+    text += "A stops.tmp.partial is never complete: no line is kept only there, and it may be deleted once no "
+            "run is writing it. ";
+    text += firstFile ? "No file was changed." : "No further file was changed.";
+    return text + (inUse ? "\r\nLet the other run end, then run the filter again."
+                         : "\r\nDelete it, then run the filter again.");
 }
 
 std::string temporaryNotDeletedText(const std::string& fullPath, const std::string& name, const std::string& reason)

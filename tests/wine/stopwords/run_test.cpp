@@ -405,6 +405,34 @@ TEST_F(StopwordsRun, AFailedOverwriteKeepsEveryLineInStopsTmpAcrossRuns)
     EXPECT_EQ(readBytes(workFolder + "b.txt"), "the b\r\nb\r\n");
 }
 
+// A second run in the folder while the first writes its copy of the kept
+// lines (held open, as the first run holds it): the second says so, not that
+// a stops.tmp is there, and changes nothing.
+TEST_F(StopwordsRun, AnotherRunWritingItsCopyIsNamedForWhatItIs)
+{
+    writeBytes(programFolder + "stopwords", "the\r\n");
+    writeBytes(workFolder + "a.txt", "the a\r\na\r\n");
+    writeBytes(workFolder + "b.txt", "the b\r\nb\r\n");
+    const std::string partial = workFolder + "stops.tmp.partial";
+    writeBytes(partial, "the start of the first run's kept lines");
+    HANDLE firstRun = CreateFileA(partial.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(firstRun, INVALID_HANDLE_VALUE);
+    ProgramRun second = runProgram(exe, "a.txt b.txt", workFolder);
+    CloseHandle(firstRun);
+    ASSERT_EQ(second.boxes.size(), 2u);
+    EXPECT_EQ(second.boxes[0].text, partialTemporaryInTheWayText(partial, true, true));
+    EXPECT_EQ(second.boxes[1].text, "These files were skipped:\r\n"
+                                    "\r\na.txt: not tried - the run stopped before it"
+                                    "\r\nb.txt: not tried - the run stopped before it");
+    EXPECT_TRUE(sawInOrder(second.labels, {" 1 stopwords read", "Starting file 1 of 2\ra.txt",
+                                           std::string(summaryOfNoneFiltered) +
+                                               "2 file(s) not tried (the run stopped before them)."}));
+    EXPECT_EQ(readBytes(workFolder + "a.txt"), "the a\r\na\r\n");
+    EXPECT_EQ(readBytes(workFolder + "b.txt"), "the b\r\nb\r\n");
+    EXPECT_EQ(readBytes(partial), "the start of the first run's kept lines");
+    expectNoTemporaryFile();
+}
+
 // Another program puts its own stops.tmp into the folder while a run is
 // under way, as soon as the run has removed its own after the first file.
 TEST_F(StopwordsRun, AStopsTmpThatAppearsBetweenTwoFilesIsNeverTouched)
