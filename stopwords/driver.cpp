@@ -276,11 +276,9 @@ int runStopwordFilter(const std::string& tail)
             showTemporaryInTheWay(false);
             result.reason = SkipReason::notTried;
         }
-        if (result.outcome == FileOutcome::partialInUse || result.outcome == FileOutcome::partialLeftOver) {
+        if (result.outcome == FileOutcome::partialInUse) {
             showMessageBox(nullptr,
-                           partialTemporaryInTheWayText(fullPathOf(partialTemporaryName(tempFileName)),
-                                                        result.outcome == FileOutcome::partialInUse,
-                                                        filesFiltered == 0)
+                           partialTemporaryInUseText(fullPathOf(partialTemporaryName(tempFileName)), filesFiltered == 0)
                                .c_str(),
                            programName, MB_OK | MB_ICONEXCLAMATION);
             result.reason = SkipReason::notTried;

@@ -194,13 +194,9 @@ FileFilterResult writeTemporaryFile(const std::string& tempName, const std::stri
     const std::string noteName = temporarySourceNoteName(tempName);
     DWORD error = 0;
     if (!writeFileToDisk(partialName, kept, &error)) {
-        // Held open: another run in this folder is writing its own. Still
-        // there otherwise: a run that ended left it and it cannot be
-        // replaced (read-only, say).
+        // Held open: another run in this folder is writing its own.
         if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
             result.outcome = FileOutcome::partialInUse;
-        else if (GetFileAttributesA(partialName.c_str()) != INVALID_FILE_ATTRIBUTES)
-            result.outcome = FileOutcome::partialLeftOver;
         else if (error == ERROR_ACCESS_DENIED || error == ERROR_PATH_NOT_FOUND || error == ERROR_WRITE_PROTECT)
             result.reason = SkipReason::folderNotWritable;
         else

@@ -18,11 +18,9 @@ enum class FileOutcome {
                        // done, and it was left as it was
     temporaryNotDeleted, // the file now holds its kept lines, but the
                          // temporary file could not be deleted (held open)
-    partialInUse,    // the name the kept text is first written under is held
+    partialInUse     // the name the kept text is first written under is held
                      // open (another run in this folder writing its own):
                      // nothing was done
-    partialLeftOver  // a file of that name, left by a run that ended, could
-                     // not be replaced: nothing was done
 };
 
 struct FileFilterResult {

@@ -214,21 +214,14 @@ std::string temporaryInTheWayText(const std::string& fullPath, const std::string
            "\r\nLook into it and move it away, then run the filter again.";
 }
 
-std::string partialTemporaryInTheWayText(const std::string& fullPath, bool inUse, bool firstFile)
+std::string partialTemporaryInUseText(const std::string& fullPath, bool firstFile)
 {
-    std::string text;
-    if (inUse)
-        text = "stops.tmp.partial is in use in the current folder:\r\n" + fullPath +
-               "\r\n\r\nAnother run of the filter is probably writing the kept lines of its file there now "
-               "(or another program holds a copy that a run left). ";
-    else
-        text = "stops.tmp.partial is in the current folder and could not be replaced:\r\n" + fullPath +
-               "\r\n\r\nIt was left by a run that ended before the copy was complete. ";
-    text += "A stops.tmp.partial is never complete: no line is kept only there, and it may be deleted once no "
-            "run is writing it. ";
-    text += firstFile ? "No file was changed." : "No further file was changed.";
-    return text + (inUse ? "\r\nLet the other run end, then run the filter again."
-                         : "\r\nDelete it, then run the filter again.");
+    return "stops.tmp.partial is in use in the current folder:\r\n" + fullPath +
+           "\r\n\r\nAnother run of the filter is probably writing the kept lines of its file there now (or "
+           "another program holds a copy that a run which ended left). A stops.tmp.partial is never complete: no "
+           "line is kept only there, and it may be deleted once no run is writing it. " +
+           (firstFile ? "No file was changed." : "No further file was changed.") +
+           "\r\nLet the other run end, then run the filter again.";
 }
 
 std::string temporaryNotDeletedText(const std::string& fullPath, const std::string& name, const std::string& reason)

@@ -99,12 +99,10 @@ std::string fileNamedByNote(const std::string& note, uint64_t temporarySize);
 // any file was filtered before.
 std::string temporaryInTheWayText(const std::string& fullPath, const std::string& belongsTo, bool atStart);
 
-// Shown when "stops.tmp.partial" could not be made because one is already
-// in the current folder: inUse when it is held open (another run in this
-// folder writing its own), otherwise one that a run which ended left and
-// that could not be replaced. firstFile tells whether no file was filtered
-// before.
-std::string partialTemporaryInTheWayText(const std::string& fullPath, bool inUse, bool firstFile);
+// Shown when "stops.tmp.partial" could not be made because one in the
+// current folder is held open (another run in this folder writing its own).
+// firstFile tells whether no file was filtered before.
+std::string partialTemporaryInUseText(const std::string& fullPath, bool firstFile);
 
 // Shown when a file was filtered but "stops.tmp" could not be deleted
 // afterwards; the run stops there.

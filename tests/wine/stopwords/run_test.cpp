@@ -420,7 +420,7 @@ TEST_F(StopwordsRun, AnotherRunWritingItsCopyIsNamedForWhatItIs)
     ProgramRun second = runProgram(exe, "a.txt b.txt", workFolder);
     CloseHandle(firstRun);
     ASSERT_EQ(second.boxes.size(), 2u);
-    EXPECT_EQ(second.boxes[0].text, partialTemporaryInTheWayText(partial, true, true));
+    EXPECT_EQ(second.boxes[0].text, partialTemporaryInUseText(partial, true));
     EXPECT_EQ(second.boxes[1].text, "These files were skipped:\r\n"
                                     "\r\na.txt: not tried - the run stopped before it"
                                     "\r\nb.txt: not tried - the run stopped before it");
