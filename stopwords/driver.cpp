@@ -276,6 +276,13 @@ int runStopwordFilter(const std::string& tail)
             showTemporaryInTheWay(false);
             result.reason = SkipReason::notTried;
         }
+        if (result.outcome == FileOutcome::partialInUse) {
+            showMessageBox(nullptr,
+                           partialTemporaryInUseText(fullPathOf(partialTemporaryName(tempFileName)), filesFiltered == 0)
+                               .c_str(),
+                           programName, MB_OK | MB_ICONEXCLAMATION);
+            result.reason = SkipReason::notTried;
+        }
         skipped.push_back({names[i], result.reason});
         // The temporary file is the only whole copy of that file's kept
         // lines now; filtering the next file would need it.
@@ -288,7 +295,7 @@ int runStopwordFilter(const std::string& tail)
         }
     }
 
-    showProgress(summaryText(filesFiltered, linesRemoved, static_cast<int64_t>(skipped.size())));
+    showProgress(summaryText(filesFiltered, linesRemoved, countSkipped(skipped)));
     dictRelease();
     if (!skipped.empty())
         showSkippedFiles(skipped);

@@ -196,7 +196,7 @@ FileFilterResult writeTemporaryFile(const std::string& tempName, const std::stri
     if (!writeFileToDisk(partialName, kept, &error)) {
         // Held open: another run in this folder is writing its own.
         if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
-            result.outcome = FileOutcome::temporaryInTheWay;
+            result.outcome = FileOutcome::partialInUse;
         else if (error == ERROR_ACCESS_DENIED || error == ERROR_PATH_NOT_FOUND || error == ERROR_WRITE_PROTECT)
             result.reason = SkipReason::folderNotWritable;
         else

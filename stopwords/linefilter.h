@@ -16,8 +16,11 @@ enum class FileOutcome {
                      // temporary file still holds them in full
     temporaryInTheWay, // the temporary file was already there: nothing was
                        // done, and it was left as it was
-    temporaryNotDeleted // the file now holds its kept lines, but the
-                        // temporary file could not be deleted (held open)
+    temporaryNotDeleted, // the file now holds its kept lines, but the
+                         // temporary file could not be deleted (held open)
+    partialInUse     // the name the kept text is first written under is held
+                     // open (another run in this folder writing its own):
+                     // nothing was done
 };
 
 struct FileFilterResult {

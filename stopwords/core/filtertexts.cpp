@@ -47,15 +47,6 @@ std::string startingFileText(int64_t fileNumber, int64_t fileCount, const std::s
     return "Starting file" + strNumber(fileNumber) + " of" + strNumber(fileCount) + "\r" + name;
 }
 
-std::string summaryText(int64_t filesFiltered, int64_t linesRemoved, int64_t filesSkipped)
-{
-    std::string text = "Processing complete.\r\n" + std::to_string(filesFiltered) + " file(s) filtered.\r\n" +
-                       formatThousands(linesRemoved) + " lines removed.";
-    if (filesSkipped > 0)
-        text += "\r\n" + std::to_string(filesSkipped) + " file(s) skipped (could not be read or rewritten).";
-    return text;
-}
-
 std::string statusMessage(uint32_t status, const std::string& systemText)
 {
     if (status == 0)
@@ -129,6 +120,59 @@ std::string skippedFilesText(const std::vector<SkippedFile>& skipped)
     return text;
 }
 
+namespace {
+
+// The summary line a skipped name is counted on.
+int64_t& countFor(SkipReason reason, SkipCounts& counts)
+{
+    switch (reason) {
+    case SkipReason::utf16Text:
+    case SkipReason::phraseFrameFile:
+    case SkipReason::stopwordList:
+    case SkipReason::program:
+        return counts.notForFiltering;
+    case SkipReason::notTried:
+        return counts.notTried;
+    case SkipReason::none:
+    case SkipReason::notFound:
+    case SkipReason::locked:
+    case SkipReason::readOnly:
+    case SkipReason::cannotOpen:
+    case SkipReason::folderNotWritable:
+    case SkipReason::tooLarge:
+    case SkipReason::readFailed:
+    case SkipReason::temporaryNotWritten:
+    case SkipReason::unhandledName:
+    case SkipReason::overwriteFailed:
+        break;
+    }
+    return counts.unreadable;
+}
+
+} // namespace
+
+SkipCounts countSkipped(const std::vector<SkippedFile>& skipped)
+{
+    SkipCounts counts;
+    for (const SkippedFile& file : skipped)
+        ++countFor(file.reason, counts);
+    return counts;
+}
+
+std::string summaryText(int64_t filesFiltered, int64_t linesRemoved, const SkipCounts& skipped)
+{
+    std::string text = "Processing complete.\r\n" + std::to_string(filesFiltered) + " file(s) filtered.\r\n" +
+                       formatThousands(linesRemoved) + " lines removed.";
+    if (skipped.unreadable > 0)
+        text += "\r\n" + std::to_string(skipped.unreadable) + " file(s) skipped (could not be read or rewritten).";
+    if (skipped.notForFiltering > 0)
+        text += "\r\n" + std::to_string(skipped.notForFiltering) +
+                " file(s) skipped (not files this program filters).";
+    if (skipped.notTried > 0)
+        text += "\r\n" + std::to_string(skipped.notTried) + " file(s) not tried (the run stopped before them).";
+    return text;
+}
+
 std::string partialTemporaryName(const std::string& tempName)
 {
     return tempName + ".partial";
@@ -158,15 +202,26 @@ std::string temporaryInTheWayText(const std::string& fullPath, const std::string
     std::string text = "stops.tmp is already in the current folder:\r\n" + fullPath + "\r\n\r\n";
     if (!belongsTo.empty())
         text += "It holds all the kept lines of\r\n" + belongsTo +
-                "\r\nfrom a run that was interrupted. That file may be only partly rewritten: copy stops.tmp "
-                "over it (this is safe however far the run got, unless you changed the file since), then "
-                "delete stops.tmp and stops.tmp-source.txt. ";
+                "\r\nfrom a run that was interrupted, or from one still writing them back (that run deletes "
+                "stops.tmp when it ends). After an interrupted run that file may be only partly rewritten: copy "
+                "stops.tmp over it (this is safe however far the run got, unless you changed the file since), "
+                "then delete stops.tmp and stops.tmp-source.txt. ";
     else
         text += "It may be someone's file, or the kept lines of an interrupted run (a stops.tmp this program "
                 "leaves is always complete; its stops.tmp-source.txt, if there, names the file it belongs "
                 "to). ";
     return text + (atStart ? "No file was changed." : "No further file was changed.") +
            "\r\nLook into it and move it away, then run the filter again.";
+}
+
+std::string partialTemporaryInUseText(const std::string& fullPath, bool firstFile)
+{
+    return "stops.tmp.partial is in use in the current folder:\r\n" + fullPath +
+           "\r\n\r\nAnother run of the filter is probably writing the kept lines of its file there now (or "
+           "another program holds a copy that a run which ended left). A stops.tmp.partial is never complete: no "
+           "line is kept only there, and it may be deleted once no run is writing it. " +
+           (firstFile ? "No file was changed." : "No further file was changed.") +
+           "\r\nLet the other run end, then run the filter again.";
 }
 
 std::string temporaryNotDeletedText(const std::string& fullPath, const std::string& name, const std::string& reason)

@@ -20,9 +20,6 @@ std::string stopwordsReadSoFarText(int64_t entriesRead);
 // "Starting file 2 of 5", a CR, then the name.
 std::string startingFileText(int64_t fileNumber, int64_t fileCount, const std::string& name);
 
-// The three summary lines, and a fourth only when some names were skipped.
-std::string summaryText(int64_t filesFiltered, int64_t linesRemoved, int64_t filesSkipped);
-
 // "Error <decimal> [&H<8 hex digits>] " + the system's text, or without the
 // blank and text when the system has none. Empty for status 0.
 std::string statusMessage(uint32_t status, const std::string& systemText);
@@ -69,6 +66,19 @@ const size_t skippedNamesShown = 20;
 // beyond the first skippedNamesShown.
 std::string skippedFilesText(const std::vector<SkippedFile>& skipped);
 
+// The skipped names counted by what the user can make of them.
+struct SkipCounts {
+    int64_t unreadable = 0;      // could not be read or rewritten
+    int64_t notForFiltering = 0; // UTF-16 text, phrase frames, the list, the program
+    int64_t notTried = 0;        // the run stopped before them
+};
+
+SkipCounts countSkipped(const std::vector<SkippedFile>& skipped);
+
+// The three summary lines, then one line for each kind of skipped name
+// there is.
+std::string summaryText(int64_t filesFiltered, int64_t linesRemoved, const SkipCounts& skipped);
+
 // The kept text is written under this name beside the temporary file and
 // renamed to it once it is complete, so a temporary file that exists is
 // never a part.
@@ -88,6 +98,11 @@ std::string fileNamedByNote(const std::string& note, uint64_t temporarySize);
 // file its note names, empty when none can be known; atStart tells whether
 // any file was filtered before.
 std::string temporaryInTheWayText(const std::string& fullPath, const std::string& belongsTo, bool atStart);
+
+// Shown when "stops.tmp.partial" could not be made because one in the
+// current folder is held open (another run in this folder writing its own).
+// firstFile tells whether no file was filtered before.
+std::string partialTemporaryInUseText(const std::string& fullPath, bool firstFile);
 
 // Shown when a file was filtered but "stops.tmp" could not be deleted
 // afterwards; the run stops there.

@@ -54,7 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     FUZZ_CHECK(stopwordsReadText(a) == strNumber(a) + " stopwords read");
     FUZZ_CHECK(startingFileText(a, b, name) == "Starting file" + strNumber(a) + " of" + strNumber(b) + "\r" + name);
-    const std::string summary = summaryText(a, b, c);
+    SkipCounts skipped;
+    skipped.unreadable = c;
+    const std::string summary = summaryText(a, b, skipped);
     FUZZ_CHECK(summary.find(formatThousands(b) + " lines removed.") != std::string::npos);
     FUZZ_CHECK((summary.find("skipped") != std::string::npos) == (c > 0));
 

@@ -33,10 +33,35 @@ TEST(StopwordsFilterTexts, ProgressTexts)
 
 TEST(StopwordsFilterTexts, Summary)
 {
-    EXPECT_EQ(summaryText(3, 1234, 0), "Processing complete.\r\n3 file(s) filtered.\r\n1,234 lines removed.");
-    EXPECT_EQ(summaryText(0, 0, 0), "Processing complete.\r\n0 file(s) filtered.\r\n0 lines removed.");
-    EXPECT_EQ(summaryText(1, 0, 2), "Processing complete.\r\n1 file(s) filtered.\r\n0 lines removed.\r\n"
-                                    "2 file(s) skipped (could not be read or rewritten).");
+    EXPECT_EQ(summaryText(3, 1234, {}), "Processing complete.\r\n3 file(s) filtered.\r\n1,234 lines removed.");
+    EXPECT_EQ(summaryText(0, 0, {}), "Processing complete.\r\n0 file(s) filtered.\r\n0 lines removed.");
+    SkipCounts unreadable;
+    unreadable.unreadable = 2;
+    EXPECT_EQ(summaryText(1, 0, unreadable), "Processing complete.\r\n1 file(s) filtered.\r\n0 lines removed.\r\n"
+                                             "2 file(s) skipped (could not be read or rewritten).");
+}
+
+// Files left alone because they are not n-gram lists in 8-bit text, and
+// files the run never reached, are not said to be unreadable.
+TEST(StopwordsFilterTexts, SummaryTellsWhySkippedFilesWereSkipped)
+{
+    const std::vector<SkippedFile> skipped = {
+        {"le.txt", SkipReason::utf16Text},    {"missing.txt", SkipReason::notFound},
+        {"x-Freq-phraseFrames.txt", SkipReason::phraseFrameFile}, {"stopwords", SkipReason::stopwordList},
+        {"CorvaleStopwords.exe", SkipReason::program}, {"ro.txt", SkipReason::readOnly},
+        {"a.txt", SkipReason::overwriteFailed}, {"b.txt", SkipReason::notTried},
+        {"c.txt", SkipReason::notTried}, {"????.txt", SkipReason::unhandledName}};
+    EXPECT_EQ(summaryText(2, 1234, countSkipped(skipped)),
+              "Processing complete.\r\n2 file(s) filtered.\r\n1,234 lines removed.\r\n"
+              "4 file(s) skipped (could not be read or rewritten).\r\n"
+              "4 file(s) skipped (not files this program filters).\r\n"
+              "2 file(s) not tried (the run stopped before them).");
+    EXPECT_EQ(summaryText(0, 0, countSkipped({{"le.txt", SkipReason::utf16Text}})),
+              "Processing complete.\r\n0 file(s) filtered.\r\n0 lines removed.\r\n"
+              "1 file(s) skipped (not files this program filters).");
+    EXPECT_EQ(summaryText(1, 3, countSkipped({{"b.txt", SkipReason::notTried}})),
+              "Processing complete.\r\n1 file(s) filtered.\r\n3 lines removed.\r\n"
+              "1 file(s) not tried (the run stopped before them).");
 }
 
 TEST(StopwordsFilterTexts, StatusMessage)
@@ -89,6 +114,22 @@ TEST(StopwordsFilterTexts, TemporaryFileInTheWay)
     text = temporaryInTheWayText("C:\\work\\stops.tmp", "C:\\work\\3grams.txt", true);
     EXPECT_NE(text.find("all the kept lines of\r\nC:\\work\\3grams.txt\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find("copy stops.tmp over it"), std::string::npos) << text;
+}
+
+// stops.tmp.partial in use is not called stops.tmp; the user learns who
+// has it, that it is never complete, and what to do.
+TEST(StopwordsFilterTexts, PartialCopyInUse)
+{
+    std::string text = partialTemporaryInUseText("C:\\work\\stops.tmp.partial", true);
+    EXPECT_EQ(text.rfind("stops.tmp.partial is in use in the current folder:\r\nC:\\work\\stops.tmp.partial\r\n", 0),
+              0u)
+        << text;
+    EXPECT_NE(text.find("Another run of the filter"), std::string::npos) << text;
+    EXPECT_NE(text.find("never complete"), std::string::npos) << text;
+    EXPECT_NE(text.find("may be deleted"), std::string::npos) << text;
+    EXPECT_NE(text.find("No file was changed."), std::string::npos) << text;
+    EXPECT_NE(text.find("Let the other run end"), std::string::npos) << text;
+    EXPECT_NE(partialTemporaryInUseText("x", false).find("No further file was changed."), std::string::npos);
 }
 
 // The note beside stops.tmp counts only for a stops.tmp of the size it gives.

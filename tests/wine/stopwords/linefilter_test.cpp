@@ -136,6 +136,31 @@ TEST_F(StopwordsLineFilter, AStopsTmpNotMadeByThisRunIsNeverTouched)
     EXPECT_EQ(readBytes(folder / tempName), original);
 }
 
+// The kept text is first written as stops.tmp.partial. One held open is
+// another run's, being written now: nothing is done. One a run that ended
+// left behind is replaced, and gone once the file is filtered.
+TEST_F(StopwordsLineFilter, APartialCopyInTheWayIsToldApartFromStopsTmp)
+{
+    const std::string original = "the cat\r\ndog\r\n";
+    const std::string partial = folder / "stops.tmp.partial";
+    writeBytes(folder / "a.txt", original);
+    writeBytes(partial, "the start of another run's");
+
+    HANDLE held = CreateFileA(partial.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(filterFileInPlace("a.txt", tempName, isOfOrThe).outcome, FileOutcome::partialInUse);
+    CloseHandle(held);
+    EXPECT_EQ(readBytes(partial), "the start of another run's");
+    EXPECT_EQ(readBytes(folder / "a.txt"), original);
+    EXPECT_FALSE(fileExists(folder / tempName));
+    EXPECT_FALSE(fileExists(folder / "stops.tmp-source.txt"));
+
+    EXPECT_EQ(filterFileInPlace("a.txt", tempName, isOfOrThe).outcome, FileOutcome::filtered);
+    EXPECT_EQ(readBytes(folder / "a.txt"), "dog\r\n");
+    EXPECT_FALSE(fileExists(partial));
+    EXPECT_FALSE(fileExists(folder / tempName));
+}
+
 TEST_F(StopwordsLineFilter, ProtectedFilesAreKnownByIdentityNotName)
 {
     writeBytes(folder / "list", "the\r\n");

@@ -384,7 +384,8 @@ TEST_F(StopwordsRun, AFailedOverwriteKeepsEveryLineInStopsTmpAcrossRuns)
     SetEnvironmentVariableA("CORVALE_FAIL_OVERWRITE_AFTER", nullptr);
     EXPECT_TRUE(sawInOrder(first.labels, {" 1 stopwords read", "Starting file 1 of 2\ra.txt",
                                           std::string(summaryOfNoneFiltered) +
-                                              "2 file(s) skipped (could not be read or rewritten)."}));
+                                              "1 file(s) skipped (could not be read or rewritten).\r\n"
+                                              "1 file(s) not tried (the run stopped before them)."}));
     ASSERT_EQ(first.boxes.size(), 2u);
     EXPECT_EQ(first.boxes[0].text, overwriteFailedText("a.txt", "stops.tmp"));
     EXPECT_EQ(first.boxes[1].text, "These files were skipped:\r\n"
@@ -402,6 +403,34 @@ TEST_F(StopwordsRun, AFailedOverwriteKeepsEveryLineInStopsTmpAcrossRuns)
     EXPECT_TRUE(readBytes(workFolder + "stops.tmp") == kept);
     EXPECT_TRUE(readBytes(workFolder + "a.txt") == halfWritten);
     EXPECT_EQ(readBytes(workFolder + "b.txt"), "the b\r\nb\r\n");
+}
+
+// A second run in the folder while the first writes its copy of the kept
+// lines (held open, as the first run holds it): the second says so, not that
+// a stops.tmp is there, and changes nothing.
+TEST_F(StopwordsRun, AnotherRunWritingItsCopyIsNamedForWhatItIs)
+{
+    writeBytes(programFolder + "stopwords", "the\r\n");
+    writeBytes(workFolder + "a.txt", "the a\r\na\r\n");
+    writeBytes(workFolder + "b.txt", "the b\r\nb\r\n");
+    const std::string partial = workFolder + "stops.tmp.partial";
+    writeBytes(partial, "the start of the first run's kept lines");
+    HANDLE firstRun = CreateFileA(partial.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(firstRun, INVALID_HANDLE_VALUE);
+    ProgramRun second = runProgram(exe, "a.txt b.txt", workFolder);
+    CloseHandle(firstRun);
+    ASSERT_EQ(second.boxes.size(), 2u);
+    EXPECT_EQ(second.boxes[0].text, partialTemporaryInUseText(partial, true));
+    EXPECT_EQ(second.boxes[1].text, "These files were skipped:\r\n"
+                                    "\r\na.txt: not tried - the run stopped before it"
+                                    "\r\nb.txt: not tried - the run stopped before it");
+    EXPECT_TRUE(sawInOrder(second.labels, {" 1 stopwords read", "Starting file 1 of 2\ra.txt",
+                                           std::string(summaryOfNoneFiltered) +
+                                               "2 file(s) not tried (the run stopped before them)."}));
+    EXPECT_EQ(readBytes(workFolder + "a.txt"), "the a\r\na\r\n");
+    EXPECT_EQ(readBytes(workFolder + "b.txt"), "the b\r\nb\r\n");
+    EXPECT_EQ(readBytes(partial), "the start of the first run's kept lines");
+    expectNoTemporaryFile();
 }
 
 // Another program puts its own stops.tmp into the folder while a run is
@@ -547,7 +576,7 @@ TEST_F(StopwordsRun, TheListAndTheProgramAreNeverFiltered)
     for (size_t i = 0; i < names.size(); ++i)
         labels.push_back("Starting file " + std::to_string(i + 1) + " of 4\r" + names[i]);
     labels.push_back("Processing complete.\r\n1 file(s) filtered.\r\n3 lines removed.\r\n"
-                     "3 file(s) skipped (could not be read or rewritten).");
+                     "3 file(s) skipped (not files this program filters).");
     EXPECT_TRUE(sawInOrder(run.labels, labels));
     std::string expected = "These files were skipped:\r\n";
     for (const std::string& name : names)
@@ -618,7 +647,7 @@ TEST_F(StopwordsRun, Utf16TextIsSkippedUntouched)
     EXPECT_TRUE(sawInOrder(run.labels, {" 1 stopwords read", "Starting file 1 of 3\rle.txt",
                                         "Starting file 2 of 3\rbe.txt", "Starting file 3 of 3\rplain.txt",
                                         "Processing complete.\r\n1 file(s) filtered.\r\n1 lines removed.\r\n"
-                                        "2 file(s) skipped (could not be read or rewritten)."}));
+                                        "2 file(s) skipped (not files this program filters)."}));
     ASSERT_EQ(run.boxes.size(), 1u);
     EXPECT_EQ(run.boxes[0].text, "These files were skipped:\r\n"
                                  "\r\nle.txt: UTF-16 text (this program reads 8-bit text)"
@@ -626,6 +655,19 @@ TEST_F(StopwordsRun, Utf16TextIsSkippedUntouched)
     EXPECT_EQ(readBytes(workFolder + "le.txt"), little);
     EXPECT_EQ(readBytes(workFolder + "be.txt"), big);
     EXPECT_EQ(readBytes(workFolder + "plain.txt"), "dog\r\n");
+    expectNoTemporaryFile();
+}
+
+// makeframes writes lower case unless told otherwise: with the list the zip
+// ships, its "i" lines go as the capitalised ones do.
+TEST_F(StopwordsRun, TheBundledListRemovesLowerCaseNgrams)
+{
+    ASSERT_TRUE(CopyFileA(sourceFilePath("release/stopwords").c_str(), (programFolder + "stopwords").c_str(), FALSE));
+    writeBytes(workFolder + "3grams.txt", "i think i\t12\r\nharbour master said\t5\r\nI sailed home\t4\r\n"
+                                          "i sailed home\t3\r\n");
+    ProgramRun run = runProgram(exe, "3grams.txt", workFolder);
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_EQ(readBytes(workFolder + "3grams.txt"), "harbour master said\t5\r\n");
     expectNoTemporaryFile();
 }
 
@@ -642,6 +684,10 @@ TEST_F(StopwordsRun, PhraseFrameFilesAreSkippedUntouched)
                           FALSE));
     const std::string ngrams = readBytes(workFolder + "ngrams.txt");
     ProgramRun run = runProgram(exe, "mine-Freq-phraseFrames.txt frames.txt ngrams.txt", workFolder);
+    ASSERT_FALSE(run.labels.empty());
+    EXPECT_NE(run.labels.back().find(" lines removed.\r\n2 file(s) skipped (not files this program filters)."),
+              std::string::npos)
+        << run.labels.back();
     ASSERT_EQ(run.boxes.size(), 1u);
     EXPECT_EQ(run.boxes[0].text,
               "These files were skipped:\r\n"
@@ -748,7 +794,7 @@ TEST_F(StopwordsRun, AStopsTmpHeldOpenIsReportedAsThisRunsOwn)
     filterText(original, isThe, &removed);
     EXPECT_TRUE(sawInOrder(run.labels, {" 1 stopwords read", "Starting file 1 of 2\ra.txt",
                                         "Processing complete.\r\n1 file(s) filtered.\r\n" + formatThousands(removed) +
-                                            " lines removed.\r\n1 file(s) skipped (could not be read or rewritten)."}));
+                                            " lines removed.\r\n1 file(s) not tried (the run stopped before them)."}));
     EXPECT_TRUE(readBytes(workFolder + "a.txt") == kept);
     EXPECT_EQ(readBytes(workFolder + "b.txt"), "the b\r\nb\r\n");
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <objbase.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <winioctl.h>
 
@@ -101,11 +102,20 @@ std::string windowsPathOf(const char* builtPath)
     return path;
 }
 
+// The environment's value when set and not empty, so a run can point the
+// tests at another build or tree (an older one, to see a test fail before a
+// mend); otherwise the built-in one.
+const char* chosenPath(const char* variable, const char* builtIn)
+{
+    const char* chosen = std::getenv(variable);
+    return chosen && *chosen ? chosen : builtIn;
+}
+
 } // namespace
 
 std::string stopwordsExePath()
 {
-    return windowsPathOf(CORVALE_STOPWORDS_EXE);
+    return windowsPathOf(chosenPath("CORVALE_TEST_STOPWORDS_EXE", CORVALE_STOPWORDS_EXE));
 }
 
 std::string stopwordsWithFaultsExePath()
@@ -115,7 +125,8 @@ std::string stopwordsWithFaultsExePath()
 
 std::string sourceFilePath(const std::string& relativePath)
 {
-    return windowsPathOf((std::string(CORVALE_SOURCE_DIR) + "/" + relativePath).c_str());
+    const std::string tree = chosenPath("CORVALE_TEST_SOURCE_DIR", CORVALE_SOURCE_DIR);
+    return windowsPathOf((tree + "/" + relativePath).c_str());
 }
 
 void makeHugeFile(const std::string& path, uint64_t size)

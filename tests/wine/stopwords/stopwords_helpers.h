@@ -20,11 +20,13 @@ void writeBytes(const std::string& path, const std::string& bytes);
 std::string readBytes(const std::string& path);
 bool fileExists(const std::string& path);
 
-// The built program as a Windows path.
+// The built program as a Windows path; CORVALE_TEST_STOPWORDS_EXE, when set,
+// names another build to run instead.
 std::string stopwordsExePath();
 // The fault-test build of the same program.
 std::string stopwordsWithFaultsExePath();
-// A file of the source tree (a sample, the bundled stopword list).
+// A file of the source tree (a sample, the bundled stopword list);
+// CORVALE_TEST_SOURCE_DIR, when set, names another tree instead.
 std::string sourceFilePath(const std::string& relativePath);
 
 // A file of that many zero bytes that takes no disk space (a sparse file),
