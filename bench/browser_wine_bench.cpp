@@ -34,7 +34,7 @@
 #include "browser/core/framefile.h"
 #include "browser/main.h"
 #include "browser/core/sortcolumn.h"
-#include "browser/core/state.h"
+#include "browser/state.h"
 #include "browser/variantpane.h"
 #include "common/win/prompts.h"
 

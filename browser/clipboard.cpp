@@ -3,7 +3,7 @@
 #include "browser/core/cliptext.h"
 #include "browser/main.h"
 #include "browser/memoryguard.h"
-#include "browser/core/state.h"
+#include "browser/state.h"
 #include "common/win/holders.h"
 #include "common/win/prompts.h"
 

@@ -3,7 +3,7 @@
 #include "browser/core/filekind.h"
 #include "browser/loader.h"
 #include "browser/main.h"
-#include "browser/core/state.h"
+#include "browser/state.h"
 #include "common/core/cmdline.h"
 #include "common/win/prompts.h"
 #include "common/win/system.h"

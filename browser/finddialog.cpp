@@ -5,28 +5,16 @@
 #include "browser/loader.h"
 #include "browser/main.h"
 #include "browser/memoryguard.h"
+#include "browser/panerefill.h"
 #include "browser/richtext.h"
 #include "browser/core/rtf.h"
-#include "browser/core/state.h"
+#include "browser/state.h"
 #include "browser/variantpane.h"
 #include "common/win/dialogs.h"
 #include "common/win/prompts.h"
 
 
-std::string findText;
-HWND findWindow;
 static WNDPROC savedEditProc;
-
-// Whether the list's selection is the frame the last search found, so that
-// a search made with row 1 selected can tell a fresh start (search row 1
-// too) from a repeat after finding row 1 (go on after it). Any other
-// selection change (a load, a sort, the user) clears it.
-static bool selectionFoundBySearch;
-
-void forgetLastFoundFrame()
-{
-    selectionFoundBySearch = false;
-}
 
 static const uint32_t matchCaseBit = 8;
 
@@ -57,7 +45,7 @@ void findNext()
         return;
     }
     bool matchCase = (findOptions & matchCaseBit) != 0;
-    int32_t start = findStartIndex(selectedIndex, selectionFoundBySearch);
+    int32_t start = findStartIndex(selectedIndex, selectionFoundBySearch());
     std::string search = matchCase ? findText : upperCase(findText);
     int32_t found = findFrame(frames, frameCount, start, search, matchCase);
     if (found == 0) {
@@ -68,14 +56,7 @@ void findNext()
     searchFillsPane = true;
     selectRow(found);
     searchFillsPane = false;
-    // The messages let through while the frame is shown and here may select
-    // another row, search again or show the help: then that is what the
-    // pane shows, not this search's result.
-    const uint32_t shown = paneReplacements;
-    if (selectedIndex == found)
-        selectionFoundBySearch = true;
-    letOneMessageThrough(GetActiveWindow());
-    if (selectedIndex == found && paneReplacements == shown && found <= frameCount) {
+    if (letMessageThroughBeforeSearchResult(found)) {
         const std::string& record = frames[found];
         showMatches(variantLines(record), search, matchCase);
         if (matchLiesBeyondShownPart(record, search, matchCase))

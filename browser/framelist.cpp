@@ -1,11 +1,11 @@
 #include "browser/framelist.h"
 
-#include "browser/finddialog.h"
 #include "browser/core/framefile.h"
 #include "browser/main.h"
 #include "browser/memoryguard.h"
+#include "browser/panerefill.h"
 #include "browser/core/sortcolumn.h"
-#include "browser/core/state.h"
+#include "browser/state.h"
 #include "browser/variantpane.h"
 
 #include <cstring>
@@ -45,15 +45,12 @@ void onColumnClick(const NMLISTVIEW* click)
         return;
     if (frameCount == 0)
         return;
-    // Row 1 may already be selected, and then the list reports no change.
-    forgetLastFoundFrame();
     LVITEMA item = {};
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(frameList, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
-    shownIndex = -1;
-    selectedIndex = 1;
-    runWithMemoryGuard(noMemoryToShow, showSelected);
+    // Row 1 may already have been selected, and then the list reports no change.
+    showSelectionAnew(1);
 }
 
 void onItemChanged(const NMLISTVIEW* change)
@@ -63,8 +60,5 @@ void onItemChanged(const NMLISTVIEW* change)
     // message that showSelected lets through.
     if (!(change->uChanged & LVIF_STATE) || !((change->uNewState ^ change->uOldState) & LVIS_SELECTED))
         return;
-    forgetLastFoundFrame();
-    shownIndex = -1;
-    selectedIndex = change->iItem + 1;
-    runWithMemoryGuard(noMemoryToShow, showSelected);
+    showSelectionAnew(change->iItem + 1);
 }

@@ -4,7 +4,7 @@
 #include "browser/main.h"
 #include "browser/memoryguard.h"
 #include "browser/core/sortcolumn.h"
-#include "browser/core/state.h"
+#include "browser/state.h"
 #include "browser/variantpane.h"
 #include "common/win/filehandle.h"
 #include "common/win/prompts.h"

@@ -9,7 +9,7 @@
 #include "browser/memoryguard.h"
 #include "browser/core/panetext.h"
 #include "browser/richtext.h"
-#include "browser/core/state.h"
+#include "browser/state.h"
 #include "browser/variantpane.h"
 #include "common/core/cmdline.h"
 #include "common/win/dialogs.h"
@@ -18,12 +18,6 @@
 #include <commctrl.h>
 #include <richedit.h>
 
-HWND mainWindow;
-HWND frameList;
-HWND variantPane;
-COLORREF bgColor;
-float unitScaleX = 1.5f;
-float unitScaleY = 1.855f;
 const char* browserCommandLineForTests;
 
 static const char mainCaption[] = "CorvalePhraseFrames Browser beta 13 Oct 06";

@@ -4,13 +4,8 @@
 #include <string>
 
 #include "browser/core/controlids.h"
+#include "browser/state.h"
 
-extern HWND mainWindow;
-extern HWND frameList;
-extern HWND variantPane;
-extern COLORREF bgColor;
-extern float unitScaleX;
-extern float unitScaleY;
 
 // Start-up up to the hidden main window with its controls and menu bar.
 HWND createMainWindow();

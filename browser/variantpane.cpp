@@ -2,7 +2,8 @@
 
 #include "browser/core/framefile.h"
 #include "browser/main.h"
-#include "browser/core/state.h"
+#include "browser/panerefill.h"
+#include "browser/state.h"
 #include "browser/core/variantorder.h"
 #include "common/win/dialogs.h"
 #include "common/win/holders.h"
@@ -13,24 +14,6 @@
 const DWORD variantPaneStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
                                ES_NOHIDESEL | ES_WANTRETURN;
 const DWORD variantPaneExStyle = WS_EX_CLIENTEDGE;
-uint32_t paneReplacements;
-
-static DWORD lastStepTick;
-
-// Set while showSelected lets a message through with the pane emptied and
-// its refill still to come; an "&Alpha"/"&Freq" click then asks the refill
-// to reorder as the click would have.
-static bool refillPending;
-static bool refillReorders;
-
-bool searchFillsPane;
-
-// The frame whose variant lines showSelected put in the pane, the pane
-// replacement that did it (any later content has a higher count), and the
-// text it put there (the user may have edited it since).
-static int32_t filledFrame;
-static uint32_t filledReplacement;
-static std::string filledText;
 
 static bool runningUnderWine()
 {
@@ -65,21 +48,32 @@ static HWND createPaneLike(HWND old)
     return pane;
 }
 
+// Wine's rich edit empties itself in more than quadratic time in its line
+// count (a 50,000-line pane takes minutes), while destroying it is linear:
+// there a pane that holds text is swapped for a fresh, empty control in its
+// place. False where the pane is to be emptied in place (Windows, an empty
+// pane, or no new control to be had).
+static bool swapInEmptyPaneUnderWine()
+{
+    if (!runningUnderWine() || GetWindowTextLengthA(variantPane) == 0)
+        return false;
+    HWND old = variantPane;
+    HWND pane = createPaneLike(old);
+    if (!pane)
+        return false;
+    bool focused = GetFocus() == old;
+    variantPane = pane;
+    if (focused)
+        SetFocus(pane);
+    DestroyWindow(old);
+    return true;
+}
+
 void emptyPane()
 {
     ++paneReplacements;
-    if (runningUnderWine() && GetWindowTextLengthA(variantPane) > 0) {
-        HWND old = variantPane;
-        if (HWND pane = createPaneLike(old)) {
-            bool focused = GetFocus() == old;
-            variantPane = pane;
-            if (focused)
-                SetFocus(pane);
-            DestroyWindow(old);
-            return;
-        }
-    }
-    SetWindowTextA(variantPane, "");
+    if (!swapInEmptyPaneUnderWine())
+        SetWindowTextA(variantPane, "");
 }
 
 void applyTabStop()
@@ -144,9 +138,7 @@ static void fillPane(int32_t index, bool force)
     PaneVariants shown = paneVariants(record, alphabeticalWanted(), fileIsFreqOrder, force);
     SetDlgItemTextA(mainWindow, frameInfoLabelId, frameLabel(record, shown.note).c_str());
     setPaneText(shown.text);
-    filledFrame = index;
-    filledReplacement = paneReplacements;
-    filledText.swap(shown.text);
+    noteFill(index, shown.text);
 }
 
 void showSelected()
@@ -159,17 +151,8 @@ void showSelected()
             return;
         }
         emptyPane();
-        // The message let through may select another frame, load a file, or
-        // put a search result or the help in the pane; what it shows stands.
-        const uint32_t emptied = paneReplacements;
-        const bool outerRefillPending = refillPending;
-        refillPending = true;
-        refillReorders = false;
-        letOneMessageThrough(mainWindow);
-        refillPending = outerRefillPending;
-        const bool reorder = refillReorders;
-        refillReorders = false;
-        if (paneReplacements == emptied && selectedIndex >= 1 && selectedIndex <= frameCount)
+        bool reorder = false;
+        if (letMessageThroughBeforeRefill(reorder))
             fillPane(selectedIndex, reorder);
     }
     shownIndex = selectedIndex;
@@ -177,18 +160,13 @@ void showSelected()
 
 INT_PTR reorderPane(HWND, UINT, WPARAM, LPARAM)
 {
-    // Clicked while the pane waits for its refill: reordering the emptied
-    // pane would leave it empty, so the refill does the reordering.
-    if (refillPending) {
-        refillReorders = true;
+    if (reorderLeftToRefill())
         return 0;
-    }
     // A frame's lines as showSelected put them: the whole frame is ordered,
     // then cut again, so a frame shown in part shows the start of the order.
     std::string text = windowText(variantPane);
-    if (paneReplacements == filledReplacement && filledFrame >= 1 && filledFrame <= frameCount &&
-        text == filledText) {
-        fillPane(filledFrame, true);
+    if (int32_t filled = filledFrameShown(text)) {
+        fillPane(filled, true);
         return 0;
     }
     orderVariants(text, true);

@@ -9,25 +9,14 @@
 extern const DWORD variantPaneStyle;
 extern const DWORD variantPaneExStyle;
 
-// Bumped by every replacement of the pane's whole content (emptying, plain
-// text, RTF), so a handler that lets a message through can tell whether that
-// message put something else in the pane.
-extern uint32_t paneReplacements;
-
-// Empties the pane before its whole content is replaced. Under Wine a pane
-// that holds text is replaced by a fresh control in its place (the rich edit
-// there empties itself in more than quadratic time, and is destroyed in
-// linear time); variantPane then names the new control.
+// Empties the pane before its whole content is replaced, and counts the
+// replacement (paneReplacements). Under Wine a pane that holds text is
+// replaced by a fresh control in its place; variantPane then names it.
 void emptyPane();
 
 // Shows frame selectedIndex unless it is already shown: its label, and its
-// variant lines in the pane unless searchFillsPane is set.
+// variant lines in the pane unless searchFillsPane is set (see panerefill.h).
 void showSelected();
-
-// Set by Find while it selects the frame it found: Find then puts that
-// frame's lines in the pane itself, with the matches in bold, so the pane is
-// filled once.
-extern bool searchFillsPane;
 
 // Reorders variant lines as the "&Alpha"/"&Freq" buttons say (force: even
 // when the file is already in that order).

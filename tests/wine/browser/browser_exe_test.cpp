@@ -1,5 +1,6 @@
 // Runs of the real program, driven from outside its process.
 #include <windows.h>
+#include <commctrl.h>
 #include <dlgs.h>
 #include <gtest/gtest.h>
 
@@ -281,4 +282,283 @@ TEST(BrowserProgram, BoxOverTheMainWindowIsPainted)
     ASSERT_NE(mainWindow, nullptr);
     EXPECT_LT(mainBlack, 0.5);
     EXPECT_LT(boxBlack, 0.5);
+}
+
+namespace {
+
+// The program started on one command tail, ended when the run goes out of
+// scope; the files it is given live in a folder of its own.
+struct ProgramOnFiles {
+    std::string folder;
+    PROCESS_INFORMATION process = {};
+    bool started = false;
+
+    ProgramOnFiles()
+    {
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        folder = std::string(temp) + "corvale-exe-" + std::to_string(GetCurrentProcessId()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        CreateDirectoryA(folder.c_str(), nullptr);
+    }
+    ~ProgramOnFiles()
+    {
+        if (started) {
+            if (HWND window = findWindow(process.dwProcessId, browserCaption))
+                PostMessageA(window, WM_CLOSE, 0, 0);
+            if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0)
+                TerminateProcess(process.hProcess, 1);
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+        }
+        for (const std::string& file : files)
+            DeleteFileA(file.c_str());
+        RemoveDirectoryA(folder.c_str());
+    }
+
+    std::string write(const std::string& name, const std::string& content)
+    {
+        const std::string path = folder + "\\" + name;
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr);
+        DWORD written = 0;
+        WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+        CloseHandle(file);
+        files.push_back(path);
+        return path;
+    }
+
+    // Starts the program with this command tail after its own quoted name.
+    void start(const std::string& tail)
+    {
+        const std::string exe = windowsPath(CORVALE_BROWSER_EXE);
+        std::string commandLine = "\"" + exe + "\" " + tail;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        started = CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                 &startup, &process) != FALSE;
+    }
+
+    HWND waitFor(const char* caption) { return started ? waitForWindow(process, caption) : nullptr; }
+
+    // A message box of the program's: a visible window captioned exactly so.
+    HWND waitForBox(const char* caption)
+    {
+        for (int waited = 0; started && waited < 60000; waited += 50) {
+            HWND found = nullptr;
+            while ((found = FindWindowExA(nullptr, found, "#32770", caption)) != nullptr) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(found, &owner);
+                if (owner == process.dwProcessId && IsWindowVisible(found))
+                    return found;
+            }
+            if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0)
+                break;
+        }
+        return nullptr;
+    }
+
+private:
+    std::vector<std::string> files;
+};
+
+// The text of a control of another process, whatever its length.
+std::string remoteText(HWND control)
+{
+    const LRESULT length = SendMessageA(control, WM_GETTEXTLENGTH, 0, 0);
+    // With room to spare: the text may change between the two messages.
+    std::string text(static_cast<size_t>(length) + 4096, '\0');
+    const LRESULT copied = SendMessageA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<size_t>(copied));
+    return text;
+}
+
+// The message of a message box (its static text control).
+std::string boxMessage(HWND box)
+{
+    return remoteText(GetDlgItem(box, 0xFFFF));
+}
+
+// Waits until the program has handled everything sent and posted to window
+// before this call.
+void settle(HWND window)
+{
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, nullptr);
+}
+
+// The text of control id of window once test holds for it, or after 30 s
+// (a message sent to the program may be answered while it is still busy in
+// a nested message loop, so waiting for a reply is not enough).
+// Only the first length characters are read (0: all of them), since the
+// program answers every read of a large pane at length.
+template <class Test>
+std::string textOnceSettled(HWND window, int id, Test test, size_t length = 0)
+{
+    auto read = [&] {
+        if (length == 0)
+            return remoteText(GetDlgItem(window, id));
+        std::string text(length + 1, '\0');
+        const LRESULT copied = SendMessageA(GetDlgItem(window, id), WM_GETTEXT, text.size(),
+                                            reinterpret_cast<LPARAM>(&text[0]));
+        text.resize(static_cast<size_t>(copied));
+        return text;
+    };
+    const DWORD start = GetTickCount();
+    std::string text = read();
+    while (!test(text) && GetTickCount() - start < 30000) {
+        Sleep(200);
+        text = read();
+    }
+    return text;
+}
+
+bool startsWith(const std::string& text, const std::string& start)
+{
+    return text.compare(0, start.size(), start) == 0;
+}
+
+void clickIn(HWND window, int id)
+{
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+}
+
+std::string clipboardText()
+{
+    std::string text;
+    for (int tries = 0; tries < 50 && !OpenClipboard(nullptr); ++tries)
+        Sleep(20);
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
+            text = bytes;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+const char statusTail[] = "\rSelect a phrase frame to display its variants.";
+
+} // namespace
+
+// A README-like file and a file of LF line ends: first a box says it does not
+// look like a phrase-frame file, then the list shows what was read.
+TEST(BrowserProgram, FileWithoutAFrameLineIsShownAfterABox)
+{
+    for (const char* content : {"# Corvale\r\n\r\nTools for corpus linguists.\r\n", "A\tf\t1\na1\t5\n\nB\tg\t2\n"}) {
+        ProgramOnFiles run;
+        const std::string file = run.write("lf-Freq-phraseFrames.txt", content);
+        run.start(file);
+        HWND box = run.waitForBox("CorvalePhraseFrames");
+        ASSERT_NE(box, nullptr) << "no box";
+        EXPECT_EQ(boxMessage(box), file + "\r\ndoes not look like a phrase-frame file: no line in it holds a phrase "
+                                          "frame, its frequency and its number of variants separated by TABs.\r\n\r\n"
+                                          "It is shown as it was read.");
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        HWND window = run.waitFor(browserCaption);
+        ASSERT_NE(window, nullptr);
+        settle(window);
+        const std::string status = remoteText(GetDlgItem(window, 145));
+        EXPECT_EQ(status.substr(0, 26), content[0] == '#' ? "2 phrase-frames with 0 var" : "1 phrase-frames with -1 va");
+    }
+}
+
+// "Copy p-frame + vars" on a frame holding a NUL: the clipboard holds a blank
+// there and every byte after it.
+TEST(BrowserProgram, CopyOfAFrameWithANulKeepsWhatFollows)
+{
+    ProgramOnFiles run;
+    const char bytes[] = "fr\0me\t5\t2\r\na\0b\t3\r\nafter\t2\r\n";
+    run.start(run.write("nul-Freq-phraseFrames.txt", std::string(bytes, sizeof bytes - 1)));
+    HWND window = run.waitFor(browserCaption);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(remoteText(GetDlgItem(window, 144)), "fr me:  rank 1, frequency 5, variants 2");
+    clickIn(window, 147);
+    settle(window);
+    settle(window);
+    EXPECT_EQ(clipboardText(), "fr me\t5\t2\r\na b\t3\r\nafter\t2\r\n\r\n");
+}
+
+// A frame shown in part: "&Alpha" shows the start of the whole frame's order
+// (the aa variants the file keeps last); a 1,500-byte variant line is cut
+// and the lines after it are shown.
+TEST(BrowserProgram, AlphaOrdersAFrameShownInPartAndALongLineHidesNothing)
+{
+    {
+        ProgramOnFiles run;
+        const std::string padding(40, 'p');
+        std::string file = "the * of\t540000\t36000";
+        for (int i = 0; i < 18000; ++i)
+            file += "\r\nthe zz" + std::to_string(10000 + i) + padding + " of\t20";
+        for (int i = 0; i < 18000; ++i)
+            file += "\r\nthe aa" + std::to_string(10000 + i) + padding + " of\t10";
+        run.start(run.write("big-Freq-phraseFrames.txt", file + "\r\n"));
+        HWND window = run.waitFor(browserCaption);
+        ASSERT_NE(window, nullptr);
+        auto zzFirst = [](const std::string& pane) { return startsWith(pane, "the zz10000"); };
+        ASSERT_TRUE(zzFirst(textOnceSettled(window, 146, zzFirst, 11)));
+
+        PostMessageA(GetDlgItem(window, 150), BM_CLICK, 0, 0);
+        auto aaFirst = [](const std::string& pane) { return startsWith(pane, "the aa10000"); };
+        EXPECT_TRUE(aaFirst(textOnceSettled(window, 146, aaFirst, 11)));
+        EXPECT_NE(remoteText(GetDlgItem(window, 144)).find(" of 36,000 variants shown)"), std::string::npos);
+    }
+    ProgramOnFiles run;
+    const std::string longLine = "the " + std::string(1500, 'x') + " of\t3\r\n";
+    run.start(run.write("long-Freq-phraseFrames.txt", "the * of\t9\t3\r\nthe cat of\t5\r\n" + longLine +
+                                                          "the dog of\t1\r\n"));
+    HWND window = run.waitFor(browserCaption);
+    ASSERT_NE(window, nullptr);
+    const std::string shortened = "the cat of\t5\r\nthe " + std::string(996, 'x') + "\r\nthe dog of\t1";
+    EXPECT_EQ(textOnceSettled(window, 146, [&](const std::string& pane) { return pane == shortened; }), shortened);
+    EXPECT_EQ(remoteText(GetDlgItem(window, 144)),
+              "the * of:  rank 1, frequency 9, variants 3  (1 variant cut at 1,000 bytes)");
+}
+
+// Find landing on a frame of 30,000 variants: the frame is selected, its
+// pane shows the lines with the match, the Find window stays open.
+TEST(BrowserProgram, FindLandsOnALargeFrame)
+{
+    ProgramOnFiles run;
+    std::string file = "the * of\t3\t1\r\nthe end of\t3\r\n\r\na * b\t30000\t30000";
+    for (int i = 0; i < 30000; ++i)
+        file += "\r\na v" + std::to_string(100000 + i) + " b\t1";
+    run.start(run.write("large-Freq-phraseFrames.txt", file + "\r\n"));
+    HWND window = run.waitFor(browserCaption);
+    ASSERT_NE(window, nullptr);
+    PostMessageA(window, WM_COMMAND, 305, 0);
+    HWND find = run.waitFor("Find Text");
+    ASSERT_NE(find, nullptr);
+    SendMessageA(GetDlgItem(find, 410), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("v129999"));
+    clickIn(find, 415);
+    const std::string label = textOnceSettled(window, 144, [](const std::string& text) {
+        return startsWith(text, "a * b:");
+    });
+    EXPECT_EQ(ListView_GetNextItem(GetDlgItem(window, 100), -1, LVNI_SELECTED), 1);
+    EXPECT_EQ(label, "a * b:  rank 2, frequency 30000, variants 30000");
+    auto filled = [](const std::string& text) { return startsWith(text, "a v100000 "); };
+    EXPECT_TRUE(filled(textOnceSettled(window, 146, filled, 10)));
+    const std::string pane = remoteText(GetDlgItem(window, 146));
+    EXPECT_NE(pane.find("a v129999 b"), std::string::npos);
+    EXPECT_TRUE(IsWindowVisible(find));
+}
+
+// Two quoted names (two files dropped at once): a box says the name could
+// not be opened, and the window then shows the prompt to open a file.
+TEST(BrowserProgram, TwoQuotedNamesLeaveTheWindowAsItWas)
+{
+    ProgramOnFiles run;
+    const std::string first = run.write("a-Freq-phraseFrames.txt", "A\tf\t1\r\na1\t5\r\n");
+    const std::string second = run.write("b-Freq-phraseFrames.txt", "B\tg\t1\r\nb1\t5\r\n");
+    run.start("\"" + first + "\" \"" + second + "\"");
+    HWND box = run.waitForBox("CorvalePhraseFrames");
+    ASSERT_NE(box, nullptr) << "no box";
+    EXPECT_NE(boxMessage(box).find("could not be opened:"), std::string::npos) << boxMessage(box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    HWND window = run.waitFor(browserCaption);
+    ASSERT_NE(window, nullptr);
+    settle(window);
+    EXPECT_EQ(remoteText(GetDlgItem(window, 145)), "Click \"Open File\" to select a file to display");
+    EXPECT_EQ(remoteText(GetDlgItem(window, 144)), "");
+    EXPECT_EQ(ListView_GetItemCount(GetDlgItem(window, 100)), 0);
 }

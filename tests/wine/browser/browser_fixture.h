@@ -1,7 +1,7 @@
 // Shared set-up for the in-process tests of the browser's real windows.
 #pragma once
 #include "browser/main.h"
-#include "browser/core/state.h"
+#include "browser/state.h"
 #include "common/win/prompts.h"
 
 #include <windows.h>

@@ -2,6 +2,7 @@
 
 #include "browser/finddialog.h"
 #include "browser/loader.h"
+#include "browser/panerefill.h"
 #include "browser/variantpane.h"
 
 namespace {

@@ -1,0 +1,25 @@
+#include "browser/state.h"
+
+std::vector<std::string> frames(1);
+int32_t frameCount = 0;
+int32_t fileIsFreqOrder = 0;
+std::string loadedFileName;
+std::string lastPath;
+
+int32_t selectedIndex = 0;
+int32_t shownIndex = 0;
+int32_t sortState[5] = {0, 0, 0, 0, 0};
+std::string sortDescription;
+int32_t tabStop = initialTabStop;
+DWORD lastStepTick = 0;
+
+uint32_t findOptions = initialFindOptions;
+std::string findText;
+HWND findWindow = nullptr;
+
+HWND mainWindow = nullptr;
+HWND frameList = nullptr;
+HWND variantPane = nullptr;
+COLORREF bgColor = 0;
+float unitScaleX = 1.5f;
+float unitScaleY = 1.855f;
