@@ -430,6 +430,17 @@ void appendNumber(std::string& out, uint64_t value)
         out += digits[--length];
 }
 
+// The frame's own fields, as its record's header line and its statistics
+// row begin: frame TAB frequency TAB variants.
+void appendFrameFields(std::string& out, const std::string& frameText, uint64_t frequency, uint64_t variants)
+{
+    out += frameText;
+    out += '\t';
+    appendNumber(out, frequency);
+    out += '\t';
+    appendNumber(out, variants);
+}
+
 // Rotates an n-gram so that its slot word comes last: sorting rotated records
 // sorts by frame, then by the word in the slot.
 template <int N>
@@ -954,11 +965,7 @@ void appendStatsRow(std::string& row, const Build<N>& build, const std::string& 
         const double share = double(frame.variants[k].second) / frequency;
         entropy -= share * std::log2(share);
     }
-    row += frameText;
-    row += '\t';
-    appendNumber(row, frame.frequency);
-    row += '\t';
-    appendNumber(row, frame.variants.size());
+    appendFrameFields(row, frameText, frame.frequency, frame.variants.size());
     row += '\t';
     appendFixed(row, double(frame.variants.size()) / frequency);
     row += '\t';
@@ -1064,11 +1071,7 @@ void writeAlphaFile(Build<N>& build, std::vector<SlotData<N>>& slotData, RunSort
         if (build.counts.frames > 0)
             text += "\r\n";
         const uint64_t offset = alpha.written + text.size();
-        text += frameText;
-        text += '\t';
-        appendNumber(text, frame.frequency);
-        text += '\t';
-        appendNumber(text, frame.variants.size());
+        appendFrameFields(text, frameText, frame.frequency, frame.variants.size());
         text += "\r\n";
         for (const auto& variant : frame.variants) {
             text += prefix;
