@@ -1,6 +1,7 @@
 // Cancel during the long sorts in memory of a corpus of a few million words:
 // the run stops soon after, not when the sort ends, and leaves nothing.
 #include "makeframes/core/run.h"
+#include "tests/support/scratchfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -51,8 +52,8 @@ struct Phases {
 
 TEST(MakeframesCancel, CancelDuringTheSortsInMemoryEndsTheRunSoonAndLeavesNothing)
 {
-    std::string pattern = (fs::temp_directory_path() / "makeframes_cancel_XXXXXX").string();
-    const fs::path folder = mkdtemp(&pattern[0]);
+    ScratchFolder scratch;
+    const fs::path folder = scratch.path;
     writeCorpus(folder / "corpus.txt", 3000000);
     fs::create_directory(folder / "out");
 
@@ -105,5 +106,4 @@ TEST(MakeframesCancel, CancelDuringTheSortsInMemoryEndsTheRunSoonAndLeavesNothin
     std::cout << "stopped " << stopping << " s after the cancel\n";
     EXPECT_TRUE(cancelled);
     EXPECT_TRUE(fs::is_empty(folder / "out"));
-    fs::remove_all(folder);
 }

@@ -3,6 +3,7 @@
 #include "makeframes/core/codepage.h"
 #include "makeframes/core/corpustext.h"
 #include "makeframes/core/framebuild.h"
+#include "tests/support/scratchfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -17,22 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Scratch {
-    fs::path path;
-    Scratch()
-    {
-        std::string name = (fs::temp_directory_path() / "makeframes_codepage_XXXXXX").string();
-        path = mkdtemp(&name[0]);
-    }
-    ~Scratch() { fs::remove_all(path); }
-};
-
-std::string readAll(const fs::path& name)
-{
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 struct Made {
     std::string alpha;
     uint64_t unmapped = 0;
@@ -41,7 +26,7 @@ struct Made {
 // The bigram Alpha file of one text read in the code page.
 Made bigramsIn(int codePageNumber, const std::string& text, bool keepCase = false)
 {
-    Scratch scratch;
+    ScratchFolder scratch;
     CorpusReader corpus;
     corpus.page = &codePage(codePageNumber);
     corpus.keepCase = keepCase;

@@ -1,5 +1,6 @@
 #include "makeframes/core/corpustext.h"
 #include "makeframes/core/framebuild.h"
+#include "tests/support/scratchfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,22 +16,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-struct ScratchFolder {
-    std::string path;
-    ScratchFolder()
-    {
-        std::string name = (fs::temp_directory_path() / "makeframes_core_XXXXXX").string();
-        path = mkdtemp(&name[0]);
-    }
-    ~ScratchFolder() { fs::remove_all(path); }
-};
-
-std::string readAll(const std::string& name)
-{
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // Reads each text as one input file, as the tool does: its kind from its
 // first textCheckBytes.
@@ -55,14 +40,14 @@ Files buildFiles(const std::vector<std::string>& texts, FrameSettings settings, 
     ScratchFolder scratch;
     CorpusReader corpus;
     corpus.stream.memoryLimit = streamIds;
-    corpus.stream.spillName = scratch.path + "/words";
+    corpus.stream.spillName = scratch / "words";
     readTexts(corpus, texts);
     const RankedWords ranked = rankWords(corpus);
     settings.scratchFolder = scratch.path;
     Files files;
-    files.counts = writeFrameFiles(corpus, ranked, settings, scratch.path + "/a.txt", scratch.path + "/f.txt");
-    files.alpha = readAll(scratch.path + "/a.txt");
-    files.freq = readAll(scratch.path + "/f.txt");
+    files.counts = writeFrameFiles(corpus, ranked, settings, scratch / "a.txt", scratch / "f.txt");
+    files.alpha = readAll(scratch / "a.txt");
+    files.freq = readAll(scratch / "f.txt");
     // Only the two files are left behind.
     EXPECT_EQ(std::distance(fs::directory_iterator(scratch.path), fs::directory_iterator()), streamIds ? 3 : 2);
     return files;
@@ -233,7 +218,7 @@ TEST(MakeframesText, WordStreamSpillsToItsFileAndReadsBackInOrder)
     ScratchFolder scratch;
     WordStream stream;
     stream.memoryLimit = 5;
-    stream.spillName = scratch.path + "/words";
+    stream.spillName = scratch / "words";
     for (uint32_t k = 0; k < 23; ++k)
         stream.add(k);
     stream.finish();
@@ -323,8 +308,8 @@ TEST(MakeframesFiles, KeepCase)
     readTexts(corpus, {"The cat. the dog. The cat. The dog."});
     settings.memoryBytes = 64 << 20;
     settings.scratchFolder = scratch.path;
-    writeFrameFiles(corpus, rankWords(corpus), settings, scratch.path + "/a", scratch.path + "/f");
-    EXPECT_EQ(readAll(scratch.path + "/a"),
+    writeFrameFiles(corpus, rankWords(corpus), settings, scratch / "a", scratch / "f");
+    EXPECT_EQ(readAll(scratch / "a"),
               "* dog\t2\t2\r\nThe dog\t1\r\nthe dog\t1\r\n\r\nThe *\t3\t2\r\nThe cat\t2\r\nThe dog\t1\r\n");
 }
 

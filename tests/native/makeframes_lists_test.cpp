@@ -1,6 +1,7 @@
 // The n-gram list and the frame statistics on hand-worked texts, byte for byte.
 #include "makeframes/core/corpustext.h"
 #include "makeframes/core/framebuild.h"
+#include "tests/support/scratchfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,22 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Scratch {
-    fs::path path;
-    Scratch()
-    {
-        std::string name = (fs::temp_directory_path() / "makeframes_lists_XXXXXX").string();
-        path = mkdtemp(&name[0]);
-    }
-    ~Scratch() { fs::remove_all(path); }
-};
-
-std::string readAll(const fs::path& name)
-{
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 struct Lists {
     std::string freq;
     std::string ngrams;
@@ -42,7 +27,7 @@ struct Lists {
 Lists listsOf(const std::vector<std::string>& texts, FrameSettings settings, bool stats,
               uint64_t memoryBytes = 64 << 20)
 {
-    Scratch scratch;
+    ScratchFolder scratch;
     CorpusReader corpus;
     corpus.stream.spillName = scratch.path / "words";
     for (const std::string& text : texts) {

@@ -1,4 +1,6 @@
 // The real makeframes program: inputs, names, errors and interruptions.
+#include "tests/support/scratchfolder.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,27 +24,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Folder {
-    std::string path;
-    Folder()
-    {
-        std::string name = (fs::temp_directory_path() / "makeframes_run_XXXXXX").string();
-        path = mkdtemp(&name[0]);
-    }
-    ~Folder() { fs::remove_all(path); }
-    std::string operator/(const std::string& name) const { return path + "/" + name; }
-};
-
 void writeFile(const std::string& name, const std::string& text)
 {
     fs::create_directories(fs::path(name).parent_path());
     std::ofstream(name, std::ios::binary) << text;
-}
-
-std::string readAll(const std::string& name)
-{
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 struct Result {
@@ -52,7 +37,7 @@ struct Result {
 };
 
 // Starts the tool with stdin from a pipe; the caller writes and waits.
-pid_t start(const Folder& folder, const std::vector<std::string>& args, int& stdinWrite, rlim_t fileSizeLimit = 0)
+pid_t start(const ScratchFolder& folder, const std::vector<std::string>& args, int& stdinWrite, rlim_t fileSizeLimit = 0)
 {
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0)
@@ -83,7 +68,7 @@ pid_t start(const Folder& folder, const std::vector<std::string>& args, int& std
     return child;
 }
 
-Result finish(const Folder& folder, pid_t child)
+Result finish(const ScratchFolder& folder, pid_t child)
 {
     Result result;
     int status = 0;
@@ -96,7 +81,7 @@ Result finish(const Folder& folder, pid_t child)
     return result;
 }
 
-Result runTool(const Folder& folder, const std::vector<std::string>& args, const std::string& input = "",
+Result runTool(const ScratchFolder& folder, const std::vector<std::string>& args, const std::string& input = "",
                rlim_t fileSizeLimit = 0)
 {
     int stdinWrite = -1;
@@ -127,7 +112,7 @@ const char* const sampleText = "At the end of the day we went home. At the end o
 
 TEST(MakeframesRun, FoldersFilesAndStandardInputSkippingFilesThatAreNotText)
 {
-    Folder folder;
+    ScratchFolder folder;
     writeFile(folder / "corpus/b.txt", sampleText);
     writeFile(folder / "corpus/sub/a.txt", "At the end of the road.");
     writeFile(folder / "corpus/picture.png", std::string("\x89PNG\0\0\0", 7));
@@ -157,7 +142,7 @@ TEST(MakeframesRun, FoldersFilesAndStandardInputSkippingFilesThatAreNotText)
 // the folder also named: each text is counted once, the old output never.
 TEST(MakeframesRun, EachFileIsReadOnceAndTheRunsOwnOutputNever)
 {
-    Folder folder;
+    ScratchFolder folder;
     writeFile(folder / "corpus/a.txt", sampleText);
     const std::vector<std::string> args = {"-q", "-mem", "64M", folder / "corpus", folder / "corpus/a.txt",
                                            folder / "corpus/out"};
@@ -185,7 +170,7 @@ TEST(MakeframesRun, EachFileIsReadOnceAndTheRunsOwnOutputNever)
 
 TEST(MakeframesRun, ARangeOfLengthsWritesAPairPerLength)
 {
-    Folder folder;
+    ScratchFolder folder;
     writeFile(folder / "in.txt", sampleText);
     const Result result = runTool(folder, {"-n", "2-4", "-q", "-mem", "64M", folder / "in.txt", folder / "out"});
     ASSERT_EQ(result.status, 0) << result.err;
@@ -198,7 +183,7 @@ TEST(MakeframesRun, ARangeOfLengthsWritesAPairPerLength)
 
 TEST(MakeframesRun, NgramListsAndStatisticsForEachLength)
 {
-    Folder folder;
+    ScratchFolder folder;
     writeFile(folder / "in.txt", sampleText);
     const Result result = runTool(folder, {"-n", "3-4", "-ngrams", "-stats", "-q", folder / "in.txt", folder / "out"});
     ASSERT_EQ(result.status, 0) << result.err;
@@ -224,7 +209,7 @@ TEST(MakeframesRun, NgramListsAndStatisticsForEachLength)
 
 TEST(MakeframesRun, BadOptionsAndUnreadableInputsFailWithoutOutput)
 {
-    Folder folder;
+    ScratchFolder folder;
     writeFile(folder / "in.txt", sampleText);
     const struct {
         std::vector<std::string> args;
@@ -263,7 +248,7 @@ TEST(MakeframesRun, BadOptionsAndUnreadableInputsFailWithoutOutput)
 // A file size limit makes a write fail as a full disk would.
 TEST(MakeframesRun, AFailedWriteLeavesNoFileBehind)
 {
-    Folder folder;
+    ScratchFolder folder;
     std::string text;
     for (int k = 0; k < 800; ++k)
         text += "At the end of day " + std::to_string(k % 400) + ". ";
@@ -283,7 +268,7 @@ TEST(MakeframesRun, AFailedWriteLeavesNoFileBehind)
 TEST(MakeframesRun, AnInterruptedRunLeavesNoFileUnderAFinalName)
 {
     for (int signalNumber : {SIGTERM, SIGINT, SIGKILL}) {
-        Folder folder;
+        ScratchFolder folder;
         int stdinWrite = -1;
         const pid_t child = start(folder, {"-q", "-mem", "64M", "-", folder / "out"}, stdinWrite);
         ASSERT_GT(child, 0);
@@ -315,7 +300,7 @@ TEST(MakeframesRun, AnInterruptedRunLeavesNoFileUnderAFinalName)
 // leftovers and the user's own files stay.
 TEST(MakeframesRun, TheNextRunRemovesWhatAKilledRunOfItsOutputLeft)
 {
-    Folder folder;
+    ScratchFolder folder;
     writeFile(folder / "in.txt", sampleText);
     // The name of a scratch folder of output "out" that appeared in the
     // folder other than `known`, once it is there.
@@ -329,7 +314,7 @@ TEST(MakeframesRun, TheNextRunRemovesWhatAKilledRunOfItsOutputLeft)
         return std::string();
     };
     // A live run of this output, waiting for its standard input.
-    Folder liveOutput;
+    ScratchFolder liveOutput;
     int liveInput = -1;
     const pid_t live = start(liveOutput, {"-q", "-", folder / "out"}, liveInput);
     const std::string liveScratch = newScratch("");
@@ -375,7 +360,7 @@ TEST(MakeframesRun, TheNextRunRemovesWhatAKilledRunOfItsOutputLeft)
 // run made, not even those of the lengths it finished.
 TEST(MakeframesRun, AFailureAtTheLastLengthKeepsEveryEarlierFile)
 {
-    Folder folder;
+    ScratchFolder folder;
     std::string text;
     for (int k = 0; k < 800; ++k)
         text += "At the end of day " + std::to_string(k % 400) + ". ";

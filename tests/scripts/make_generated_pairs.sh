@@ -8,17 +8,8 @@
 #
 # Usage: make_generated_pairs.sh OUT
 set -euo pipefail
-root="$(cd "$(dirname "$0")/../.." && pwd)"
 out=$1
-native="${CORVALE_NATIVE_BUILD:-${CORVALE_BUILD:-$root/build}/native}"
-tool="$native/makeframes/makeframes"
-generate="$native/bench/makeframes_generate"
-for needed in "$tool" "$generate"; do
-  if [ ! -x "$needed" ]; then
-    echo "make_generated_pairs: $needed is not built (make native)" >&2
-    exit 1
-  fi
-done
+source "$(dirname "$0")/native-tools.sh"
 
 rm -rf "$out"
 mkdir -p "$out/corpus/more"

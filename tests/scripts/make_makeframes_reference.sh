@@ -7,17 +7,8 @@
 #
 # Usage: make_makeframes_reference.sh OUT
 set -euo pipefail
-root="$(cd "$(dirname "$0")/../.." && pwd)"
 out=$1
-native="${CORVALE_NATIVE_BUILD:-${CORVALE_BUILD:-$root/build}/native}"
-tool="$native/makeframes/makeframes"
-generate="$native/bench/makeframes_generate"
-for needed in "$tool" "$generate"; do
-  if [ ! -x "$needed" ]; then
-    echo "make_makeframes_reference: $needed is not built (make native)" >&2
-    exit 1
-  fi
-done
+source "$(dirname "$0")/native-tools.sh"
 
 rm -rf "$out"
 corpus="$out/Корпус"
