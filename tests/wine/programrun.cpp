@@ -54,14 +54,19 @@ HWND waitForWindow(const PROCESS_INFORMATION& process, const char* caption)
     return found;
 }
 
+bool startProgram(const std::string& exe, std::string commandLine, PROCESS_INFORMATION& process)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    return CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process) != FALSE;
+}
+
 ProgramRun runBrowserProgram(const std::string& exe, std::string commandLine)
 {
     ProgramRun run;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
+    if (!startProgram(exe, commandLine, process)) {
         ADD_FAILURE() << "CreateProcessA failed: " << GetLastError();
         return run;
     }

@@ -23,6 +23,11 @@ HWND findWindow(DWORD processId, const char* caption);
 // process ended first.
 HWND waitForWindow(const PROCESS_INFORMATION& process, const char* caption);
 
+// Starts exe with exactly this command line (CreateProcessA hands it over
+// unchanged); false, with the system's error code in GetLastError, when it
+// could not be started.
+bool startProgram(const std::string& exe, std::string commandLine, PROCESS_INFORMATION& process);
+
 // Starts the browser with exactly this command line (CreateProcessA hands it
 // over unchanged), waits for its main window, reads the two labels, closes it.
 ProgramRun runBrowserProgram(const std::string& exe, std::string commandLine);

@@ -58,13 +58,8 @@ TEST(BrowserProgram, LoadsADroppedFileWhosePathHoldsABlankInQuotes)
 TEST(BrowserProgram, WithoutAFileAsksWithTheOpenFileDialogFirst)
 {
     std::string exe = windowsPath(CORVALE_BROWSER_EXE);
-    std::string commandLine = "\"" + exe + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process))
-        << GetLastError();
+    ASSERT_TRUE(startProgram(exe, "\"" + exe + "\"", process)) << GetLastError();
 
     HWND dialog = waitForWindow(process, "Select Phrase Frame file to display . . .");
     EXPECT_NE(dialog, nullptr) << "no open-file dialog";
@@ -253,13 +248,8 @@ TEST(BrowserProgram, BoxOverTheMainWindowIsPainted)
 {
     std::string exe = windowsPath(CORVALE_BROWSER_EXE);
     std::string sample = windowsPath(std::string(CORVALE_SAMPLES_DIR) + "/corvale-sample-Freq-phraseFrames.txt");
-    std::string commandLine = "\"" + exe + "\" " + sample;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process))
-        << GetLastError();
+    ASSERT_TRUE(startProgram(exe, "\"" + exe + "\" " + sample, process)) << GetLastError();
     HWND mainWindow = waitForWindow(process, browserCaption);
     double mainBlack = 1;
     double boxBlack = 1;
@@ -332,11 +322,7 @@ struct ProgramOnFiles {
     void start(const std::string& tail)
     {
         const std::string exe = windowsPath(CORVALE_BROWSER_EXE);
-        std::string commandLine = "\"" + exe + "\" " + tail;
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        started = CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                 &startup, &process) != FALSE;
+        started = startProgram(exe, "\"" + exe + "\" " + tail, process);
     }
 
     HWND waitFor(const char* caption) { return started ? waitForWindow(process, caption) : nullptr; }
