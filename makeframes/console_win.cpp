@@ -4,6 +4,7 @@
 
 #include "common/win/system.h"
 #include "common/win/widetext.h"
+#include "makeframes/core/codepage.h"
 #include "makeframes/core/run.h"
 
 #include <windows.h>
@@ -123,9 +124,5 @@ size_t readStandardInput(char* buffer, size_t size, const std::atomic<bool>& can
 
 int defaultCodePage()
 {
-    const UINT codePage = GetACP();
-    for (const UINT listed : {1250u, 1251u, 1252u, 1253u, 1254u, 1257u})
-        if (codePage == listed)
-            return static_cast<int>(codePage);
-    return 1252;
+    return defaultCodePage(GetACP());
 }

@@ -121,6 +121,13 @@ bool isSupportedCodePage(int number)
     return upperHalf(number) != nullptr;
 }
 
+int defaultCodePage(unsigned systemCodePage)
+{
+    return systemCodePage <= 65535 && isSupportedCodePage(static_cast<int>(systemCodePage))
+               ? static_cast<int>(systemCodePage)
+               : 1252;
+}
+
 const CodePage& codePage(int number)
 {
     static const CodePage pages[] = {makeCodePage(1250), makeCodePage(1251), makeCodePage(1252),

@@ -21,6 +21,11 @@
 
 bool isSupportedCodePage(int number);
 
+// The output's code page unless the user names one: the system's ANSI code
+// page when it is supported (the browser and the filter read that one),
+// else Western (1252).
+int defaultCodePage(unsigned systemCodePage);
+
 struct CodePage {
     int number = 0;
     uint32_t character[256] = {};     // each byte's character; 0 where the code page has none

@@ -105,14 +105,6 @@ bool readMinimum(const std::string& text, uint64_t& value)
     return true;
 }
 
-int defaultCodePage(unsigned systemCodePage)
-{
-    for (const CodePageChoice& choice : outputCodePages)
-        if (static_cast<unsigned>(choice.codePage) == systemCodePage)
-            return choice.codePage;
-    return 1252;
-}
-
 std::string readMakeForm(const MakeForm& form, MakeOptions& options)
 {
     if (form.inputs.empty())

@@ -2,6 +2,7 @@
 // options of one run, the output it suggests for a corpus, the code pages it
 // offers and the text it shows when a run has ended. Texts are UTF-8.
 #pragma once
+#include "makeframes/core/codepage.h"
 #include "makeframes/core/run.h"
 
 #include <filesystem>
@@ -43,9 +44,6 @@ struct CodePageChoice {
 };
 extern const CodePageChoice outputCodePages[6];
 
-// The system's ANSI code page when it is on offer (the browser and the
-// filter read that one), else Western (1252).
-int defaultCodePage(unsigned systemCodePage);
 
 // Where the output goes when the user has not said: the folder that holds
 // the first input, and a name after it (a file's name without its ending, a
