@@ -171,6 +171,12 @@ void BrowserTest::command(int id)
     pumpMessages();
 }
 
+void BrowserTest::stepCommand(int id)
+{
+    lastStepTick = GetTickCount() - 1000;
+    command(id);
+}
+
 void BrowserTest::clickButton(int id, HWND window)
 {
     SendDlgItemMessageA(window ? window : mainWindow, id, BM_CLICK, 0, 0);

@@ -42,6 +42,9 @@ protected:
     static void selectListRow(int row);
     static void clickHeading(int column);
     static void command(int id);
+    // Freqs Left/Right as a key held down past the repeat delay: the step
+    // counts as long ago, whatever the clock under a loaded machine says.
+    static void stepCommand(int id);
 
     // BM_CLICK on a control of window (the main window when null), then the
     // messages the click causes.

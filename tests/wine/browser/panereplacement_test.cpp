@@ -233,11 +233,9 @@ TEST_F(BrowserTest, EveryCommandFollowsThePaneThroughManyReplacements)
 
     selectListRow(3);
     const LONG x = paneX(7);
-    Sleep(160);
-    command(freqsRightCommandId);
+    stepCommand(freqsRightCommandId);
     EXPECT_GT(paneX(7), x);
-    Sleep(160);
-    command(freqsLeftCommandId);
+    stepCommand(freqsLeftCommandId);
     EXPECT_EQ(paneX(7), x);
 
     clickButton(copyFrameButtonId);

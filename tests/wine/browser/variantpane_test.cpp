@@ -76,8 +76,7 @@ TEST_F(BrowserTest, FreqsLeftAndRightMoveThePaneTabStopWithinItsLimits)
     const LONG xAt64 = paneX(3); // the frequency after the TAB
     ASSERT_GT(twipsAt64, 0);
 
-    Sleep(160);
-    command(freqsRightCommandId);
+    stepCommand(freqsRightCommandId);
     command(freqsRightCommandId); // within 150 ms of the first: dropped
     EXPECT_EQ(tabStop, 72);
     EXPECT_NEAR(paneTabStop(), twipsAt64 * 72 / 64.0, 1.5);
@@ -87,8 +86,7 @@ TEST_F(BrowserTest, FreqsLeftAndRightMoveThePaneTabStopWithinItsLimits)
     selectListRow(2);
     EXPECT_NEAR(paneTabStop(), twipsAt64 * 72 / 64.0, 1.5);
 
-    Sleep(160);
-    command(freqsLeftCommandId);
+    stepCommand(freqsLeftCommandId);
     EXPECT_EQ(tabStop, 64);
     EXPECT_NEAR(paneTabStop(), twipsAt64, 1.0);
 
@@ -98,8 +96,7 @@ TEST_F(BrowserTest, FreqsLeftAndRightMoveThePaneTabStopWithinItsLimits)
     for (const auto& step : limits) {
         SCOPED_TRACE(step.from);
         tabStop = step.from;
-        Sleep(160);
-        command(step.commandId);
+        stepCommand(step.commandId);
         EXPECT_EQ(tabStop, step.to);
         EXPECT_NEAR(paneTabStop(), twipsAt64 * step.to / 64.0, step.to / 64.0 + 1);
     }
