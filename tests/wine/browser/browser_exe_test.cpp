@@ -434,6 +434,14 @@ std::string clipboardText()
     return text;
 }
 
+void emptyClipboard()
+{
+    for (int tries = 0; tries < 50 && !OpenClipboard(nullptr); ++tries)
+        Sleep(20);
+    EmptyClipboard();
+    CloseClipboard();
+}
+
 const char statusTail[] = "\rSelect a phrase frame to display its variants.";
 
 } // namespace
@@ -454,8 +462,9 @@ TEST(BrowserProgram, FileWithoutAFrameLineIsShownAfterABox)
         PostMessageA(box, WM_COMMAND, IDOK, 0);
         HWND window = run.waitFor(browserCaption);
         ASSERT_NE(window, nullptr);
-        settle(window);
-        const std::string status = remoteText(GetDlgItem(window, 145));
+        const std::string status = textOnceSettled(window, 145, [](const std::string& text) {
+            return text.find(" phrase-frames with ") != std::string::npos;
+        });
         EXPECT_EQ(status.substr(0, 26), content[0] == '#' ? "2 phrase-frames with 0 var" : "1 phrase-frames with -1 va");
     }
 }
@@ -470,10 +479,14 @@ TEST(BrowserProgram, CopyOfAFrameWithANulKeepsWhatFollows)
     HWND window = run.waitFor(browserCaption);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(remoteText(GetDlgItem(window, 144)), "fr me:  rank 1, frequency 5, variants 2");
+    // The click is posted, so the copy is waited for on an emptied clipboard:
+    // an earlier test's copy must not pass for this one.
+    emptyClipboard();
     clickIn(window, 147);
-    settle(window);
-    settle(window);
-    EXPECT_EQ(clipboardText(), "fr me\t5\t2\r\na b\t3\r\nafter\t2\r\n\r\n");
+    std::string copied;
+    for (DWORD begun = GetTickCount(); copied.empty() && GetTickCount() - begun < 30000; Sleep(50))
+        copied = clipboardText();
+    EXPECT_EQ(copied, "fr me\t5\t2\r\na b\t3\r\nafter\t2\r\n\r\n");
 }
 
 // A frame shown in part: "&Alpha" shows the start of the whole frame's order
