@@ -29,10 +29,19 @@ HANDLE copyToClipboard(const std::string& text)
     }
 
     // The clipboard is opened for the main window: opened for no window, it
-    // may refuse the data after emptying itself.
+    // may refuse the data after emptying itself. Another program may hold it
+    // for a moment (a clipboard viewer reading the last copy), so the copy
+    // waits half a second before it tells the user that nothing was copied:
+    // pasting the older text unawares would be worse than the box.
     OpenedClipboard clipboard(mainWindow);
-    if (!clipboard.opened)
+    for (int tries = 1; !clipboard.opened && tries < 20; ++tries) {
+        Sleep(25);
+        clipboard.opened = OpenClipboard(mainWindow) != FALSE;
+    }
+    if (!clipboard.opened) {
+        tellUser("The clipboard is in use by another program, so nothing was copied. Please try again.");
         return nullptr;
+    }
     EmptyClipboard();
     HANDLE taken = SetClipboardData(CF_TEXT, block.block);
     if (taken)

@@ -7,13 +7,16 @@ namespace {
 
 const char selectFirst[] = "Please select a phrase frame to copy, then click the \"Copy...\" button.";
 const char loadFirst[] = "Please load a phrase-frame file, then click the \"Copy...\" button.";
+const char clipboardBusy[] = "The clipboard is in use by another program, so nothing was copied. Please try again.";
 
-// Holds the clipboard open from a window of its own thread until released.
+// Holds the clipboard open from a window of its own thread until released, or
+// for holdFor milliseconds.
 struct ClipboardHolder {
     HANDLE opened = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE thread = nullptr;
     bool held = false;
+    DWORD holdFor;
 
     static DWORD WINAPI run(void* self)
     {
@@ -21,14 +24,14 @@ struct ClipboardHolder {
         HWND window = CreateWindowExA(0, "STATIC", "holder", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
         holder->held = OpenClipboard(window) != FALSE;
         SetEvent(holder->opened);
-        WaitForSingleObject(holder->release, 10000);
+        WaitForSingleObject(holder->release, holder->holdFor);
         if (holder->held)
             CloseClipboard();
         DestroyWindow(window);
         return 0;
     }
 
-    ClipboardHolder()
+    explicit ClipboardHolder(DWORD milliseconds = 10000) : holdFor(milliseconds)
     {
         thread = CreateThread(nullptr, 0, run, this, 0, nullptr);
         WaitForSingleObject(opened, 10000);
@@ -68,7 +71,7 @@ TEST_F(BrowserTest, CopyButtonsPutTheFrameAndTheSortedListOnTheClipboard)
     EXPECT_TRUE(prompts.empty());
 }
 
-TEST_F(BrowserTest, CopyAsksFirstAndABusyClipboardIsLeftAlone)
+TEST_F(BrowserTest, CopyAsksFirstAndABusyClipboardIsLeftAloneAndSaid)
 {
     openBrowser(writeFile("empty.txt", ""));
     putOnClipboard("before");
@@ -88,6 +91,8 @@ TEST_F(BrowserTest, CopyAsksFirstAndABusyClipboardIsLeftAlone)
     }
     EXPECT_EQ(clipboardText(), "before");
 
+    // Held for longer than the copy waits: the user is told that nothing was
+    // copied, so the older text is not pasted in the belief that it is new.
     selectedIndex = 1;
     {
         ClipboardHolder holder;
@@ -95,8 +100,22 @@ TEST_F(BrowserTest, CopyAsksFirstAndABusyClipboardIsLeftAlone)
         clickButton(copyFrameButtonId);
         clickButton(copyAllButtonId);
     }
-    EXPECT_EQ(prompts.size(), 3u);
+    ASSERT_EQ(prompts.size(), 5u);
+    EXPECT_EQ(prompts[3].text, clipboardBusy);
+    EXPECT_EQ(prompts[4].text, clipboardBusy);
+    EXPECT_EQ(prompts[4].style, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
     EXPECT_EQ(clipboardText(), "before");
+
+    // Held for a moment only, as a clipboard viewer reading the last copy does:
+    // the copy waits for it.
+    {
+        ClipboardHolder holder(100);
+        ASSERT_TRUE(holder.held);
+        clickButton(copyFrameButtonId);
+    }
+    EXPECT_EQ(prompts.size(), 5u);
+    EXPECT_EQ(clipboardText(), "A\tf\t1\r\na1\t5\r\n\r\n");
+    putOnClipboard("before");
 
     clickButton(copyFrameButtonId);
     EXPECT_EQ(clipboardText(), "A\tf\t1\r\na1\t5\r\n\r\n");
