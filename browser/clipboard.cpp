@@ -29,15 +29,10 @@ HANDLE copyToClipboard(const std::string& text)
     }
 
     // The clipboard is opened for the main window: opened for no window, it
-    // may refuse the data after emptying itself. Another program may hold it
-    // for a moment (a clipboard viewer reading the last copy), so the copy
-    // waits half a second before it tells the user that nothing was copied:
+    // may refuse the data after emptying itself. Held by another program for
+    // longer than half a second, the user is told that nothing was copied:
     // pasting the older text unawares would be worse than the box.
-    OpenedClipboard clipboard(mainWindow);
-    for (int tries = 1; !clipboard.opened && tries < 20; ++tries) {
-        Sleep(25);
-        clipboard.opened = OpenClipboard(mainWindow) != FALSE;
-    }
+    OpenedClipboard clipboard(mainWindow, 500);
     if (!clipboard.opened) {
         tellUser("The clipboard is in use by another program, so nothing was copied. Please try again.");
         return nullptr;

@@ -81,10 +81,18 @@ template <typename Interface> struct ComObject {
     explicit operator bool() const { return object != nullptr; }
 };
 
-// The clipboard, opened for this window and closed with the holder.
+// The clipboard, opened for this window and closed with the holder. Another
+// program may hold it for a moment (a clipboard viewer reading the last
+// copy), so it is tried again for up to waitMilliseconds.
 struct OpenedClipboard {
     bool opened;
-    explicit OpenedClipboard(HWND owner) : opened(OpenClipboard(owner) != FALSE) {}
+    explicit OpenedClipboard(HWND owner, DWORD waitMilliseconds = 0) : opened(OpenClipboard(owner) != FALSE)
+    {
+        for (DWORD waited = 0; !opened && waited < waitMilliseconds; waited += 25) {
+            Sleep(25);
+            opened = OpenClipboard(owner) != FALSE;
+        }
+    }
     ~OpenedClipboard()
     {
         if (opened)
