@@ -91,10 +91,14 @@ std::wstring wideAscii(const std::string& text)
     return std::wstring(text.begin(), text.end());
 }
 
-std::string labelText(HWND window, int id)
+// The text of a control of another process, whatever its length.
+std::string remoteText(HWND control)
 {
-    char text[512] = {};
-    SendMessageA(GetDlgItem(window, id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    const LRESULT length = SendMessageA(control, WM_GETTEXTLENGTH, 0, 0);
+    // With room to spare: the text may change between the two messages.
+    std::string text(static_cast<size_t>(length) + 4096, '\0');
+    const LRESULT copied = SendMessageA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<size_t>(copied));
     return text;
 }
 
@@ -151,7 +155,7 @@ TEST(BrowserProgram, LoadsAFileNamedOutsideTheAnsiCodePage)
         ASSERT_TRUE(run.started) << GetLastError();
         HWND window = waitForWindow(run.process, browserCaption);
         ASSERT_NE(window, nullptr) << "the main window did not appear (a box may be waiting)";
-        status = labelText(window, 145);
+        status = remoteText(GetDlgItem(window, 145));
         PostMessageA(window, WM_CLOSE, 0, 0);
     }
     DeleteFileW(copy.c_str());
@@ -182,7 +186,7 @@ TEST(BrowserProgram, ChoosesAFileAndKeepsSettingsInAFolderNamedOutsideTheAnsiCod
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
         HWND window = waitForWindow(run.process, browserCaption);
         ASSERT_NE(window, nullptr) << "the main window did not appear";
-        status = labelText(window, 145);
+        status = remoteText(GetDlgItem(window, 145));
         PostMessageA(window, WM_CLOSE, 0, 0);
     }
     const std::wstring settings = folder + L"Corvale.cfg";
@@ -338,50 +342,9 @@ struct ProgramOnFiles {
 
     HWND waitFor(const char* caption) { return started ? waitForWindow(process, caption) : nullptr; }
 
-    // A message box of the program's: a visible window captioned exactly so.
-    HWND waitForBox(const char* caption)
-    {
-        for (int waited = 0; started && waited < 60000; waited += 50) {
-            HWND found = nullptr;
-            while ((found = FindWindowExA(nullptr, found, "#32770", caption)) != nullptr) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(found, &owner);
-                if (owner == process.dwProcessId && IsWindowVisible(found))
-                    return found;
-            }
-            if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0)
-                break;
-        }
-        return nullptr;
-    }
-
 private:
     std::vector<std::string> files;
 };
-
-// The text of a control of another process, whatever its length.
-std::string remoteText(HWND control)
-{
-    const LRESULT length = SendMessageA(control, WM_GETTEXTLENGTH, 0, 0);
-    // With room to spare: the text may change between the two messages.
-    std::string text(static_cast<size_t>(length) + 4096, '\0');
-    const LRESULT copied = SendMessageA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<size_t>(copied));
-    return text;
-}
-
-// The message of a message box (its static text control).
-std::string boxMessage(HWND box)
-{
-    return remoteText(GetDlgItem(box, 0xFFFF));
-}
-
-// Waits until the program has handled everything sent and posted to window
-// before this call.
-void settle(HWND window)
-{
-    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, nullptr);
-}
 
 // The text of control id of window once test holds for it, or after 30 s
 // (a message sent to the program may be answered while it is still busy in
@@ -419,111 +382,7 @@ void clickIn(HWND window, int id)
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
 }
 
-std::string clipboardText()
-{
-    std::string text;
-    for (int tries = 0; tries < 50 && !OpenClipboard(nullptr); ++tries)
-        Sleep(20);
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
-            text = bytes;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
-void emptyClipboard()
-{
-    for (int tries = 0; tries < 50 && !OpenClipboard(nullptr); ++tries)
-        Sleep(20);
-    EmptyClipboard();
-    CloseClipboard();
-}
-
-const char statusTail[] = "\rSelect a phrase frame to display its variants.";
-
 } // namespace
-
-// A README-like file and a file of LF line ends: first a box says it does not
-// look like a phrase-frame file, then the list shows what was read.
-TEST(BrowserProgram, FileWithoutAFrameLineIsShownAfterABox)
-{
-    for (const char* content : {"# Corvale\r\n\r\nTools for corpus linguists.\r\n", "A\tf\t1\na1\t5\n\nB\tg\t2\n"}) {
-        ProgramOnFiles run;
-        const std::string file = run.write("lf-Freq-phraseFrames.txt", content);
-        run.start(file);
-        HWND box = run.waitForBox("CorvalePhraseFrames");
-        ASSERT_NE(box, nullptr) << "no box";
-        EXPECT_EQ(boxMessage(box), file + "\r\ndoes not look like a phrase-frame file: no line in it holds a phrase "
-                                          "frame, its frequency and its number of variants separated by TABs.\r\n\r\n"
-                                          "It is shown as it was read.");
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-        HWND window = run.waitFor(browserCaption);
-        ASSERT_NE(window, nullptr);
-        const std::string status = textOnceSettled(window, 145, [](const std::string& text) {
-            return text.find(" phrase-frames with ") != std::string::npos;
-        });
-        EXPECT_EQ(status.substr(0, 26), content[0] == '#' ? "2 phrase-frames with 0 var" : "1 phrase-frames with -1 va");
-    }
-}
-
-// "Copy p-frame + vars" on a frame holding a NUL: the clipboard holds a blank
-// there and every byte after it.
-TEST(BrowserProgram, CopyOfAFrameWithANulKeepsWhatFollows)
-{
-    ProgramOnFiles run;
-    const char bytes[] = "fr\0me\t5\t2\r\na\0b\t3\r\nafter\t2\r\n";
-    run.start(run.write("nul-Freq-phraseFrames.txt", std::string(bytes, sizeof bytes - 1)));
-    HWND window = run.waitFor(browserCaption);
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(remoteText(GetDlgItem(window, 144)), "fr me:  rank 1, frequency 5, variants 2");
-    // The click is posted, so the copy is waited for on an emptied clipboard:
-    // an earlier test's copy must not pass for this one.
-    emptyClipboard();
-    clickIn(window, 147);
-    std::string copied;
-    for (DWORD begun = GetTickCount(); copied.empty() && GetTickCount() - begun < 30000; Sleep(50))
-        copied = clipboardText();
-    EXPECT_EQ(copied, "fr me\t5\t2\r\na b\t3\r\nafter\t2\r\n\r\n");
-}
-
-// A frame shown in part: "&Alpha" shows the start of the whole frame's order
-// (the aa variants the file keeps last); a 1,500-byte variant line is cut
-// and the lines after it are shown.
-TEST(BrowserProgram, AlphaOrdersAFrameShownInPartAndALongLineHidesNothing)
-{
-    {
-        ProgramOnFiles run;
-        const std::string padding(40, 'p');
-        std::string file = "the * of\t540000\t36000";
-        for (int i = 0; i < 18000; ++i)
-            file += "\r\nthe zz" + std::to_string(10000 + i) + padding + " of\t20";
-        for (int i = 0; i < 18000; ++i)
-            file += "\r\nthe aa" + std::to_string(10000 + i) + padding + " of\t10";
-        run.start(run.write("big-Freq-phraseFrames.txt", file + "\r\n"));
-        HWND window = run.waitFor(browserCaption);
-        ASSERT_NE(window, nullptr);
-        auto zzFirst = [](const std::string& pane) { return startsWith(pane, "the zz10000"); };
-        ASSERT_TRUE(zzFirst(textOnceSettled(window, 146, zzFirst, 11)));
-
-        PostMessageA(GetDlgItem(window, 150), BM_CLICK, 0, 0);
-        auto aaFirst = [](const std::string& pane) { return startsWith(pane, "the aa10000"); };
-        EXPECT_TRUE(aaFirst(textOnceSettled(window, 146, aaFirst, 11)));
-        EXPECT_NE(remoteText(GetDlgItem(window, 144)).find(" of 36,000 variants shown)"), std::string::npos);
-    }
-    ProgramOnFiles run;
-    const std::string longLine = "the " + std::string(1500, 'x') + " of\t3\r\n";
-    run.start(run.write("long-Freq-phraseFrames.txt", "the * of\t9\t3\r\nthe cat of\t5\r\n" + longLine +
-                                                          "the dog of\t1\r\n"));
-    HWND window = run.waitFor(browserCaption);
-    ASSERT_NE(window, nullptr);
-    const std::string shortened = "the cat of\t5\r\nthe " + std::string(996, 'x') + "\r\nthe dog of\t1";
-    EXPECT_EQ(textOnceSettled(window, 146, [&](const std::string& pane) { return pane == shortened; }), shortened);
-    EXPECT_EQ(remoteText(GetDlgItem(window, 144)),
-              "the * of:  rank 1, frequency 9, variants 3  (1 variant cut at 1,000 bytes)");
-}
 
 // Find landing on a frame of 30,000 variants: the frame is selected, its
 // pane shows the lines with the match, the Find window stays open.
@@ -553,22 +412,3 @@ TEST(BrowserProgram, FindLandsOnALargeFrame)
     EXPECT_TRUE(IsWindowVisible(find));
 }
 
-// Two quoted names (two files dropped at once): a box says the name could
-// not be opened, and the window then shows the prompt to open a file.
-TEST(BrowserProgram, TwoQuotedNamesLeaveTheWindowAsItWas)
-{
-    ProgramOnFiles run;
-    const std::string first = run.write("a-Freq-phraseFrames.txt", "A\tf\t1\r\na1\t5\r\n");
-    const std::string second = run.write("b-Freq-phraseFrames.txt", "B\tg\t1\r\nb1\t5\r\n");
-    run.start("\"" + first + "\" \"" + second + "\"");
-    HWND box = run.waitForBox("CorvalePhraseFrames");
-    ASSERT_NE(box, nullptr) << "no box";
-    EXPECT_NE(boxMessage(box).find("could not be opened:"), std::string::npos) << boxMessage(box);
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    HWND window = run.waitFor(browserCaption);
-    ASSERT_NE(window, nullptr);
-    settle(window);
-    EXPECT_EQ(remoteText(GetDlgItem(window, 145)), "Click \"Open File\" to select a file to display");
-    EXPECT_EQ(remoteText(GetDlgItem(window, 144)), "");
-    EXPECT_EQ(ListView_GetItemCount(GetDlgItem(window, 100)), 0);
-}
