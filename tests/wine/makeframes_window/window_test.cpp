@@ -344,30 +344,26 @@ TEST_F(MakeWindowTest, CancelLeavesNothingAndASecondMakeCompletes)
                                                              L"cancelled-Ngrams.txt"}));
 }
 
-TEST_F(MakeWindowTest, ClosingDuringARunCancelsItAndLeavesNothing)
+// Closed by the user, or destroyed outright, during a run: the worker is
+// stopped before the window goes, and nothing is left.
+TEST_F(MakeWindowTest, ClosingOrDestroyingDuringARunStopsItAndLeavesNothing)
 {
-    open();
-    addToCorpus({writeCorpus(root / L"corpus", 60, 200000)});
-    fs::path out = useOutput(L"closed");
-    click(makeButtonId);
-    ASSERT_TRUE(waitUntil([] { return text(phaseLabelId) != L"Starting..."; }, 60000));
-    SendMessageW(makeWindow, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(waitUntil([] { return makeWindow == nullptr; }, 60000)) << "the window stayed";
-    EXPECT_FALSE(makeRunning());
-    EXPECT_TRUE(folderListing(out).empty());
-}
-
-TEST_F(MakeWindowTest, AWindowDestroyedDuringARunStopsItsWorkerFirst)
-{
-    open();
-    addToCorpus({writeCorpus(root / L"corpus", 60, 200000)});
-    fs::path out = useOutput(L"destroyed");
-    click(makeButtonId);
-    ASSERT_TRUE(waitUntil([] { return text(phaseLabelId) != L"Starting..."; }, 60000));
-    DestroyWindow(makeWindow);
-    EXPECT_EQ(makeWindow, nullptr);
-    EXPECT_FALSE(makeRunning());
-    EXPECT_TRUE(folderListing(out).empty());
+    const struct {
+        const wchar_t* name;
+        void (*end)();
+    } ways[] = {{L"closed", [] { SendMessageW(makeWindow, WM_CLOSE, 0, 0); }},
+                {L"destroyed", [] { DestroyWindow(makeWindow); }}};
+    for (const auto& way : ways) {
+        open();
+        addToCorpus({writeCorpus(root / way.name, 60, 200000)});
+        fs::path out = useOutput(way.name);
+        click(makeButtonId);
+        ASSERT_TRUE(waitUntil([] { return text(phaseLabelId) != L"Starting..."; }, 60000));
+        way.end();
+        EXPECT_TRUE(waitUntil([] { return makeWindow == nullptr; }, 60000)) << "the window stayed";
+        EXPECT_FALSE(makeRunning());
+        EXPECT_TRUE(folderListing(out).empty());
+    }
 }
 
 TEST_F(MakeWindowTest, AnExistingOutputIsReplacedOnlyWhenTheUserSaysYes)
