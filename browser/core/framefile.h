@@ -12,8 +12,8 @@
 // piece is dropped when it holds nothing but blanks, CRs, LFs and TABs.
 // records gets recordCount + 1 elements: element 0 stays empty, element i is
 // decimal(i) + TAB + the record text trimmed of those bytes at both ends.
-// variantTotal = (number of CR LF in content + 1) - 2 * recordCount, which is
-// the number of variant lines when the file ends with exactly one CR LF.
+// variantTotal is the number of variant lines in the records: the lines after
+// each record's header line, whatever line ends the file has at its end.
 // The previous contents of records are released before the new ones are built.
 void buildFrameRecords(const std::string& content, std::vector<std::string>& records,
                        int32_t& recordCount, int32_t& variantTotal);
