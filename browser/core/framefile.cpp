@@ -162,7 +162,7 @@ FieldSpan recordField(const std::string& record, int n)
     return fieldOf(record.data(), record.size(), n);
 }
 
-FieldSpan cellSpan(const std::string& record, int column)
+void writeCellText(const std::string& record, int column, char (&cell)[cellTextSize])
 {
     FieldSpan field = recordField(record, column);
     size_t length = field.length;
@@ -171,12 +171,10 @@ FieldSpan cellSpan(const std::string& record, int column)
         if (cr != nullptr)
             length = static_cast<size_t>(static_cast<const char*>(cr) - field.text);
     }
-    const void* nul = std::memchr(field.text, '\0', length);
-    if (nul != nullptr)
-        length = static_cast<size_t>(static_cast<const char*>(nul) - field.text);
-    if (length > 99)
-        length = 99;
-    return {field.text, length};
+    length = std::min(length, cellTextSize - 1);
+    for (size_t i = 0; i < length; ++i)
+        cell[i] = field.text[i] == '\0' ? ' ' : field.text[i];
+    cell[length] = '\0';
 }
 
 std::string headerField(const std::string& record, int n)

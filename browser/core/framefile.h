@@ -45,11 +45,14 @@ struct FieldSpan {
 };
 FieldSpan recordField(const std::string& record, int n);
 
-// Text of list cell column 1..4 of a record, as pointer and length into the
-// record: the column's TAB-separated field of the whole record as it stands
-// (empty beyond the last), the Variants column cut before its first CR, then
-// cut at a NUL, at most 99 bytes.
-FieldSpan cellSpan(const std::string& record, int column);
+// Text of list cell column 1..4 of a record, written into cell with its
+// terminating NUL: the column's TAB-separated field of the whole record as it
+// stands (empty beyond the last), the Variants column cut before its first
+// CR, at most cellTextSize - 1 bytes, each NUL byte as a blank (see
+// blankNuls). The list asks for cells while it paints, which must not need
+// memory: hence the caller's fixed buffer.
+constexpr size_t cellTextSize = 100;
+void writeCellText(const std::string& record, int column, char (&cell)[cellTextSize]);
 
 // Field n (from 1) of the record's header line (the text before its first
 // CR LF); empty beyond the last.
