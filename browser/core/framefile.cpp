@@ -129,9 +129,7 @@ bool looksLikePhraseFrames(const std::vector<std::string>& records, int32_t reco
         const char* line = static_cast<const char*>(rankEnd) + 1;
         const size_t lineLength = length - static_cast<size_t>(line - record.data());
         const std::string_view header(line, lineLength);
-        const size_t firstTab = header.find('\t');
-        if (firstTab != std::string_view::npos && header.find('\t', firstTab + 1) != std::string_view::npos &&
-            header.find('\n') == std::string_view::npos)
+        if (std::count(header.begin(), header.end(), '\t') == 2 && header.find('\n') == std::string_view::npos)
             return true;
     }
     return false;

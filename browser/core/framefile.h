@@ -20,9 +20,11 @@ void buildFrameRecords(const std::string& content, std::vector<std::string>& rec
 
 // Whether the records look like a phrase-frame file's: some record's header
 // line (its text before the first CR LF, after the rank) holds a phrase
-// frame, TAB, frequency, TAB, variant count, with no lone LF in it. No
-// records (an empty file) is not judged. A text with other line ends, or
-// without TABs, loads as one or a few records that hold no such line.
+// frame, TAB, frequency, TAB, variant count and no other TAB, with no lone LF
+// in it. No records (an empty file) is not judged. A text with other line
+// ends, or without TABs, loads as one or a few records that hold no such
+// line; a table with more columns (makeframes' statistics) has no blank line
+// and so one record, whose header line is the table's header row.
 bool looksLikePhraseFrames(const std::vector<std::string>& records, int32_t recordCount);
 
 // The box shown when a loaded file does not: its name, what is missing, and

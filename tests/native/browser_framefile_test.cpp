@@ -207,6 +207,10 @@ TEST(FrameFile, TellsPhraseFrameFilesFromOtherText)
         {"# Title\r\n\r\nSome text.\r\nMore text.\r\n", false},
         {"A\tf\t1\na1\t5\n\nB\tg\t2\n", false},  // LF line ends
         {"A\tf\r\na1\t5\r\n", false},             // one TAB: no frequency and count
+        // makeframes' statistics: a table with a header row and no blank line.
+        {"frame\tfrequency\tvariants\tvariants per occurrence\ttop variant\ttop variant share\t"
+         "entropy (bits)\trange\tper million words\r\n"
+         "in the * of\t12\t3\t0.2500\tin the middle of\t0.5000\t1.4591\t2\t120.0000\r\n", false},
         {"notes\r\n\r\nA\tf\t1\r\na1\t5\r\n", true}, // a frame line in a later record
         {"", true},                               // nothing to judge
     };
