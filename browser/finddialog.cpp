@@ -1,5 +1,6 @@
 #include "browser/finddialog.h"
 
+#include "browser/core/casefold.h"
 #include "browser/core/framefile.h"
 #include "browser/core/findscan.h"
 #include "browser/loader.h"
