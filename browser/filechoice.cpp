@@ -150,6 +150,29 @@ void classifyChosenFile(const std::string& name)
 
 } // namespace
 
+bool loadClassifiedFile(const std::wstring& fullName)
+{
+    // Classified before the load, so that the list's sort state and the first
+    // display of the pane see the new file's order. The name is kept in ANSI.
+    const std::string ansiName = narrowText(fullName);
+    std::string name = ansiName.substr(folderOfChoice(ansiName).size());
+    Classification previous = currentClassification();
+    classifyChosenFile(name);
+    bool loaded = false;
+    try {
+        loaded = loadPhraseFrameFile(fullName);
+    } catch (...) {
+        // Out of memory before the load could tell: the caller reports it.
+        applyClassification(previous);
+        throw;
+    }
+    if (loaded)
+        loadedFileName.swap(name);
+    else
+        applyClassification(previous);
+    return loaded;
+}
+
 void openFileCommand()
 {
     if (lastPath.empty())
@@ -161,30 +184,8 @@ void openFileCommand()
                         "Phrase Frames Files|*phraseframes.txt|All Files|*.*", "BAS", flags))
         return;
 
-    // The file is opened by its whole name; the folder and the name are kept
-    // and shown in ANSI.
-    const std::string chosenName = narrowText(chosen);
-    std::string name = chosenName.substr(folderOfChoice(chosenName).size());
-    std::string folder = keptFolder(chosen.substr(0, chosen.find_last_of(L"\\/") + 1));
-    Classification previous = currentClassification();
-    lastPath.swap(folder);
+    lastPath = keptFolder(chosen.substr(0, chosen.find_last_of(L"\\/") + 1));
     writeSetting("lastpath", "Runtime", lastPath);
     shownIndex = 0;
-
-    // Classified before the load, so that the list's sort state and the first
-    // display of the pane see the new file's order. A load that did not
-    // replace the data leaves the shown file's name and classification.
-    classifyChosenFile(name);
-    bool loaded = false;
-    try {
-        loaded = loadPhraseFrameFile(chosen);
-    } catch (...) {
-        // Out of memory before the load could tell: the caller reports it.
-        applyClassification(previous);
-        throw;
-    }
-    if (loaded)
-        loadedFileName.swap(name);
-    else
-        applyClassification(previous);
+    loadClassifiedFile(chosen);
 }

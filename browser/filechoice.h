@@ -19,7 +19,14 @@ int32_t openFileDialog(HWND owner, const std::string& caption, std::wstring& fil
                        const std::string& initialFolder, const std::string& filter,
                        const std::string& defaultExtension, uint32_t& flags);
 
-// The "&Open File" command: ask, remember the folder, classify the name,
-// load; a load that did not replace the data puts the previous
-// classification back and keeps the previous file's name.
+// Loads the file fullName names, classified by its name's ending before the
+// load (see classifyFileName), so that the list's sort state, the option
+// buttons, the pane's first order and the copies follow the file; its name
+// part then becomes loadedFileName. A load that did not replace the data
+// puts the previous classification back and keeps the previous file's name.
+// Open and a name on the command line both load this way.
+bool loadClassifiedFile(const std::wstring& fullName);
+
+// The "&Open File" command: ask, remember the folder, load with
+// loadClassifiedFile.
 void openFileCommand();

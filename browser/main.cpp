@@ -215,7 +215,7 @@ static INT_PTR onInitDialog(HWND window)
         if (fileName.empty())
             openFileCommand();
         else
-            loadPhraseFrameFile(fileName);
+            loadClassifiedFile(fileName);
     });
     showProgramIcon(window);
     findOptions = initialFindOptions;
