@@ -41,12 +41,16 @@ std::string readSetting(const std::string& key, const std::string& section)
     return std::string(trimBlanks(narrowText(std::wstring(value, length))));
 }
 
-void writeSetting(const std::string& key, const std::string& section, const std::string& value)
+Setting settingToWrite(const std::string& key, const std::string& section, const std::string& value)
 {
-    const std::wstring sectionName = wideText(boundedCopy(section, 60).data());
-    const std::wstring keyName = wideText(boundedCopy(key, 60).data());
-    const std::wstring valueText = wideText(boundedCopy(value, 1024).data());
-    WritePrivateProfileStringW(sectionName.c_str(), keyName.c_str(), valueText.c_str(), settingsPath().c_str());
+    return {wideText(boundedCopy(section, 60).data()), wideText(boundedCopy(key, 60).data()),
+            wideText(boundedCopy(value, 1024).data()), settingsPath()};
+}
+
+void writeSetting(const Setting& setting)
+{
+    WritePrivateProfileStringW(setting.section.c_str(), setting.key.c_str(), setting.value.c_str(),
+                               setting.file.c_str());
 }
 
 int32_t openFileDialog(HWND owner, const std::string& caption, std::wstring& file,
@@ -184,8 +188,11 @@ void openFileCommand()
                         "Phrase Frames Files|*phraseframes.txt|All Files|*.*", "BAS", flags))
         return;
 
+    // The next dialog of this run starts in the chosen folder; the settings
+    // keep it for the next run only once a file from it has loaded.
     lastPath = keptFolder(chosen.substr(0, chosen.find_last_of(L"\\/") + 1));
-    writeSetting("lastpath", "Runtime", lastPath);
+    const Setting keptFolderSetting = settingToWrite("lastpath", "Runtime", lastPath);
     shownIndex = 0;
-    loadClassifiedFile(chosen);
+    if (loadClassifiedFile(chosen))
+        writeSetting(keptFolderSetting);
 }
