@@ -41,12 +41,16 @@ std::string readSetting(const std::string& key, const std::string& section)
     return std::string(trimBlanks(narrowText(std::wstring(value, length))));
 }
 
-void writeSetting(const std::string& key, const std::string& section, const std::string& value)
+Setting settingToWrite(const std::string& key, const std::string& section, const std::string& value)
 {
-    const std::wstring sectionName = wideText(boundedCopy(section, 60).data());
-    const std::wstring keyName = wideText(boundedCopy(key, 60).data());
-    const std::wstring valueText = wideText(boundedCopy(value, 1024).data());
-    WritePrivateProfileStringW(sectionName.c_str(), keyName.c_str(), valueText.c_str(), settingsPath().c_str());
+    return {wideText(boundedCopy(section, 60).data()), wideText(boundedCopy(key, 60).data()),
+            wideText(boundedCopy(value, 1024).data()), settingsPath()};
+}
+
+void writeSetting(const Setting& setting)
+{
+    WritePrivateProfileStringW(setting.section.c_str(), setting.key.c_str(), setting.value.c_str(),
+                               setting.file.c_str());
 }
 
 int32_t openFileDialog(HWND owner, const std::string& caption, std::wstring& file,
@@ -150,6 +154,29 @@ void classifyChosenFile(const std::string& name)
 
 } // namespace
 
+bool loadClassifiedFile(const std::wstring& fullName)
+{
+    // Classified before the load, so that the list's sort state and the first
+    // display of the pane see the new file's order. The name is kept in ANSI.
+    const std::string ansiName = narrowText(fullName);
+    std::string name = ansiName.substr(folderOfChoice(ansiName).size());
+    Classification previous = currentClassification();
+    classifyChosenFile(name);
+    bool loaded = false;
+    try {
+        loaded = loadPhraseFrameFile(fullName);
+    } catch (...) {
+        // Out of memory before the load could tell: the caller reports it.
+        applyClassification(previous);
+        throw;
+    }
+    if (loaded)
+        loadedFileName.swap(name);
+    else
+        applyClassification(previous);
+    return loaded;
+}
+
 void openFileCommand()
 {
     if (lastPath.empty())
@@ -161,30 +188,11 @@ void openFileCommand()
                         "Phrase Frames Files|*phraseframes.txt|All Files|*.*", "BAS", flags))
         return;
 
-    // The file is opened by its whole name; the folder and the name are kept
-    // and shown in ANSI.
-    const std::string chosenName = narrowText(chosen);
-    std::string name = chosenName.substr(folderOfChoice(chosenName).size());
-    std::string folder = keptFolder(chosen.substr(0, chosen.find_last_of(L"\\/") + 1));
-    Classification previous = currentClassification();
-    lastPath.swap(folder);
-    writeSetting("lastpath", "Runtime", lastPath);
+    // The next dialog of this run starts in the chosen folder; the settings
+    // keep it for the next run only once a file from it has loaded.
+    lastPath = keptFolder(chosen.substr(0, chosen.find_last_of(L"\\/") + 1));
+    const Setting keptFolderSetting = settingToWrite("lastpath", "Runtime", lastPath);
     shownIndex = 0;
-
-    // Classified before the load, so that the list's sort state and the first
-    // display of the pane see the new file's order. A load that did not
-    // replace the data leaves the shown file's name and classification.
-    classifyChosenFile(name);
-    bool loaded = false;
-    try {
-        loaded = loadPhraseFrameFile(chosen);
-    } catch (...) {
-        // Out of memory before the load could tell: the caller reports it.
-        applyClassification(previous);
-        throw;
-    }
-    if (loaded)
-        loadedFileName.swap(name);
-    else
-        applyClassification(previous);
+    if (loadClassifiedFile(chosen))
+        writeSetting(keptFolderSetting);
 }

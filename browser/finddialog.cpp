@@ -1,13 +1,12 @@
 #include "browser/finddialog.h"
 
+#include "browser/core/casefold.h"
 #include "browser/core/framefile.h"
 #include "browser/core/findscan.h"
 #include "browser/loader.h"
 #include "browser/main.h"
 #include "browser/memoryguard.h"
 #include "browser/panerefill.h"
-#include "browser/richtext.h"
-#include "browser/core/rtf.h"
 #include "browser/state.h"
 #include "browser/variantpane.h"
 #include "common/win/dialogs.h"
@@ -58,7 +57,8 @@ void findNext()
     searchFillsPane = false;
     if (letMessageThroughBeforeSearchResult(found)) {
         const std::string& record = frames[found];
-        showMatches(variantLines(record), search, matchCase);
+        std::string lines = variantLines(record);
+        fillPaneWithFrame(found, lines, search, matchCase);
         if (matchLiesBeyondShownPart(record, search, matchCase))
             SetDlgItemTextA(mainWindow, frameInfoLabelId, (frameSummary(record) + matchBeyondNote).c_str());
     }

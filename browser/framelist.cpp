@@ -8,11 +8,9 @@
 #include "browser/state.h"
 #include "browser/variantpane.h"
 
-#include <cstring>
-
 // The list keeps the pointer it is given until it asks again, so the cell
 // text lives here rather than in a temporary.
-static char cellBuffer[100];
+static char cellBuffer[cellTextSize];
 
 void onGetDispInfo(NMLVDISPINFOA* info)
 {
@@ -21,10 +19,7 @@ void onGetDispInfo(NMLVDISPINFOA* info)
     int32_t index = info->item.iItem + 1;
     cellBuffer[0] = '\0';
     if (index >= 1 && index <= frameCount) {
-        // Straight from the record: painting must not need memory.
-        FieldSpan cell = cellSpan(frames[index], info->item.iSubItem + 1);
-        memcpy(cellBuffer, cell.text, cell.length);
-        cellBuffer[cell.length] = '\0';
+        writeCellText(frames[index], info->item.iSubItem + 1, cellBuffer);
     }
     info->item.pszText = cellBuffer;
 }

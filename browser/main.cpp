@@ -1,6 +1,7 @@
 #include "browser/main.h"
 
 #include "browser/clipboard.h"
+#include "browser/core/casefold.h"
 #include "browser/filechoice.h"
 #include "browser/finddialog.h"
 #include "browser/framelist.h"
@@ -151,6 +152,8 @@ HWND createMainWindow()
     for (int32_t& flag : sortState)
         flag = 0;
     tabStop = initialTabStop;
+    // Find folds letters as the files' bytes are shown: in the ANSI code page.
+    useCaseFoldOf(GetACP());
     LoadLibraryA("riched32.dll");
     INITCOMMONCONTROLSEX controls = {8, 0xFF};
     InitCommonControlsEx(&controls);
@@ -212,7 +215,7 @@ static INT_PTR onInitDialog(HWND window)
         if (fileName.empty())
             openFileCommand();
         else
-            loadPhraseFrameFile(fileName);
+            loadClassifiedFile(fileName);
     });
     showProgramIcon(window);
     findOptions = initialFindOptions;

@@ -20,7 +20,8 @@
 // replaced the pane nor moved the selection; it also remembers that the
 // selection is its own find, so the next search goes on after it.
 // "&Alpha"/"&Freq" consult the count as well: a frame whose lines the pane
-// still holds as the fill put them is ordered whole and shown again.
+// still holds as the fill put them (a selection's or Find's, every fill goes
+// through fillPaneWithFrame) is ordered whole and shown again.
 #pragma once
 #include <cstdint>
 #include <string>

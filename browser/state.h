@@ -14,8 +14,8 @@
 // (phrase frame, TAB, frequency, TAB, variant count), CR LF, variant lines.
 extern std::vector<std::string> frames;
 extern int32_t frameCount;
-extern int32_t fileIsFreqOrder;     // 1 frequency order, 0 alphabetical (from the Open command)
-extern std::string loadedFileName;  // name part of the last file opened with Open
+extern int32_t fileIsFreqOrder;     // 1 frequency order, 0 alphabetical (from the file's name)
+extern std::string loadedFileName;  // name part of the file loaded last (Open or the command line)
 extern std::string lastPath;        // folder of the last chosen file, with its separator
 
 // The list and the pane.

@@ -2,7 +2,9 @@
 
 #include "browser/core/framefile.h"
 #include "browser/main.h"
+#include "browser/core/panetext.h"
 #include "browser/panerefill.h"
+#include "browser/richtext.h"
 #include "browser/state.h"
 #include "browser/core/variantorder.h"
 #include "common/win/dialogs.h"
@@ -130,6 +132,17 @@ void orderVariants(std::string& text, bool force)
     orderVariants(text, alphabeticalWanted(), fileIsFreqOrder, force);
 }
 
+void fillPaneWithFrame(int32_t index, std::string& lines, const std::string& search, bool matchCase)
+{
+    if (search.empty()) {
+        setPaneText(lines);
+    } else {
+        showMatches(lines, search, matchCase);
+        blankNuls(lines);
+    }
+    noteFill(index, lines);
+}
+
 // The pane gets frame index's variant lines in the wanted order, the label
 // what they leave out.
 static void fillPane(int32_t index, bool force)
@@ -137,8 +150,7 @@ static void fillPane(int32_t index, bool force)
     const std::string& record = frames[index];
     PaneVariants shown = paneVariants(record, alphabeticalWanted(), fileIsFreqOrder, force);
     SetDlgItemTextA(mainWindow, frameInfoLabelId, frameLabel(record, shown.note).c_str());
-    setPaneText(shown.text);
-    noteFill(index, shown.text);
+    fillPaneWithFrame(index, shown.text);
 }
 
 void showSelected()

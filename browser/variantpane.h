@@ -14,6 +14,13 @@ extern const DWORD variantPaneExStyle;
 // replaced by a fresh control in its place; variantPane then names it.
 void emptyPane();
 
+// Every fill of the pane with variant lines of frame index, as the pane is to
+// show them: plain, or with the matches of search in bold (Find; see
+// showMatches). It is noted (noteFill), so that "&Alpha"/"&Freq" order the
+// whole frame, not only the part the pane holds. lines is taken.
+void fillPaneWithFrame(int32_t index, std::string& lines, const std::string& search = std::string(),
+                       bool matchCase = true);
+
 // Shows frame selectedIndex unless it is already shown: its label, and its
 // variant lines in the pane unless searchFillsPane is set (see panerefill.h).
 void showSelected();

@@ -1,42 +1,20 @@
 #include "browser/core/findscan.h"
 
+#include "browser/core/casefold.h"
 #include "browser/core/framefile.h"
-#include "browser/core/rtf.h"
 #include "common/core/text.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <string_view>
 
 namespace {
 
-// upperCase as a table, so records are compared folded in place instead of
-// through a folded copy of each record.
-struct FoldTable {
-    std::array<unsigned char, 256> fold;
-    // The bytes that fold to each byte: itself when it is no letter's source,
-    // plus the small letter or OEM letter that folds to it.
-    std::array<std::array<unsigned char, 2>, 256> sources;
-    std::array<unsigned char, 256> sourceCount;
-};
-
-FoldTable makeFoldTable()
-{
-    FoldTable table{};
-    table.fold = upperCaseTable();
-    for (int b = 0; b < 256; ++b) {
-        const unsigned char target = table.fold[b];
-        table.sources[target][table.sourceCount[target]++] = static_cast<unsigned char>(b);
-    }
-    return table;
-}
-
 // Whether record holds foldedSearch when folded. The scan jumps with memchr
 // between the one or two bytes that fold to the search's last byte and only
 // compares there; the last byte is a rarer anchor than the first in word
 // lists (fewer blanks and common initial letters).
-bool containsFolded(std::string_view record, std::string_view foldedSearch, const FoldTable& table)
+bool containsFolded(std::string_view record, std::string_view foldedSearch, const CaseFold& table)
 {
     const size_t length = foldedSearch.size();
     if (record.size() < length)
@@ -67,7 +45,7 @@ bool containsFolded(std::string_view record, std::string_view foldedSearch, cons
             return false;
         const unsigned char* start = at - anchor;
         size_t k = 0;
-        while (k < length && table.fold[start[k]] == wanted[k])
+        while (k < length && table.capital[start[k]] == wanted[k])
             ++k;
         if (k == length)
             return true;
@@ -112,7 +90,7 @@ int32_t findFrame(const std::vector<std::string>& frames, int32_t frameCount, in
                 return i;
         return 0;
     }
-    static const FoldTable foldTable = makeFoldTable();
+    const CaseFold& foldTable = caseFold();
     const std::string wanted = upperCase(search);
     for (int32_t i = std::max(start, 1); i <= last; ++i)
         if (containsFolded(frames[i], wanted, foldTable))
@@ -130,7 +108,7 @@ bool matchLiesBeyondShownPart(const std::string& record, const std::string& sear
     const std::string shown = variantLines(record);
     if (matchCase)
         return whole.find(search) != std::string_view::npos && shown.find(search) == std::string::npos;
-    static const FoldTable foldTable = makeFoldTable();
+    const CaseFold& foldTable = caseFold();
     const std::string wanted = upperCase(search);
     return containsFolded(whole, wanted, foldTable) && !containsFolded(shown, wanted, foldTable);
 }

@@ -52,10 +52,9 @@ void buildFrameRecords(const std::string& content, std::vector<std::string>& rec
     const char* data = content.data();
     const size_t size = content.size();
 
-    // One pass finds every CR LF and, among them, the record separators
-    // (CR LF CR LF, leftmost first, not overlapping each other).
+    // One pass finds the record separators (CR LF CR LF, leftmost first, not
+    // overlapping each other).
     std::vector<size_t> separators;
-    int64_t lineEnds = 0;
     size_t nextSeparatorFrom = 0;
     size_t pos = 0;
     while (pos < size) {
@@ -64,7 +63,6 @@ void buildFrameRecords(const std::string& content, std::vector<std::string>& rec
             break;
         pos = static_cast<size_t>(static_cast<const char*>(cr) - data);
         if (pos + 1 < size && data[pos + 1] == '\n') {
-            ++lineEnds;
             if (pos >= nextSeparatorFrom && pos + 3 < size && data[pos + 2] == '\r' &&
                 data[pos + 3] == '\n') {
                 separators.push_back(pos);
@@ -91,6 +89,7 @@ void buildFrameRecords(const std::string& content, std::vector<std::string>& rec
 
     records.reserve(pieces + 1);
     records.emplace_back();
+    int64_t variantLineCount = 0;
     for (size_t k = 0; k < pieces; ++k) {
         size_t start = pieceStart(k);
         size_t stop = pieceStop(k);
@@ -106,11 +105,14 @@ void buildFrameRecords(const std::string& content, std::vector<std::string>& rec
         record.append(rank, rankLength);
         record += '\t';
         record.append(data + start, stop - start);
+        // The record's lines after its header line.
+        const size_t lines = lineCount(std::string_view(data + start, stop - start));
+        variantLineCount += lines > 0 ? static_cast<int64_t>(lines - 1) : 0;
         records.push_back(std::move(record));
     }
 
     recordCount = static_cast<int32_t>(pieces);
-    variantTotal = static_cast<int32_t>(lineEnds + 1 - 2 * static_cast<int64_t>(pieces));
+    variantTotal = static_cast<int32_t>(std::min<int64_t>(variantLineCount, INT32_MAX));
 }
 
 bool looksLikePhraseFrames(const std::vector<std::string>& records, int32_t recordCount)
@@ -127,9 +129,7 @@ bool looksLikePhraseFrames(const std::vector<std::string>& records, int32_t reco
         const char* line = static_cast<const char*>(rankEnd) + 1;
         const size_t lineLength = length - static_cast<size_t>(line - record.data());
         const std::string_view header(line, lineLength);
-        const size_t firstTab = header.find('\t');
-        if (firstTab != std::string_view::npos && header.find('\t', firstTab + 1) != std::string_view::npos &&
-            header.find('\n') == std::string_view::npos)
+        if (std::count(header.begin(), header.end(), '\t') == 2 && header.find('\n') == std::string_view::npos)
             return true;
     }
     return false;
@@ -160,7 +160,7 @@ FieldSpan recordField(const std::string& record, int n)
     return fieldOf(record.data(), record.size(), n);
 }
 
-FieldSpan cellSpan(const std::string& record, int column)
+void writeCellText(const std::string& record, int column, char (&cell)[cellTextSize])
 {
     FieldSpan field = recordField(record, column);
     size_t length = field.length;
@@ -169,12 +169,10 @@ FieldSpan cellSpan(const std::string& record, int column)
         if (cr != nullptr)
             length = static_cast<size_t>(static_cast<const char*>(cr) - field.text);
     }
-    const void* nul = std::memchr(field.text, '\0', length);
-    if (nul != nullptr)
-        length = static_cast<size_t>(static_cast<const char*>(nul) - field.text);
-    if (length > 99)
-        length = 99;
-    return {field.text, length};
+    length = std::min(length, cellTextSize - 1);
+    for (size_t i = 0; i < length; ++i)
+        cell[i] = field.text[i] == '\0' ? ' ' : field.text[i];
+    cell[length] = '\0';
 }
 
 std::string headerField(const std::string& record, int n)

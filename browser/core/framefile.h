@@ -12,17 +12,19 @@
 // piece is dropped when it holds nothing but blanks, CRs, LFs and TABs.
 // records gets recordCount + 1 elements: element 0 stays empty, element i is
 // decimal(i) + TAB + the record text trimmed of those bytes at both ends.
-// variantTotal = (number of CR LF in content + 1) - 2 * recordCount, which is
-// the number of variant lines when the file ends with exactly one CR LF.
+// variantTotal is the number of variant lines in the records: the lines after
+// each record's header line, whatever line ends the file has at its end.
 // The previous contents of records are released before the new ones are built.
 void buildFrameRecords(const std::string& content, std::vector<std::string>& records,
                        int32_t& recordCount, int32_t& variantTotal);
 
 // Whether the records look like a phrase-frame file's: some record's header
 // line (its text before the first CR LF, after the rank) holds a phrase
-// frame, TAB, frequency, TAB, variant count, with no lone LF in it. No
-// records (an empty file) is not judged. A text with other line ends, or
-// without TABs, loads as one or a few records that hold no such line.
+// frame, TAB, frequency, TAB, variant count and no other TAB, with no lone LF
+// in it. No records (an empty file) is not judged. A text with other line
+// ends, or without TABs, loads as one or a few records that hold no such
+// line; a table with more columns (makeframes' statistics) has no blank line
+// and so one record, whose header line is the table's header row.
 bool looksLikePhraseFrames(const std::vector<std::string>& records, int32_t recordCount);
 
 // The box shown when a loaded file does not: its name, what is missing, and
@@ -45,11 +47,14 @@ struct FieldSpan {
 };
 FieldSpan recordField(const std::string& record, int n);
 
-// Text of list cell column 1..4 of a record, as pointer and length into the
-// record: the column's TAB-separated field of the whole record as it stands
-// (empty beyond the last), the Variants column cut before its first CR, then
-// cut at a NUL, at most 99 bytes.
-FieldSpan cellSpan(const std::string& record, int column);
+// Text of list cell column 1..4 of a record, written into cell with its
+// terminating NUL: the column's TAB-separated field of the whole record as it
+// stands (empty beyond the last), the Variants column cut before its first
+// CR, at most cellTextSize - 1 bytes, each NUL byte as a blank (see
+// blankNuls). The list asks for cells while it paints, which must not need
+// memory: hence the caller's fixed buffer.
+constexpr size_t cellTextSize = 100;
+void writeCellText(const std::string& record, int column, char (&cell)[cellTextSize]);
 
 // Field n (from 1) of the record's header line (the text before its first
 // CR LF); empty beyond the last.

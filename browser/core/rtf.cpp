@@ -2,30 +2,10 @@
 
 #include "common/core/homepage.h"
 
-#include <array>
 #include <string_view>
 #include <vector>
 
 namespace {
-
-std::array<unsigned char, 256> makeFoldTable()
-{
-    std::array<unsigned char, 256> table{};
-    for (int b = 0; b < 256; ++b)
-        table[b] = static_cast<unsigned char>(b);
-    for (int b = 'a'; b <= 'z'; ++b)
-        table[b] = static_cast<unsigned char>(b - 'a' + 'A');
-    table[0x84] = 0x8E;
-    table[0x94] = 0x99;
-    table[0x81] = 0x9A;
-    table[0x82] = 0x90;
-    table[0xA4] = 0xA5;
-    table[0x86] = 0x8F;
-    table[0x87] = 0x80;
-    return table;
-}
-
-const std::array<unsigned char, 256> foldTable = makeFoldTable();
 
 const char boldOn[] = "\\b ";
 const char boldOff[] = "\\b0 ";
@@ -53,19 +33,6 @@ void appendEscaped(std::string& out, std::string_view text, size_t from, size_t 
 }
 
 }  // namespace
-
-const std::array<unsigned char, 256>& upperCaseTable()
-{
-    return foldTable;
-}
-
-std::string upperCase(const std::string& text)
-{
-    std::string folded(text);
-    for (char& c : folded)
-        c = static_cast<char>(foldTable[static_cast<unsigned char>(c)]);
-    return folded;
-}
 
 const char rtfHeader[] =
     "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033"

@@ -1,18 +1,10 @@
 // Rich text for the variant pane: the search-result document with its matches
-// in bold, the help document, and the case fold that case-insensitive
-// searching uses.
+// in bold (case-insensitive with the fold of casefold.h), and the help
+// document.
 #pragma once
-#include <array>
+#include "browser/core/casefold.h"
+
 #include <string>
-
-// Byte-for-byte case fold: a-z to A-Z plus seven fixed byte pairs (the
-// letters with diaeresis, acute, tilde, ring and cedilla of OEM code page
-// 437); every other byte is unchanged. The result has the same length, and
-// folding a folded text changes nothing.
-std::string upperCase(const std::string& text);
-
-// The same fold as a table from each byte to its folded byte.
-const std::array<unsigned char, 256>& upperCaseTable();
 
 // The start of every document the pane receives; it ends with a blank.
 extern const char rtfHeader[];

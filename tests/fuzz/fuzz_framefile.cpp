@@ -122,7 +122,9 @@ void checkFields(const std::string& record)
         const std::string cell = cellText(record, n);
         FUZZ_CHECK(cell.size() <= 99);
         FUZZ_CHECK(cell.find('\0') == std::string::npos);
-        FUZZ_CHECK(text.compare(0, cell.size(), cell) == 0);
+        std::string shownText = text;
+        blankNuls(shownText);
+        FUZZ_CHECK(shownText.compare(0, cell.size(), cell) == 0);
         if (n == 4)
             FUZZ_CHECK(cell.find('\r') == std::string::npos);
 
@@ -159,7 +161,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(count == static_cast<int32_t>(expected.size()));
     FUZZ_CHECK(records.size() == expected.size() + 1);
     FUZZ_CHECK(records[0].empty());
-    FUZZ_CHECK(variants == countOf(content, "\r\n") + 1 - 2 * static_cast<int64_t>(count));
+    int64_t variantLines = 0;  // the lines after each record's header line
+    for (const std::string& record : expected)
+        variantLines += countOf(record, "\r\n");
+    FUZZ_CHECK(variants == variantLines);
     for (size_t i = 1; i < records.size(); ++i) {
         const std::string rank = std::to_string(i) + "\t";
         FUZZ_CHECK(records[i].compare(0, rank.size(), rank) == 0);

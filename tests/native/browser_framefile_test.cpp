@@ -38,21 +38,23 @@ TEST(FrameFile, SplitsIntoRecords)
         {"two records", "A→f→1¶a1→5¶¶B→g→2¶b1→3¶b2→1¶",
          {"1→A→f→1¶a1→5", "2→B→g→2¶b1→3¶b2→1"}, 3},
         {"empty last line", "A→f→1¶a1→5¶¶B→g→2¶b1→3¶b2→1¶¶",
-         {"1→A→f→1¶a1→5", "2→B→g→2¶b1→3¶b2→1"}, 4},
+         {"1→A→f→1¶a1→5", "2→B→g→2¶b1→3¶b2→1"}, 3},
         {"no final line end", "A→f→1¶a1→5¶¶B→g→2¶b1→3¶b2→1",
-         {"1→A→f→1¶a1→5", "2→B→g→2¶b1→3¶b2→1"}, 2},
+         {"1→A→f→1¶a1→5", "2→B→g→2¶b1→3¶b2→1"}, 3},
         {"three line ends between", "A→f→1¶a1→5¶¶¶B→g→2¶b1→3¶b2→1¶",
-         {"1→A→f→1¶a1→5", "2→B→g→2¶b1→3¶b2→1"}, 4},
+         {"1→A→f→1¶a1→5", "2→B→g→2¶b1→3¶b2→1"}, 3},
         {"four line ends between", "A→f→1¶a1→5¶¶¶¶B→g→2¶b1→3¶b2→1¶",
          {"1→A→f→1¶a1→5", "2→", "3→B→g→2¶b1→3¶b2→1"}, 3},
         {"five line ends between", "A→f→1¶¶¶¶¶B→g→2¶",
-         {"1→A→f→1", "2→", "3→B→g→2"}, 1},
+         {"1→A→f→1", "2→", "3→B→g→2"}, 0},
         {"empty first record stays", "¶¶A→f→1¶", {"1→", "2→A→f→1"}, 0},
-        {"trims blanks and TABs", "  A→f→1¶a→2 → ¶¶ →B→g→1", {"1→A→f→1¶a→2", "2→B→g→1"}, 0},
-        {"lone CR is no line end", "A\r\r\n\r\nB", {"1→A", "2→B"}, -1},
-        {"empty file", "", {}, 1},
-        {"only blank bytes", " ¶→", {}, 2},
-        {"one record without line end", "A→f→0", {"1→A→f→0"}, -1},
+        {"trims blanks and TABs", "  A→f→1¶a→2 → ¶¶ →B→g→1", {"1→A→f→1¶a→2", "2→B→g→1"}, 1},
+        {"lone CR is no line end", "A\r\r\n\r\nB", {"1→A", "2→B"}, 0},
+        {"empty file", "", {}, 0},
+        {"only blank bytes", " ¶→", {}, 0},
+        {"one record without line end", "A→f→0", {"1→A→f→0"}, 0},
+        {"one variant without line end", "a * b→1→1¶a x b→1", {"1→a * b→1→1¶a x b→1"}, 1},
+        {"blank line ends at the end", "A→f→1¶a1→5¶ ¶→¶", {"1→A→f→1¶a1→5"}, 1},
     };
     for (const auto& c : cases) {
         std::vector<std::string> records{"old", "records", "here"};
@@ -74,7 +76,7 @@ TEST(FrameFile, LineFeedOnlyFileIsOneRecord)
     buildFrameRecords("A\tf\t1\na1\t5\n\nB\tg\t2\n", records, count, variants);
     ASSERT_EQ(count, 1);
     EXPECT_EQ(records[1], "1\tA\tf\t1\na1\t5\n\nB\tg\t2");
-    EXPECT_EQ(variants, -1);
+    EXPECT_EQ(variants, 0);
 }
 
 TEST(FrameFile, RankIsPlainDecimalPosition)
@@ -107,8 +109,8 @@ TEST(FrameFile, StatusText)
     EXPECT_EQ(statusText(1204, 15730, "C:\\corpora\\corpus-Freq-phraseFrames.txt"),
               std::string("1,204 phrase-frames with 15,730 variants in corpus-Freq-phraseFrames.txt.\r") +
                   second);
-    EXPECT_EQ(statusText(0, 1, "empty.txt"),
-              std::string("0 phrase-frames with 1 variants in empty.txt.\r") + second);
+    EXPECT_EQ(statusText(0, 0, "empty.txt"),
+              std::string("0 phrase-frames with 0 variants in empty.txt.\r") + second);
     EXPECT_EQ(statusText(1, -1234, "D:\\lf.txt"),
               std::string("1 phrase-frames with -1,234 variants in lf.txt.\r") + second);
 }
@@ -129,7 +131,8 @@ TEST(FrameFile, CellText)
         {full, 4, "3"},
         {"1\t" + longField + "\t5\t0", 2, std::string(99, 'x')},
         {"1\tA\t5\t" + longField + "\r\nv\t1", 4, std::string(99, 'x')},
-        {withNul, 2, "ab"},
+        {withNul, 2, "ab cd"},
+        {std::string("9\tA\t1\t\0" "2\r\nv", 11), 4, " 2"},
         {withNul, 3, "7"},
         {"4\tA\t9", 4, ""},
         {"4\tA", 3, ""},
@@ -204,6 +207,10 @@ TEST(FrameFile, TellsPhraseFrameFilesFromOtherText)
         {"# Title\r\n\r\nSome text.\r\nMore text.\r\n", false},
         {"A\tf\t1\na1\t5\n\nB\tg\t2\n", false},  // LF line ends
         {"A\tf\r\na1\t5\r\n", false},             // one TAB: no frequency and count
+        // makeframes' statistics: a table with a header row and no blank line.
+        {"frame\tfrequency\tvariants\tvariants per occurrence\ttop variant\ttop variant share\t"
+         "entropy (bits)\trange\tper million words\r\n"
+         "in the * of\t12\t3\t0.2500\tin the middle of\t0.5000\t1.4591\t2\t120.0000\r\n", false},
         {"notes\r\n\r\nA\tf\t1\r\na1\t5\r\n", true}, // a frame line in a later record
         {"", true},                               // nothing to judge
     };

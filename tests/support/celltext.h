@@ -1,5 +1,5 @@
 // A list cell's text as a string, for tests that compare cells (the browser
-// itself hands the list view cellSpan's pointer and length).
+// itself hands the list view writeCellText's buffer).
 #pragma once
 #include "browser/core/framefile.h"
 
@@ -7,6 +7,7 @@
 
 inline std::string cellText(const std::string& record, int column)
 {
-    FieldSpan cell = cellSpan(record, column);
-    return std::string(cell.text, cell.length);
+    char cell[cellTextSize];
+    writeCellText(record, column, cell);
+    return cell;
 }

@@ -130,5 +130,6 @@ TEST_F(BrowserTest, CopiesShowANulAsABlankAndKeepWhatFollows)
     clickButton(copyFrameButtonId);
     EXPECT_EQ(clipboardText(), "fr me\t5\t2\r\na b\t3\r\nafter\t2\r\n\r\n");
     clickButton(copyAllButtonId);
-    EXPECT_EQ(clipboardText(), ", 1 phrase-frames,\r\n\r\n\r\nfr me\t5\t2\r\na b\t3\r\nafter\t2\r\n\r\n");
+    EXPECT_EQ(clipboardText(), "nul-Freq-phraseFrames.txt, 1 phrase-frames,\r\nsorted by frequency rank in descending "
+                               "order\r\n\r\nfr me\t5\t2\r\na b\t3\r\nafter\t2\r\n\r\n");
 }

@@ -174,8 +174,9 @@ TEST_F(FileChoiceTest, FirstChosenFileIsShownInItsOwnOrder)
 }
 
 // A load that does not replace the data (Cancel on the size warning, not
-// enough memory) leaves the shown file's name and classification; the
-// folder of the choice is still remembered.
+// enough memory) leaves the shown file's name and classification; the next
+// Open starts in the folder of the choice, while the settings keep the
+// folder of the file that loaded.
 TEST_F(FileChoiceTest, LoadThatDidNotReplaceTheDataKeepsTheShownFilesNameAndOrder)
 {
     chosenFile = writeFile("corpus-Freq-phraseFrames.txt", twoFrameFile);
@@ -222,7 +223,7 @@ TEST_F(FileChoiceTest, LoadThatDidNotReplaceTheDataKeepsTheShownFilesNameAndOrde
         EXPECT_EQ(checkOf(freqButtonId), BST_CHECKED);
         EXPECT_EQ(std::vector<int32_t>(sortState, sortState + 5), shownSortState);
         EXPECT_EQ(lastPath, tempFolder() + "\\other\\");
-        EXPECT_EQ(readSetting("lastpath", "Runtime"), tempFolder() + "\\other\\");
+        EXPECT_EQ(readSetting("lastpath", "Runtime"), tempFolder() + "\\");
     }
     promptAnswer = IDOK;
     prompts.clear();

@@ -290,3 +290,26 @@ TEST_F(BrowserTest, FindFillsThePaneOnce)
     selectListRow(1);
     EXPECT_EQ(paneText(), "a1\t5");
 }
+
+// Find that lands on a frame larger than the pane holds: "&Alpha" orders the
+// whole frame, as after a click on its row, and shows the start of that
+// order (the "aa" variants the file keeps beyond the part first shown).
+TEST_F(BrowserTest, AlphaAfterFindOrdersTheWholeFrame)
+{
+    const std::string padding(40, 'p');
+    std::string file = "a * b\t1\t1\r\na c b\t1\r\n\r\nthe * of\t540000\t36000";
+    for (int i = 0; i < 18000; ++i)
+        file += "\r\nthe zz" + std::to_string(10000 + i) + padding + " of\t20";
+    for (int i = 0; i < 18000; ++i)
+        file += "\r\nthe aa" + std::to_string(10000 + i) + padding + " of\t10";
+    openBrowser(writeFile("big-Freq-phraseFrames.txt", file + "\r\n"));
+    command(findCommandId);
+    searchFor("zz10001");
+    ASSERT_EQ(selectedIndex, 2);
+    ASSERT_EQ(paneText().substr(0, 11), "the zz10000");
+
+    clickButton(alphaButtonId);
+    EXPECT_EQ(paneText().substr(0, 11), "the aa10000");
+    EXPECT_EQ(paneText().find("zz"), std::string::npos);
+    EXPECT_NE(controlText(frameInfoLabelId).find(" of 36,000 variants shown)"), std::string::npos);
+}

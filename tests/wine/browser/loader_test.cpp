@@ -26,23 +26,39 @@ const char statusTail[] = "\rSelect item to show phrase variants. Click on headi
 
 } // namespace
 
+// A name on the command line (a file dropped on the icon) is classified as
+// a choice in Open is: the list's order, the option buttons, the pane's
+// order and the copy's header follow the file. No folder is remembered.
 TEST_F(BrowserTest, CommandLineFileIsLoadedBeforeTheWindowShows)
 {
-    std::string path = writeFile("corpus-Freq-phraseFrames.txt", twoFrameFile);
+    std::string path = writeFile("corpus-Freq-phraseFrames.txt",
+                                 "a * b\t6\t2\r\na y b\t5\r\na x b\t1\r\n\r\nc *\t3\t2\r\nc e\t2\r\nc d\t1\r\n");
     openBrowser("  " + path + "   ");
     EXPECT_EQ(dialogCalls, 0);
     EXPECT_EQ(frameCount, 2);
     EXPECT_EQ(controlText(statusLabelId),
-              std::string("2 phrase-frames with 3 variants in corpus-Freq-phraseFrames.txt.") + statusTail);
+              std::string("2 phrase-frames with 4 variants in corpus-Freq-phraseFrames.txt.") + statusTail);
     EXPECT_EQ(rowCount(), 2);
     EXPECT_EQ(selectedRow(), 1);
     EXPECT_EQ(selectedIndex, 1);
     EXPECT_EQ(shownIndex, 1);
-    // Not chosen through Open: not classified.
-    EXPECT_EQ(loadedFileName, "");
-    EXPECT_EQ(sortDescription, "");
+    EXPECT_EQ(loadedFileName, "corpus-Freq-phraseFrames.txt");
+    EXPECT_EQ(fileIsFreqOrder, 1);
+    EXPECT_EQ(sortState[3], -1);
     EXPECT_EQ(SendDlgItemMessageA(mainWindow, alphaButtonId, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    EXPECT_EQ(SendDlgItemMessageA(mainWindow, freqButtonId, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendDlgItemMessageA(mainWindow, freqButtonId, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(lastPath, "");
+
+    clickButton(copyAllButtonId);
+    const std::string header =
+        "corpus-Freq-phraseFrames.txt, 2 phrase-frames,\r\nsorted by frequency rank in descending order\r\n";
+    EXPECT_EQ(clipboardText().substr(0, header.size()), header);
+
+    // "&Alpha" then orders every frame shown, as the file is in frequency order.
+    clickButton(alphaButtonId);
+    EXPECT_EQ(paneText(), "a x b\t1\r\na y b\t5");
+    selectListRow(2);
+    EXPECT_EQ(paneText(), "c d\t1\r\nc e\t2");
 }
 
 TEST_F(BrowserTest, EmptyCommandLineRunsOpenAndCancelLeavesThePrompt)
@@ -83,11 +99,10 @@ TEST_F(BrowserTest, QuotedCommandLinePathLoadsWithoutItsQuotes)
     EXPECT_TRUE(prompts.empty());
     EXPECT_EQ(controlText(statusLabelId),
               std::string("2 phrase-frames with 3 variants in corpus-Freq-phraseFrames.txt.") + statusTail);
-    // Still not chosen through Open: not classified, nothing remembered.
-    EXPECT_EQ(loadedFileName, "");
-    EXPECT_EQ(sortDescription, "");
+    // Classified by the name without its quotes; no folder remembered.
+    EXPECT_EQ(loadedFileName, "corpus-Freq-phraseFrames.txt");
     EXPECT_EQ(lastPath, "");
-    EXPECT_EQ(SendDlgItemMessageA(mainWindow, freqButtonId, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendDlgItemMessageA(mainWindow, freqButtonId, BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 
 // A file that cannot be opened changes nothing shown, and a box says why; a
@@ -213,7 +228,7 @@ TEST_F(BrowserTest, FileWithLoneLineFeedsLoadsAsOneRecord)
 {
     openBrowser(writeFile("lf.txt", "A\tf\t1\na1\t5\n\nB\tg\t2\n"));
     EXPECT_EQ(frameCount, 1);
-    EXPECT_EQ(controlText(statusLabelId).substr(0, 31), "1 phrase-frames with -1 variant");
+    EXPECT_EQ(controlText(statusLabelId).substr(0, 30), "1 phrase-frames with 0 variant");
 }
 
 // A README or a file with LF line ends is not what the program shows: a box
