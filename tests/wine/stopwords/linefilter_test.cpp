@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <thread>
 
 namespace {
 
@@ -159,6 +160,97 @@ TEST_F(StopwordsLineFilter, APartialCopyInTheWayIsToldApartFromStopsTmp)
     EXPECT_EQ(readBytes(folder / "a.txt"), "dog\r\n");
     EXPECT_FALSE(fileExists(partial));
     EXPECT_FALSE(fileExists(folder / tempName));
+}
+
+// A second run in the folder passed its look for a stops.tmp, then the first
+// run's stops.tmp and note appear (it renamed its copy and is writing it
+// back, or was stopped there), or the first run holds its note while it
+// writes its copy. The second never writes over that note, which is what
+// tells the user whose lines stops.tmp holds; a note no one holds and with
+// no stops.tmp beside it is a stopped run's, and is taken over.
+TEST_F(StopwordsLineFilter, ASecondRunNeverWritesOverTheFirstRunsNote)
+{
+    const std::string noteName = folder / "stops.tmp-source.txt";
+    const std::string firstNote = folder / "x.txt\r\n8\r\n";
+    const struct { bool stopsTmp, noteHeld; FileOutcome outcome; } cases[] = {
+        {true, false, FileOutcome::temporaryInTheWay},
+        {false, true, FileOutcome::noteInUse},
+        {false, false, FileOutcome::filtered},
+    };
+    for (const auto& c : cases) {
+        writeBytes(folder / "y.txt", "the y\r\ny\r\n");
+        HANDLE passed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        HANDLE go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        FileFilterResult second;
+        std::thread run([&]() {
+            second = filterFileInPlace("y.txt", tempName, [&](std::string_view word) {
+                SetEvent(passed);
+                WaitForSingleObject(go, INFINITE);
+                return word == "the";
+            });
+        });
+        ASSERT_EQ(WaitForSingleObject(passed, 60000), WAIT_OBJECT_0);
+        if (c.stopsTmp)
+            writeBytes(folder / tempName, "x kept\r\n");
+        writeBytes(noteName, firstNote);
+        HANDLE held = c.noteHeld ? CreateFileA(noteName.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                               nullptr, OPEN_EXISTING, 0, nullptr)
+                                 : INVALID_HANDLE_VALUE;
+        SetEvent(go);
+        run.join();
+        CloseHandle(held);
+        CloseHandle(passed);
+        CloseHandle(go);
+        EXPECT_EQ(second.outcome, c.outcome) << c.stopsTmp << c.noteHeld;
+        if (c.outcome == FileOutcome::filtered) {
+            EXPECT_EQ(readBytes(folder / "y.txt"), "y\r\n");
+            EXPECT_FALSE(fileExists(noteName));
+        } else {
+            EXPECT_EQ(readBytes(folder / "y.txt"), "the y\r\ny\r\n");
+            EXPECT_EQ(readBytes(noteName), firstNote) << c.stopsTmp << c.noteHeld;
+        }
+        EXPECT_FALSE(fileExists(folder / "stops.tmp.partial"));
+        DeleteFileA((folder / tempName).c_str());
+        DeleteFileA(noteName.c_str());
+    }
+}
+
+// A virus scanner, say, opens the run's stops.tmp.partial between its
+// writing and its renaming, which then fails: the run says the copy is held
+// open, not that it could not be written (a full disk). Tried until the open
+// lands in that moment.
+TEST_F(StopwordsLineFilter, APartialCopyHeldBeforeItsRenameIsToldAsHeld)
+{
+    std::string original;
+    for (int i = 0; original.size() < (8u << 20); ++i)
+        original += (i % 3 ? "keep " : "the ") + std::to_string(i) + "\t1\r\n";
+    const std::string partial = folder / "stops.tmp.partial";
+    bool landed = false;
+    for (int attempt = 0; attempt < 30 && !landed; ++attempt) {
+        writeBytes(folder / "a.txt", original);
+        FileFilterResult result;
+        HANDLE finished = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        std::thread run([&]() {
+            result = filterFileInPlace("a.txt", tempName, isOfOrThe);
+            SetEvent(finished);
+        });
+        HANDLE scanner = INVALID_HANDLE_VALUE;
+        while (scanner == INVALID_HANDLE_VALUE && WaitForSingleObject(finished, 0) != WAIT_OBJECT_0)
+            scanner = CreateFileA(partial.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        run.join();
+        CloseHandle(finished);
+        landed = scanner != INVALID_HANDLE_VALUE && result.outcome != FileOutcome::filtered;
+        CloseHandle(scanner);
+        if (landed) {
+            EXPECT_EQ(result.outcome, FileOutcome::partialInUse);
+            EXPECT_TRUE(readBytes(folder / "a.txt") == original);
+            EXPECT_FALSE(fileExists(folder / tempName));
+            EXPECT_FALSE(fileExists(folder / "stops.tmp-source.txt"));
+        }
+        DeleteFileA(partial.c_str());
+    }
+    RecordProperty("heldBeforeItsRename", landed ? "yes" : "no");
+    EXPECT_TRUE(landed) << "stops.tmp.partial was never caught between its writing and its renaming";
 }
 
 TEST_F(StopwordsLineFilter, ProtectedFilesAreKnownByIdentityNotName)

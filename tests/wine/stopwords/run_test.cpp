@@ -359,7 +359,7 @@ TEST_F(StopwordsRun, AStopsTmpAlreadyThereChangesNothing)
     ProgramRun run = runProgram(exe, "a.txt stops.tmp", workFolder);
     ASSERT_EQ(run.boxes.size(), 1u);
     EXPECT_EQ(run.boxes[0].caption, "CorvaleStopwords");
-    EXPECT_EQ(run.boxes[0].text, temporaryInTheWayText(workFolder + "stops.tmp", "", true));
+    EXPECT_EQ(run.boxes[0].text, temporaryInTheWayText(workFolder + "stops.tmp", "", false, true));
     EXPECT_TRUE(run.labels.empty());
     EXPECT_EQ(readBytes(workFolder + "a.txt"), "the cat\r\ndog\r\n");
     EXPECT_EQ(readBytes(workFolder + "stops.tmp"), "the kept\r\nlines\r\n");
@@ -399,7 +399,7 @@ TEST_F(StopwordsRun, AFailedOverwriteKeepsEveryLineInStopsTmpAcrossRuns)
     // The next run (space freed, say) keeps its hands off.
     ProgramRun second = runProgram(exe, "a.txt b.txt", workFolder);
     ASSERT_EQ(second.boxes.size(), 1u);
-    EXPECT_EQ(second.boxes[0].text, temporaryInTheWayText(workFolder + "stops.tmp", workFolder + "a.txt", true));
+    EXPECT_EQ(second.boxes[0].text, temporaryInTheWayText(workFolder + "stops.tmp", workFolder + "a.txt", false, true));
     EXPECT_TRUE(readBytes(workFolder + "stops.tmp") == kept);
     EXPECT_TRUE(readBytes(workFolder + "a.txt") == halfWritten);
     EXPECT_EQ(readBytes(workFolder + "b.txt"), "the b\r\nb\r\n");
@@ -477,7 +477,7 @@ TEST_F(StopwordsRun, AStopsTmpThatAppearsBetweenTwoFilesIsNeverTouched)
     std::printf("stops.tmp appeared before %s\n", reachedB ? "b.txt" : "c.txt");
     EXPECT_EQ(readBytes(workFolder + "c.txt"), "the c\r\nc\r\n");
     ASSERT_EQ(run.boxes.size(), 2u);
-    EXPECT_EQ(run.boxes[0].text, temporaryInTheWayText(tmp, "", false));
+    EXPECT_EQ(run.boxes[0].text, temporaryInTheWayText(tmp, "", false, false));
     EXPECT_EQ(run.boxes[1].text, reachedB ? "These files were skipped:\r\n"
                                             "\r\nb.txt: not tried - the run stopped before it"
                                             "\r\nc.txt: not tried - the run stopped before it"
@@ -525,7 +525,7 @@ TEST_F(StopwordsRun, KilledDuringTheOverwriteNoLineIsLost)
     ProgramRun second = runProgram(exe, "big.txt", workFolder);
     if (fileExists(workFolder + "stops.tmp")) {
         ASSERT_EQ(second.boxes.size(), 1u);
-        EXPECT_EQ(second.boxes[0].text, temporaryInTheWayText(workFolder + "stops.tmp", big, true));
+        EXPECT_EQ(second.boxes[0].text, temporaryInTheWayText(workFolder + "stops.tmp", big, afterKill == kept, true));
         EXPECT_TRUE(readBytes(workFolder + "stops.tmp") == kept);
         EXPECT_TRUE(readBytes(big) == afterKill);
     } else {
@@ -737,7 +737,7 @@ TEST_F(StopwordsRun, KilledWhileWritingStopsTmpLeavesNoPartOfIt)
             // Left for the user with the file named: finish as told.
             ProgramRun next = runProgram(exe, "big.txt", workFolder);
             ASSERT_EQ(next.boxes.size(), 1u);
-            EXPECT_EQ(next.boxes[0].text, temporaryInTheWayText(tmp, big, true));
+            EXPECT_EQ(next.boxes[0].text, temporaryInTheWayText(tmp, big, readBytes(big) == kept, true));
             ASSERT_TRUE(CopyFileA(tmp.c_str(), big.c_str(), FALSE));
             DeleteFileA(tmp.c_str());
             DeleteFileA((workFolder + "stops.tmp-source.txt").c_str());
@@ -758,7 +758,8 @@ TEST_F(StopwordsRun, KilledWhileWritingStopsTmpLeavesNoPartOfIt)
 
 // Another program (a virus scanner, an editor) opens the run's stops.tmp and
 // holds it: the run says that it could not delete it, not that an earlier
-// run left it, and stops there.
+// run left it, and stops there. The next run says that the file already
+// holds those lines, not that it may be partly rewritten.
 TEST_F(StopwordsRun, AStopsTmpHeldOpenIsReportedAsThisRunsOwn)
 {
     writeBytes(programFolder + "stopwords", "the\r\n");
@@ -777,10 +778,12 @@ TEST_F(StopwordsRun, AStopsTmpHeldOpenIsReportedAsThisRunsOwn)
                                      OPEN_EXISTING, 0, nullptr);
         });
         held = holder != INVALID_HANDLE_VALUE;
-        if (held)
+        if (held) {
             CloseHandle(holder);
-        DeleteFileA(tmp.c_str());
-        DeleteFileA((workFolder + "stops.tmp-source.txt").c_str());
+        } else {
+            DeleteFileA(tmp.c_str());
+            DeleteFileA((workFolder + "stops.tmp-source.txt").c_str());
+        }
     }
     ASSERT_TRUE(held) << "stops.tmp could not be caught while the program ran";
     ASSERT_EQ(run.boxes.size(), 2u);
@@ -797,6 +800,10 @@ TEST_F(StopwordsRun, AStopsTmpHeldOpenIsReportedAsThisRunsOwn)
                                             " lines removed.\r\n1 file(s) not tried (the run stopped before them)."}));
     EXPECT_TRUE(readBytes(workFolder + "a.txt") == kept);
     EXPECT_EQ(readBytes(workFolder + "b.txt"), "the b\r\nb\r\n");
+
+    ProgramRun next = runProgram(exe, "b.txt", workFolder);
+    ASSERT_EQ(next.boxes.size(), 1u);
+    EXPECT_EQ(next.boxes[0].text, temporaryInTheWayText(tmp, workFolder + "a.txt", true, true));
 }
 
 // A program folder named with characters outside the ANSI code page: the
