@@ -433,6 +433,45 @@ TEST_F(StopwordsRun, AnotherRunWritingItsCopyIsNamedForWhatItIs)
     expectNoTemporaryFile();
 }
 
+// Two runs in one folder: the program, past its look for a stops.tmp, writes
+// its copy of y.txt's kept lines while a first run (played by the test, as a
+// run does it) takes the folder's note, puts its stops.tmp beside it and is
+// stopped there. The note is the program's from before its copy is begun,
+// so the first run finds it held and stops, and no note beside a stops.tmp
+// ever names a file whose lines it does not hold.
+TEST_F(StopwordsRun, TwoRunsInOneFolderNeverMixUpWhoseStopsTmpItIs)
+{
+    writeBytes(programFolder + "stopwords", "the\r\n");
+    const std::string original = largeText();
+    writeBytes(workFolder + "y.txt", original);
+    const std::string tmp = workFolder + "stops.tmp";
+    const std::string noteName = workFolder + "stops.tmp-source.txt";
+    const std::string firstNote = temporarySourceNote(workFolder + "x.txt", 8);
+    bool firstRunStopped = false;
+    bool noteHeld = false;
+    ProgramRun second = runProgram(exe, L"y.txt", workFolder, [&]() {
+        if (firstRunStopped || noteHeld || !fileExists(workFolder + "stops.tmp.partial"))
+            return;
+        HANDLE note = CreateFileA(noteName.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_ALWAYS, 0, nullptr);
+        noteHeld = note == INVALID_HANDLE_VALUE;
+        if (noteHeld)
+            return;
+        writeBytes(tmp, "x kept\r\n");
+        DWORD written = 0;
+        WriteFile(note, firstNote.data(), static_cast<DWORD>(firstNote.size()), &written, nullptr);
+        CloseHandle(note);
+        firstRunStopped = true;
+    });
+    ASSERT_TRUE(firstRunStopped || noteHeld) << "the program's copy was never seen being written";
+    EXPECT_TRUE(!fileExists(tmp) || readBytes(noteName) == firstNote) << "the note names " << readBytes(noteName);
+    EXPECT_TRUE(noteHeld) << "the program wrote its copy without holding the note";
+    EXPECT_TRUE(readBytes(workFolder + "y.txt") == filterText(original, isThe));
+    EXPECT_TRUE(second.boxes.empty());
+    EXPECT_FALSE(fileExists(noteName));
+    expectNoTemporaryFile();
+}
+
 // Another program puts its own stops.tmp into the folder while a run is
 // under way, as soon as the run has removed its own after the first file.
 TEST_F(StopwordsRun, AStopsTmpThatAppearsBetweenTwoFilesIsNeverTouched)
