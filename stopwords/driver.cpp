@@ -162,8 +162,8 @@ namespace {
 bool sameBytes(const std::string& first, const std::string& second)
 {
     const DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    FileHandle a(CreateFileA(first.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    FileHandle b(CreateFileA(second.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle a(CreateFileA(first.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr));
+    FileHandle b(CreateFileA(second.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER sizeA, sizeB;
     if (!a.isOpen() || !b.isOpen() || !GetFileSizeEx(a.handle, &sizeA) || !GetFileSizeEx(b.handle, &sizeB) ||
         sizeA.QuadPart != sizeB.QuadPart)
