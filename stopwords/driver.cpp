@@ -13,8 +13,10 @@
 
 #include <objbase.h>
 
+#include <cstring>
 #include <exception>
 #include <string>
+#include <vector>
 
 HWND progressWindow = nullptr;
 
@@ -156,6 +158,30 @@ void showSkippedFiles(const std::vector<SkippedFile>& skipped)
 
 namespace {
 
+// True when both files can be read and hold the same bytes.
+bool sameBytes(const std::string& first, const std::string& second)
+{
+    const DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    FileHandle a(CreateFileA(first.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr));
+    FileHandle b(CreateFileA(second.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr));
+    LARGE_INTEGER sizeA, sizeB;
+    if (!a.isOpen() || !b.isOpen() || !GetFileSizeEx(a.handle, &sizeA) || !GetFileSizeEx(b.handle, &sizeB) ||
+        sizeA.QuadPart != sizeB.QuadPart)
+        return false;
+    const DWORD chunkSize = 1 << 20;
+    std::vector<char> chunkA(chunkSize), chunkB(chunkSize);
+    for (;;) {
+        DWORD gotA = 0, gotB = 0;
+        if (!ReadFile(a.handle, chunkA.data(), chunkSize, &gotA, nullptr) ||
+            !ReadFile(b.handle, chunkB.data(), chunkSize, &gotB, nullptr) || gotA != gotB)
+            return false;
+        if (gotA == 0)
+            return true;
+        if (std::memcmp(chunkA.data(), chunkB.data(), gotA) != 0)
+            return false;
+    }
+}
+
 // The file the temporary file's note names, when the note is for it.
 std::string fileTheTemporaryBelongsTo()
 {
@@ -164,8 +190,10 @@ std::string fileTheTemporaryBelongsTo()
     LARGE_INTEGER tempSize;
     if (!temp.isOpen() || !GetFileSizeEx(temp.handle, &tempSize))
         return std::string();
-    FileHandle note(CreateFileA(temporarySourceNoteName(tempFileName).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // The run writing it back holds its note open for writing.
+    FileHandle note(CreateFileA(temporarySourceNoteName(tempFileName).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER noteSize;
     const LONGLONG longestNote = 70000;
     if (!note.isOpen() || !GetFileSizeEx(note.handle, &noteSize) || noteSize.QuadPart > longestNote)
@@ -176,10 +204,15 @@ std::string fileTheTemporaryBelongsTo()
     return fileNamedByNote(text, static_cast<uint64_t>(tempSize.QuadPart));
 }
 
+// Says whose kept lines the temporary file holds and whether that file
+// already holds them: a run that rewrote it whole but could not delete its
+// copy, or was stopped just before, left nothing half written.
 void showTemporaryInTheWay(bool atStart)
 {
+    const std::string belongsTo = fileTheTemporaryBelongsTo();
+    const bool rewriteComplete = !belongsTo.empty() && sameBytes(tempFileName, belongsTo);
     showMessageBox(nullptr,
-                   temporaryInTheWayText(fullPathOf(tempFileName), fileTheTemporaryBelongsTo(), atStart).c_str(),
+                   temporaryInTheWayText(fullPathOf(tempFileName), belongsTo, rewriteComplete, atStart).c_str(),
                    programName, MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -279,6 +312,13 @@ int runStopwordFilter(const std::string& tail)
         if (result.outcome == FileOutcome::partialInUse) {
             showMessageBox(nullptr,
                            partialTemporaryInUseText(fullPathOf(partialTemporaryName(tempFileName)), filesFiltered == 0)
+                               .c_str(),
+                           programName, MB_OK | MB_ICONEXCLAMATION);
+            result.reason = SkipReason::notTried;
+        }
+        if (result.outcome == FileOutcome::noteInUse) {
+            showMessageBox(nullptr,
+                           temporaryNoteInUseText(fullPathOf(temporarySourceNoteName(tempFileName)), filesFiltered == 0)
                                .c_str(),
                            programName, MB_OK | MB_ICONEXCLAMATION);
             result.reason = SkipReason::notTried;

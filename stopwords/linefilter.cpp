@@ -182,29 +182,75 @@ bool writeFileToDisk(const std::string& name, const std::string& bytes, DWORD* e
     return true;
 }
 
-// Puts the kept text on disk as the temporary file, which must not exist.
-// A temporary file that exists is always complete: the text is written and
-// flushed under another name first and only then renamed, with a note
-// beside it naming the file it belongs to. On failure nothing of this
-// run's is left.
-FileFilterResult writeTemporaryFile(const std::string& tempName, const std::string& kept, const std::string& name)
+// The folder has one place for a copy of kept lines, and a run takes it by
+// holding the note open, from before the copy is written until it is
+// deleted: a run that finds the note held leaves it alone, so no run ever
+// writes a note beside another run's stops.tmp. A note no one holds was left
+// by a stopped run; it is taken over, unless a stops.tmp is beside it, whose
+// note it is. FileOutcome::filtered when the note is this run's.
+FileFilterResult takeTemporaryNote(const std::string& tempName, FileHandle& note)
 {
     FileFilterResult result;
-    const std::string partialName = partialTemporaryName(tempName);
     const std::string noteName = temporarySourceNoteName(tempName);
-    DWORD error = 0;
-    if (!writeFileToDisk(partialName, kept, &error)) {
-        // Held open: another run in this folder is writing its own.
+    FileHandle held(CreateFileA(noteName.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!held.isOpen()) {
+        DWORD error = GetLastError();
         if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
-            result.outcome = FileOutcome::partialInUse;
+            result.outcome = FileOutcome::noteInUse;
         else if (error == ERROR_ACCESS_DENIED || error == ERROR_PATH_NOT_FOUND || error == ERROR_WRITE_PROTECT)
             result.reason = SkipReason::folderNotWritable;
         else
             result.reason = SkipReason::temporaryNotWritten;
         return result;
     }
-    if (!writeFileToDisk(noteName, temporarySourceNote(fullPathOf(name), kept.size()), &error)) {
+    const bool wasThere = GetLastError() == ERROR_ALREADY_EXISTS;
+    if (GetFileAttributesA(tempName.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        if (!wasThere)
+            DeleteFileA(noteName.c_str());
+        result.outcome = FileOutcome::temporaryInTheWay;
+        return result;
+    }
+    std::swap(note.handle, held.handle);
+    result.outcome = FileOutcome::filtered;
+    return result;
+}
+
+// Gives up the note this run holds, deleting it: deleted while still held,
+// so no other run can take it in between.
+void releaseTemporaryNote(const std::string& tempName, FileHandle& note)
+{
+    DeleteFileA(temporarySourceNoteName(tempName).c_str());
+    note.close();
+}
+
+// Puts the kept text on disk as the temporary file, which must not exist,
+// with the note this run holds naming the file it belongs to. A temporary
+// file that exists is always complete: the text is written and flushed
+// under another name first and only then renamed. On failure nothing of
+// this run's is left.
+FileFilterResult writeTemporaryFile(const std::string& tempName, const std::string& kept, const std::string& name,
+                                    FileHandle& note)
+{
+    FileFilterResult result;
+    const std::string partialName = partialTemporaryName(tempName);
+    DWORD error = 0;
+    if (!writeFileToDisk(partialName, kept, &error)) {
+        // Held open by another program.
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+            result.outcome = FileOutcome::partialInUse;
+        else if (error == ERROR_ACCESS_DENIED || error == ERROR_PATH_NOT_FOUND || error == ERROR_WRITE_PROTECT)
+            result.reason = SkipReason::folderNotWritable;
+        else
+            result.reason = SkipReason::temporaryNotWritten;
+        releaseTemporaryNote(tempName, note);
+        return result;
+    }
+    const std::string noteText = temporarySourceNote(fullPathOf(name), kept.size());
+    if (!rewindFile(note.handle) || !writeAll(note.handle, noteText.data(), noteText.size()) ||
+        !SetEndOfFile(note.handle) || !FlushFileBuffers(note.handle)) {
         DeleteFileA(partialName.c_str());
+        releaseTemporaryNote(tempName, note);
         result.reason = SkipReason::temporaryNotWritten;
         return result;
     }
@@ -212,13 +258,13 @@ FileFilterResult writeTemporaryFile(const std::string& tempName, const std::stri
         error = GetLastError();
         DeleteFileA(partialName.c_str());
         if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ||
-            GetFileAttributesA(tempName.c_str()) != INVALID_FILE_ATTRIBUTES) {
-            // Someone else's appeared meanwhile: the note may be theirs now.
-            result.outcome = FileOutcome::temporaryInTheWay;
-        } else {
-            DeleteFileA(noteName.c_str());
+            GetFileAttributesA(tempName.c_str()) != INVALID_FILE_ATTRIBUTES)
+            result.outcome = FileOutcome::temporaryInTheWay; // someone else's appeared meanwhile
+        else if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED)
+            result.outcome = FileOutcome::partialInUse; // opened by another program once written
+        else
             result.reason = SkipReason::temporaryNotWritten;
-        }
+        releaseTemporaryNote(tempName, note);
         return result;
     }
     result.outcome = FileOutcome::filtered;
@@ -276,7 +322,11 @@ FileFilterResult filterFileInPlace(const std::string& name, const std::string& t
     if (result.reason != SkipReason::none)
         return result;
 
-    FileFilterResult written = writeTemporaryFile(tempName, keptText, name);
+    FileHandle note(INVALID_HANDLE_VALUE);
+    FileFilterResult taken = takeTemporaryNote(tempName, note);
+    if (taken.outcome != FileOutcome::filtered)
+        return taken;
+    FileFilterResult written = writeTemporaryFile(tempName, keptText, name, note);
     if (written.outcome != FileOutcome::filtered)
         return written;
 
@@ -296,7 +346,7 @@ FileFilterResult filterFileInPlace(const std::string& name, const std::string& t
         result.deleteError = GetLastError();
         return result;
     }
-    DeleteFileA(temporarySourceNoteName(tempName).c_str());
+    releaseTemporaryNote(tempName, note);
     result.outcome = FileOutcome::filtered;
     return result;
 }

@@ -18,9 +18,11 @@ enum class FileOutcome {
                        // done, and it was left as it was
     temporaryNotDeleted, // the file now holds its kept lines, but the
                          // temporary file could not be deleted (held open)
-    partialInUse     // the name the kept text is first written under is held
-                     // open (another run in this folder writing its own):
-                     // nothing was done
+    partialInUse,    // the name the kept text is first written under is held
+                     // open by another program, before or after this run
+                     // wrote it: nothing was done
+    noteInUse        // another run in this folder holds the note of its own
+                     // temporary file: nothing was done
 };
 
 struct FileFilterResult {
@@ -61,10 +63,11 @@ struct ProtectedFile {
 
 // Filters the named file into memory (a file larger than the memory free,
 // or whose kept text outgrows it, is found out before anything is written;
-// UTF-16 text and phrase-frame files are skipped), then puts the temporary
-// file, which must not exist yet, on disk complete (written and flushed
-// under partialTemporaryName, then renamed, with the note of
-// temporarySourceNoteName beside it), writes the kept text over the named
+// UTF-16 text and phrase-frame files are skipped), takes the note of
+// temporarySourceNoteName, held open until the temporary file is gone, then
+// puts the temporary file, which must not exist yet, on disk complete
+// (written and flushed under partialTemporaryName, then renamed, with the
+// note naming the file it belongs to), writes the kept text over the named
 // file, which keeps its identity and attributes, flushes that, and only then
 // deletes the temporary file and its note. The named file is held
 // open, exclusively and for writing, from the first read to the last write,

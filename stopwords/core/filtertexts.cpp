@@ -197,9 +197,16 @@ std::string fileNamedByNote(const std::string& note, uint64_t temporarySize)
     return std::string(lines[0]);
 }
 
-std::string temporaryInTheWayText(const std::string& fullPath, const std::string& belongsTo, bool atStart)
+std::string temporaryInTheWayText(const std::string& fullPath, const std::string& belongsTo, bool rewriteComplete,
+                                  bool atStart)
 {
     std::string text = "stops.tmp is already in the current folder:\r\n" + fullPath + "\r\n\r\n";
+    const std::string changed = atStart ? "No file was changed." : "No further file was changed.";
+    if (!belongsTo.empty() && rewriteComplete)
+        return text + "It holds all the kept lines of\r\n" + belongsTo +
+               "\r\nand that file already holds exactly those lines: its rewrite was complete, and stops.tmp is "
+               "no longer needed. " +
+               changed + "\r\nDelete stops.tmp and stops.tmp-source.txt, then run the filter again.";
     if (!belongsTo.empty())
         text += "It holds all the kept lines of\r\n" + belongsTo +
                 "\r\nfrom a run that was interrupted, or from one still writing them back (that run deletes "
@@ -210,16 +217,24 @@ std::string temporaryInTheWayText(const std::string& fullPath, const std::string
         text += "It may be someone's file, or the kept lines of an interrupted run (a stops.tmp this program "
                 "leaves is always complete; its stops.tmp-source.txt, if there, names the file it belongs "
                 "to). ";
-    return text + (atStart ? "No file was changed." : "No further file was changed.") +
-           "\r\nLook into it and move it away, then run the filter again.";
+    return text + changed + "\r\nLook into it and move it away, then run the filter again.";
 }
 
 std::string partialTemporaryInUseText(const std::string& fullPath, bool firstFile)
 {
     return "stops.tmp.partial is in use in the current folder:\r\n" + fullPath +
            "\r\n\r\nAnother run of the filter is probably writing the kept lines of its file there now (or "
-           "another program holds a copy that a run which ended left). A stops.tmp.partial is never complete: no "
+           "another program, a virus scanner say, holds it open). A stops.tmp.partial is never complete: no "
            "line is kept only there, and it may be deleted once no run is writing it. " +
+           (firstFile ? "No file was changed." : "No further file was changed.") +
+           "\r\nLet the other run end, then run the filter again.";
+}
+
+std::string temporaryNoteInUseText(const std::string& fullPath, bool firstFile)
+{
+    return "stops.tmp-source.txt is in use in the current folder:\r\n" + fullPath +
+           "\r\n\r\nAnother run of the filter holds it while it keeps a copy of the kept lines of its file in "
+           "stops.tmp and writes them back. " +
            (firstFile ? "No file was changed." : "No further file was changed.") +
            "\r\nLet the other run end, then run the filter again.";
 }

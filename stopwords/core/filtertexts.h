@@ -95,14 +95,22 @@ std::string temporarySourceNote(const std::string& fullName, uint64_t keptSize);
 std::string fileNamedByNote(const std::string& note, uint64_t temporarySize);
 
 // Shown when "stops.tmp" is already in the current folder. belongsTo is the
-// file its note names, empty when none can be known; atStart tells whether
-// any file was filtered before.
-std::string temporaryInTheWayText(const std::string& fullPath, const std::string& belongsTo, bool atStart);
+// file its note names, empty when none can be known; rewriteComplete tells
+// whether that file holds exactly the bytes of stops.tmp (its rewrite ended,
+// but stops.tmp was not deleted); atStart tells whether any file was
+// filtered before.
+std::string temporaryInTheWayText(const std::string& fullPath, const std::string& belongsTo, bool rewriteComplete,
+                                  bool atStart);
 
-// Shown when "stops.tmp.partial" could not be made because one in the
-// current folder is held open (another run in this folder writing its own).
+// Shown when "stops.tmp.partial" could not be made, or not renamed, because
+// it is held open (by another program, or an earlier version of the filter).
 // firstFile tells whether no file was filtered before.
 std::string partialTemporaryInUseText(const std::string& fullPath, bool firstFile);
+
+// Shown when "stops.tmp-source.txt" is held open by another run in the
+// current folder, which holds it while it writes a file back through
+// "stops.tmp". firstFile tells whether no file was filtered before.
+std::string temporaryNoteInUseText(const std::string& fullPath, bool firstFile);
 
 // Shown when a file was filtered but "stops.tmp" could not be deleted
 // afterwards; the run stops there.

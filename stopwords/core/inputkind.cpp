@@ -48,6 +48,28 @@ std::vector<std::string_view> headLines(std::string_view head, bool wholeFile)
     return lines;
 }
 
+// The number of lines (header and variants) of the phrase-frame record that
+// starts at lines[first]; 0 when none starts there or the lines end inside it.
+size_t phraseFrameRecordLength(const std::vector<std::string_view>& lines, size_t first)
+{
+    if (first >= lines.size())
+        return 0;
+    const std::vector<std::string_view> header = fieldsOf(lines[first]);
+    if (header.size() != 3 || header[0].empty() || !isDecimal(header[1]) || !isDecimal(header[2]))
+        return 0;
+    uint64_t variants = 0;
+    for (char digit : header[2])
+        variants = variants * 10 + static_cast<uint64_t>(digit - '0');
+    if (variants == 0 || variants > lines.size() - first - 1)
+        return 0;
+    for (size_t line = first + 1; line <= first + variants; ++line) {
+        const std::vector<std::string_view> variant = fieldsOf(lines[line]);
+        if (variant.size() != 2 || variant[0].empty() || !isDecimal(variant[1]))
+            return 0;
+    }
+    return static_cast<size_t>(variants) + 1;
+}
+
 char lowerAscii(char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -67,37 +89,18 @@ bool hasPhraseFrameName(std::string_view name)
     return true;
 }
 
-bool startsWithPhraseFrameRecord(std::string_view head, bool wholeFile)
+bool startsWithPhraseFrameRecords(std::string_view head, bool wholeFile)
 {
-    std::vector<std::string_view> lines = headLines(head, wholeFile);
-    if (lines.size() < 2)
-        return false;
-    std::vector<std::string_view> header = fieldsOf(lines[0]);
-    if (header.size() != 3 || header[0].empty() || !isDecimal(header[1]) || !isDecimal(header[2]))
-        return false;
-    uint64_t variants = 0;
-    for (char digit : header[2])
-        variants = variants * 10 + static_cast<uint64_t>(digit - '0');
-    if (variants == 0)
-        return false;
-    size_t line = 1;
-    for (; line < lines.size() && line <= variants; ++line) {
-        std::vector<std::string_view> variant = fieldsOf(lines[line]);
-        if (variant.size() != 2 || variant[0].empty() || !isDecimal(variant[1]))
-            return false;
-    }
-    // Every variant line seen, then the record must end.
-    if (line > variants)
-        return line == lines.size() || lines[line].empty();
-    // The head ended inside the record: as far as it goes, it has the shape.
-    return !wholeFile;
+    const std::vector<std::string_view> lines = headLines(head, wholeFile);
+    const size_t first = phraseFrameRecordLength(lines, 0);
+    return first > 0 && first < lines.size() && lines[first].empty() && phraseFrameRecordLength(lines, first + 1) > 0;
 }
 
 InputKind inputKindOf(std::string_view name, std::string_view head, bool wholeFile)
 {
     if (head.compare(0, 2, "\xFF\xFE") == 0 || head.compare(0, 2, "\xFE\xFF") == 0)
         return InputKind::utf16Text;
-    if (hasPhraseFrameName(name) || startsWithPhraseFrameRecord(head, wholeFile))
+    if (hasPhraseFrameName(name) || startsWithPhraseFrameRecords(head, wholeFile))
         return InputKind::phraseFrames;
     return InputKind::eightBitText;
 }

@@ -105,15 +105,22 @@ TEST(StopwordsFilterTexts, SkippedFilesNameEachWithItsReason)
 
 TEST(StopwordsFilterTexts, TemporaryFileInTheWay)
 {
-    std::string text = temporaryInTheWayText("C:\\work\\stops.tmp", "", true);
+    std::string text = temporaryInTheWayText("C:\\work\\stops.tmp", "", false, true);
     EXPECT_EQ(text.rfind("stops.tmp is already in the current folder:\r\nC:\\work\\stops.tmp\r\n", 0), 0u);
     EXPECT_NE(text.find("interrupted run"), std::string::npos);
     EXPECT_NE(text.find("No file was changed."), std::string::npos);
-    EXPECT_NE(temporaryInTheWayText("x", "", false).find("No further file was changed."), std::string::npos);
+    EXPECT_NE(temporaryInTheWayText("x", "", false, false).find("No further file was changed."), std::string::npos);
     // With the file it belongs to known, the box names it and says what to do.
-    text = temporaryInTheWayText("C:\\work\\stops.tmp", "C:\\work\\3grams.txt", true);
+    text = temporaryInTheWayText("C:\\work\\stops.tmp", "C:\\work\\3grams.txt", false, true);
     EXPECT_NE(text.find("all the kept lines of\r\nC:\\work\\3grams.txt\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find("copy stops.tmp over it"), std::string::npos) << text;
+    // That file already holds them: its rewrite was complete, and nothing
+    // says it may be partly rewritten.
+    text = temporaryInTheWayText("C:\\work\\stops.tmp", "C:\\work\\3grams.txt", true, true);
+    EXPECT_NE(text.find("C:\\work\\3grams.txt\r\nand that file already holds exactly those lines"), std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("interrupted"), std::string::npos) << text;
+    EXPECT_EQ(text.find("partly"), std::string::npos) << text;
 }
 
 // stops.tmp.partial in use is not called stops.tmp; the user learns who

@@ -41,25 +41,47 @@ TEST(StopwordsInputKind, PhraseFrameFilesByName)
         EXPECT_EQ(inputKindOf(name, "the cat\t3\r\n", true), InputKind::eightBitText) << name;
 }
 
-TEST(StopwordsInputKind, PhraseFrameFilesByTheirFirstRecord)
+TEST(StopwordsInputKind, PhraseFrameFilesByTheirFirstRecords)
 {
     // The bundled samples, under names that do not tell.
     for (const char* sample : {"samples/corvale-sample-Alpha-phraseFrames.txt",
                                "samples/corvale-sample-Freq-phraseFrames.txt"}) {
         const std::string text = sourceFile(sample);
-        ASSERT_GT(text.size(), 1000u) << sample;
+        ASSERT_GT(text.size(), 2000u) << sample;
         EXPECT_EQ(inputKindOf("renamed.txt", text, true), InputKind::phraseFrames) << sample;
         // Only the start of a large file is looked at, its last line maybe cut.
-        EXPECT_EQ(inputKindOf("renamed.txt", text.substr(0, 100), false), InputKind::phraseFrames) << sample;
+        EXPECT_EQ(inputKindOf("renamed.txt", text.substr(0, 2000), false), InputKind::phraseFrames) << sample;
     }
-    const struct { const char* text; bool whole; } frames[] = {
-        {"* a book\t3\t2\r\nand a book\t2\r\nto a book\t1\r\n\r\nx *\t2\t1\r\nx y\t2\r\n", true},
-        {"* a book\t3\t2\r\nand a book\t2\r\nto a book\t1\r\n", true}, // one record, no separator
-        {"* a book\t3\t2\nand a book\t2\nto a book\t1\n\nx", true},    // LF line ends
-        {"* a book\t3\t5\r\nand a book\t2\r\nto a bo", false},          // the head ends inside it
+}
+
+// One rule at every size: a file is taken for phrase frames by its first two
+// records, whole, and by nothing after them, so the answer is the same for
+// the text alone (a small file) and for the text as the first megabyte of a
+// larger one (more lines after it, the last cut short). A single record, or
+// a first line of three fields (a spreadsheet's totals, a list with a range
+// column), is an n-gram list at any size.
+TEST(StopwordsInputKind, ThePhraseFrameRuleIsTheSameAtEverySize)
+{
+    std::string longRecord = "total\t1200000\t999999\r\n";
+    for (int i = 0; i < 1000; ++i)
+        longRecord += "phrase " + std::to_string(i) + "\t" + std::to_string(i + 1) + "\r\n";
+    const struct { std::string text; InputKind kind; } cases[] = {
+        {"* a book\t3\t2\r\nand a book\t2\r\nto a book\t1\r\n\r\nx *\t2\t1\r\nx y\t2\r\n", InputKind::phraseFrames},
+        {"* a book\t3\t2\nand a book\t2\nto a book\t1\n\nx *\t2\t1\nx y\t2", InputKind::phraseFrames},
+        {"* a book\t3\t2\r\nand a book\t2\r\nto a book\t1\r\n", InputKind::eightBitText}, // one record
+        {"* a book\t3\t2\r\nand a book\t2\r\nto a book\t1\r\n\r\n", InputKind::eightBitText},
+        {"blue sky\t5\t1\r\nred car\t4\r\n", InputKind::eightBitText},
+        {"blue sky\t5\t1\r\nred car\t4\r\n\r\nold map\t3\r\n", InputKind::eightBitText},
+        {longRecord, InputKind::eightBitText},
     };
-    for (const auto& c : frames)
-        EXPECT_EQ(inputKindOf("a.txt", c.text, c.whole), InputKind::phraseFrames) << c.text;
+    std::string more = "\r\n";
+    while (more.size() < (2u << 20))
+        more += "of the\t12\r\n";
+    more += "cut sh";
+    for (const auto& c : cases) {
+        EXPECT_EQ(inputKindOf("a.txt", c.text, true), c.kind) << c.text.substr(0, 60);
+        EXPECT_EQ(inputKindOf("a.txt", (c.text + more).substr(0, 1 << 20), false), c.kind) << c.text.substr(0, 60);
+    }
 }
 
 // No n-gram list is refused: `phrase TAB frequency` lines, with CR LF (as

@@ -24,8 +24,10 @@ printf 'the\r\n' > "$work/list"
 printf 'the cat\t3\ncat\t2\n' > "$work/ok.txt"
 printf 'the x\r\nkeep\r\n' > "$work/ro.txt"
 chmod a-w "$work/ro.txt"
+# Four lines of UTF-16 text, which the program leaves alone.
+printf '\xff\xfea\0\r\0\n\0b\0\r\0\n\0c\0\r\0\n\0d\0\r\0\n\0' > "$work/u16.txt"
 
-filter ok.txt ro.txt
+filter ok.txt ro.txt u16.txt
 status=$?
 cat "$work/out"
 [ $status -eq 1 ] || fail "a run with a skipped file ended with status $status (124: it hung)"
@@ -33,6 +35,7 @@ grep -q '^\[CorvaleStopwords\]$' "$work/out" || fail "the box's caption was not 
 grep -q 'ro.txt: read-only$' "$work/out" || fail "the skipped file was not listed with its reason"
 grep -q '^(answered OK)$' "$work/out" || fail "the box's answer was not printed"
 grep -Eq '^ +2 +1 +16 +6  ok.txt$' "$work/out" || fail "lines and bytes before and after not reported for ok.txt"
+grep -Eq '^ +4 +4 +26 +26  u16.txt$' "$work/out" || fail "the lines of UTF-16 text were not counted as such"
 [ "$(cat "$work/ok.txt")" = "$(printf 'cat\t2')" ] || fail "ok.txt was not filtered"
 [ "$(od -c "$work/ro.txt")" = "$(printf 'the x\r\nkeep\r\n' | od -c)" ] || fail "ro.txt was changed"
 
@@ -56,6 +59,28 @@ for name in 'trail.txt ' 'dot.'; do
 done
 [ "$(cat "$work/trail.txt")" = "the a" ] || fail "trail.txt was changed"
 [ "$(cat "$work/trail.txt ")" = "the b" ] || fail "'trail.txt ' was changed"
+
+# A run stopped while it rewrites a file (here the fault-test build, whose
+# disk "fills up" part way) leaves the only whole copy of the kept lines,
+# stops.tmp, beside that file; the next run refuses and says where it is,
+# instead of filtering the half-written file.
+faults=$work/faults-build
+tree=$(source "$root/scripts/wine-env.sh" && echo "$CORVALE_WIN_TREE")
+mkdir -p "$faults/$(basename "$tree")/stopwords" "$work/half"
+cp "$tree/stopwords/CorvaleStopwordsWithFaults.exe" "$faults/$(basename "$tree")/stopwords/CorvaleStopwords.exe"
+for i in $(seq 200); do printf 'the %d\t1\nkeep %d\t1\n' $i $i; done > "$work/half/a.txt"
+CORVALE_BUILD=$faults CORVALE_FAIL_OVERWRITE_AFTER=100 filter half/a.txt
+status=$?
+cat "$work/out"
+[ $status -eq 1 ] || fail "a run whose rewrite failed ended with status $status"
+cp "$work/half/a.txt" "$work/half-written"
+filter half/a.txt
+status=$?
+cat "$work/out"
+[ $status -eq 1 ] || fail "a run with a stops.tmp left beside its file ended with status $status"
+grep -qF "filter: $work/half/stops.tmp is there: it holds the kept lines of $work/half/a.txt" "$work/out" ||
+  fail "the refusal did not say where stops.tmp is and whose lines it holds"
+cmp -s "$work/half/a.txt" "$work/half-written" || fail "the half-written file was filtered again"
 
 [ $failures -eq 0 ] && echo "filter script: all checks passed"
 exit $((failures > 0))

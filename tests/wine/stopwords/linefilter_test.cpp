@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <thread>
 
 namespace {
 
@@ -159,6 +160,61 @@ TEST_F(StopwordsLineFilter, APartialCopyInTheWayIsToldApartFromStopsTmp)
     EXPECT_EQ(readBytes(folder / "a.txt"), "dog\r\n");
     EXPECT_FALSE(fileExists(partial));
     EXPECT_FALSE(fileExists(folder / tempName));
+}
+
+// Another run holds its note from before it writes its copy until it has
+// written it back: nothing is done, and the note is left as it is.
+TEST_F(StopwordsLineFilter, ANoteAnotherRunHoldsIsLeftAlone)
+{
+    const std::string noteName = folder / "stops.tmp-source.txt";
+    writeBytes(folder / "a.txt", "the a\r\na\r\n");
+    writeBytes(noteName, "theirs");
+    HANDLE held = CreateFileA(noteName.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(filterFileInPlace("a.txt", tempName, isOfOrThe).outcome, FileOutcome::noteInUse);
+    CloseHandle(held);
+    EXPECT_EQ(readBytes(noteName), "theirs");
+    EXPECT_EQ(readBytes(folder / "a.txt"), "the a\r\na\r\n");
+    EXPECT_FALSE(fileExists(folder / "stops.tmp.partial"));
+}
+
+// A virus scanner, say, opens the run's stops.tmp.partial between its
+// writing and its renaming, which then fails: the run says the copy is held
+// open, not that it could not be written (a full disk). Tried until the open
+// lands in that moment.
+TEST_F(StopwordsLineFilter, APartialCopyHeldBeforeItsRenameIsToldAsHeld)
+{
+    std::string original;
+    for (int i = 0; original.size() < (8u << 20); ++i)
+        original += (i % 3 ? "keep " : "the ") + std::to_string(i) + "\t1\r\n";
+    const std::string partial = folder / "stops.tmp.partial";
+    bool landed = false;
+    for (int attempt = 0; attempt < 30 && !landed; ++attempt) {
+        writeBytes(folder / "a.txt", original);
+        FileFilterResult result;
+        HANDLE finished = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        std::thread run([&]() {
+            result = filterFileInPlace("a.txt", tempName, isOfOrThe);
+            SetEvent(finished);
+        });
+        HANDLE scanner = INVALID_HANDLE_VALUE;
+        while (scanner == INVALID_HANDLE_VALUE && WaitForSingleObject(finished, 0) != WAIT_OBJECT_0)
+            scanner = CreateFileA(partial.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        run.join();
+        CloseHandle(finished);
+        landed = scanner != INVALID_HANDLE_VALUE && result.outcome != FileOutcome::filtered;
+        CloseHandle(scanner);
+        if (landed) {
+            EXPECT_EQ(result.outcome, FileOutcome::partialInUse);
+            EXPECT_TRUE(readBytes(folder / "a.txt") == original);
+            EXPECT_FALSE(fileExists(folder / tempName));
+            EXPECT_FALSE(fileExists(folder / "stops.tmp-source.txt"));
+        }
+        DeleteFileA(partial.c_str());
+    }
+    RecordProperty("heldBeforeItsRename", landed ? "yes" : "no");
+    EXPECT_TRUE(landed) << "stops.tmp.partial was never caught between its writing and its renaming";
 }
 
 TEST_F(StopwordsLineFilter, ProtectedFilesAreKnownByIdentityNotName)

@@ -359,7 +359,7 @@ TEST_F(StopwordsRun, AStopsTmpAlreadyThereChangesNothing)
     ProgramRun run = runProgram(exe, "a.txt stops.tmp", workFolder);
     ASSERT_EQ(run.boxes.size(), 1u);
     EXPECT_EQ(run.boxes[0].caption, "CorvaleStopwords");
-    EXPECT_EQ(run.boxes[0].text, temporaryInTheWayText(workFolder + "stops.tmp", "", true));
+    EXPECT_EQ(run.boxes[0].text, temporaryInTheWayText(workFolder + "stops.tmp", "", false, true));
     EXPECT_TRUE(run.labels.empty());
     EXPECT_EQ(readBytes(workFolder + "a.txt"), "the cat\r\ndog\r\n");
     EXPECT_EQ(readBytes(workFolder + "stops.tmp"), "the kept\r\nlines\r\n");
@@ -399,7 +399,7 @@ TEST_F(StopwordsRun, AFailedOverwriteKeepsEveryLineInStopsTmpAcrossRuns)
     // The next run (space freed, say) keeps its hands off.
     ProgramRun second = runProgram(exe, "a.txt b.txt", workFolder);
     ASSERT_EQ(second.boxes.size(), 1u);
-    EXPECT_EQ(second.boxes[0].text, temporaryInTheWayText(workFolder + "stops.tmp", workFolder + "a.txt", true));
+    EXPECT_EQ(second.boxes[0].text, temporaryInTheWayText(workFolder + "stops.tmp", workFolder + "a.txt", false, true));
     EXPECT_TRUE(readBytes(workFolder + "stops.tmp") == kept);
     EXPECT_TRUE(readBytes(workFolder + "a.txt") == halfWritten);
     EXPECT_EQ(readBytes(workFolder + "b.txt"), "the b\r\nb\r\n");
@@ -430,6 +430,45 @@ TEST_F(StopwordsRun, AnotherRunWritingItsCopyIsNamedForWhatItIs)
     EXPECT_EQ(readBytes(workFolder + "a.txt"), "the a\r\na\r\n");
     EXPECT_EQ(readBytes(workFolder + "b.txt"), "the b\r\nb\r\n");
     EXPECT_EQ(readBytes(partial), "the start of the first run's kept lines");
+    expectNoTemporaryFile();
+}
+
+// Two runs in one folder: the program, past its look for a stops.tmp, writes
+// its copy of y.txt's kept lines while a first run (played by the test, as a
+// run does it) takes the folder's note, puts its stops.tmp beside it and is
+// stopped there. The note is the program's from before its copy is begun,
+// so the first run finds it held and stops, and no note beside a stops.tmp
+// ever names a file whose lines it does not hold.
+TEST_F(StopwordsRun, TwoRunsInOneFolderNeverMixUpWhoseStopsTmpItIs)
+{
+    writeBytes(programFolder + "stopwords", "the\r\n");
+    const std::string original = largeText();
+    writeBytes(workFolder + "y.txt", original);
+    const std::string tmp = workFolder + "stops.tmp";
+    const std::string noteName = workFolder + "stops.tmp-source.txt";
+    const std::string firstNote = temporarySourceNote(workFolder + "x.txt", 8);
+    bool firstRunStopped = false;
+    bool noteHeld = false;
+    ProgramRun second = runProgram(exe, L"y.txt", workFolder, [&]() {
+        if (firstRunStopped || noteHeld || !fileExists(workFolder + "stops.tmp.partial"))
+            return;
+        HANDLE note = CreateFileA(noteName.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_ALWAYS, 0, nullptr);
+        noteHeld = note == INVALID_HANDLE_VALUE;
+        if (noteHeld)
+            return;
+        writeBytes(tmp, "x kept\r\n");
+        DWORD written = 0;
+        WriteFile(note, firstNote.data(), static_cast<DWORD>(firstNote.size()), &written, nullptr);
+        CloseHandle(note);
+        firstRunStopped = true;
+    });
+    ASSERT_TRUE(firstRunStopped || noteHeld) << "the program's copy was never seen being written";
+    EXPECT_TRUE(!fileExists(tmp) || readBytes(noteName) == firstNote) << "the note names " << readBytes(noteName);
+    EXPECT_TRUE(noteHeld) << "the program wrote its copy without holding the note";
+    EXPECT_TRUE(readBytes(workFolder + "y.txt") == filterText(original, isThe));
+    EXPECT_TRUE(second.boxes.empty());
+    EXPECT_FALSE(fileExists(noteName));
     expectNoTemporaryFile();
 }
 
@@ -477,7 +516,7 @@ TEST_F(StopwordsRun, AStopsTmpThatAppearsBetweenTwoFilesIsNeverTouched)
     std::printf("stops.tmp appeared before %s\n", reachedB ? "b.txt" : "c.txt");
     EXPECT_EQ(readBytes(workFolder + "c.txt"), "the c\r\nc\r\n");
     ASSERT_EQ(run.boxes.size(), 2u);
-    EXPECT_EQ(run.boxes[0].text, temporaryInTheWayText(tmp, "", false));
+    EXPECT_EQ(run.boxes[0].text, temporaryInTheWayText(tmp, "", false, false));
     EXPECT_EQ(run.boxes[1].text, reachedB ? "These files were skipped:\r\n"
                                             "\r\nb.txt: not tried - the run stopped before it"
                                             "\r\nc.txt: not tried - the run stopped before it"
@@ -525,7 +564,7 @@ TEST_F(StopwordsRun, KilledDuringTheOverwriteNoLineIsLost)
     ProgramRun second = runProgram(exe, "big.txt", workFolder);
     if (fileExists(workFolder + "stops.tmp")) {
         ASSERT_EQ(second.boxes.size(), 1u);
-        EXPECT_EQ(second.boxes[0].text, temporaryInTheWayText(workFolder + "stops.tmp", big, true));
+        EXPECT_EQ(second.boxes[0].text, temporaryInTheWayText(workFolder + "stops.tmp", big, afterKill == kept, true));
         EXPECT_TRUE(readBytes(workFolder + "stops.tmp") == kept);
         EXPECT_TRUE(readBytes(big) == afterKill);
     } else {
@@ -737,7 +776,7 @@ TEST_F(StopwordsRun, KilledWhileWritingStopsTmpLeavesNoPartOfIt)
             // Left for the user with the file named: finish as told.
             ProgramRun next = runProgram(exe, "big.txt", workFolder);
             ASSERT_EQ(next.boxes.size(), 1u);
-            EXPECT_EQ(next.boxes[0].text, temporaryInTheWayText(tmp, big, true));
+            EXPECT_EQ(next.boxes[0].text, temporaryInTheWayText(tmp, big, readBytes(big) == kept, true));
             ASSERT_TRUE(CopyFileA(tmp.c_str(), big.c_str(), FALSE));
             DeleteFileA(tmp.c_str());
             DeleteFileA((workFolder + "stops.tmp-source.txt").c_str());
@@ -758,7 +797,8 @@ TEST_F(StopwordsRun, KilledWhileWritingStopsTmpLeavesNoPartOfIt)
 
 // Another program (a virus scanner, an editor) opens the run's stops.tmp and
 // holds it: the run says that it could not delete it, not that an earlier
-// run left it, and stops there.
+// run left it, and stops there. The next run says that the file already
+// holds those lines, not that it may be partly rewritten.
 TEST_F(StopwordsRun, AStopsTmpHeldOpenIsReportedAsThisRunsOwn)
 {
     writeBytes(programFolder + "stopwords", "the\r\n");
@@ -777,10 +817,12 @@ TEST_F(StopwordsRun, AStopsTmpHeldOpenIsReportedAsThisRunsOwn)
                                      OPEN_EXISTING, 0, nullptr);
         });
         held = holder != INVALID_HANDLE_VALUE;
-        if (held)
+        if (held) {
             CloseHandle(holder);
-        DeleteFileA(tmp.c_str());
-        DeleteFileA((workFolder + "stops.tmp-source.txt").c_str());
+        } else {
+            DeleteFileA(tmp.c_str());
+            DeleteFileA((workFolder + "stops.tmp-source.txt").c_str());
+        }
     }
     ASSERT_TRUE(held) << "stops.tmp could not be caught while the program ran";
     ASSERT_EQ(run.boxes.size(), 2u);
@@ -797,6 +839,10 @@ TEST_F(StopwordsRun, AStopsTmpHeldOpenIsReportedAsThisRunsOwn)
                                             " lines removed.\r\n1 file(s) not tried (the run stopped before them)."}));
     EXPECT_TRUE(readBytes(workFolder + "a.txt") == kept);
     EXPECT_EQ(readBytes(workFolder + "b.txt"), "the b\r\nb\r\n");
+
+    ProgramRun next = runProgram(exe, "b.txt", workFolder);
+    ASSERT_EQ(next.boxes.size(), 1u);
+    EXPECT_EQ(next.boxes[0].text, temporaryInTheWayText(tmp, workFolder + "a.txt", true, true));
 }
 
 // A program folder named with characters outside the ANSI code page: the
