@@ -558,6 +558,10 @@ void commitFiles(const std::vector<fs::path>& partials, const std::vector<fs::pa
     throw MakeError(failure);
 }
 
+// Below this bound the sorts spill thousands of tiny runs and merge them over
+// and over: a run crawls, and a cancel waits for each merge.
+const uint64_t leastMemoryBytes = uint64_t(16) << 20;
+
 // What the caller must have checked; a window's fields could let it through.
 void checkOptions(const MakeOptions& options)
 {
@@ -597,11 +601,14 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
     if (!locked)
         throw MakeError("cannot write in " + displayName(outputFolder) + ": " + lockProblem);
 
+    const uint64_t memoryBytes = std::max(options.memoryBytes, leastMemoryBytes);
+    if (memoryBytes != options.memoryBytes)
+        monitor.warning("memory bound raised to 16 MB, the least that sorts a corpus in pieces of a useful size");
     CorpusReader corpus;
     corpus.keepCase = options.keepCase;
     corpus.page = &codePage(options.codePage);
     corpus.stream.memoryLimit =
-        static_cast<size_t>(std::max<uint64_t>(options.memoryBytes / 16 / sizeof(uint32_t), 1024));
+        static_cast<size_t>(std::max<uint64_t>(memoryBytes / 16 / sizeof(uint32_t), 1024));
     corpus.stream.spillName = cleanup.scratch / "words";
 
     for (size_t k = 0; k < inputs.size(); ++k) {
@@ -648,7 +655,7 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
         settings.minVariants = options.minVariants;
         settings.minRange = options.minRange;
         settings.innerSlotsOnly = options.innerSlotsOnly;
-        settings.memoryBytes = options.memoryBytes;
+        settings.memoryBytes = memoryBytes;
         settings.scratchFolder = cleanup.scratch;
         const std::string phasePrefix = std::to_string(length) + "-grams: ";
         settings.progress = [&monitor, &phasePrefix](const char* phase, double fraction) {
