@@ -679,6 +679,14 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
                                 (counts.spilled ? " (sorted on disk)" : "") + " in " +
                                 seconds(clock.seconds() - started) + ": " + listed(names));
     }
+    // Files of no frame would only puzzle the user: say what keeps them out.
+    if (result.frames == 0) {
+        const bool range = options.minRange > 1;
+        throw MakeError("no frame occurs at least " + plural(options.minFrequency, "time", "times") + " in " +
+                        plural(options.minVariants, "variant", "variants") +
+                        (range ? " in " + plural(options.minRange, "file", "files") + ": lower -min, -minvar or -minrange"
+                               : ": lower -min or -minvar"));
+    }
     monitor.progress("renaming", 1);
     commitFiles(partials, result.written, cleanup);
     cleanup.partial.clear();

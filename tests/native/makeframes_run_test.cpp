@@ -448,3 +448,29 @@ TEST(MakeframesRun, ARunStoppedAmongItsRenamesIsUndoneByTheNextRun)
         EXPECT_EQ(readAll(freq), earlierFreq);
     }
 }
+
+// A run that keeps no frame says which thresholds to lower and writes
+// nothing, leaving an earlier run's files as they were.
+TEST(MakeframesRun, NoFrameKeptWritesNothingAndSaysWhatToLower)
+{
+    ScratchFolder folder;
+    writeFile(folder / "in.txt", sampleText);
+    writeFile(folder / "out-Alpha-phraseFrames.txt", "earlier");
+    const struct {
+        std::vector<std::string> options;
+        std::string message;
+    } cases[] = {
+        {{"-min", "5"}, "no frame occurs at least 5 times in 2 variants: lower -min or -minvar"},
+        {{"-n", "2-3", "-minvar", "5", "-ngrams"}, "no frame occurs at least 2 times in 5 variants: lower -min or -minvar"},
+        {{"-minrange", "2"}, "no frame occurs at least 2 times in 2 variants in 2 files: lower -min, -minvar or -minrange"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.options;
+        args.insert(args.end(), {"-q", folder / "in.txt", folder / "out"});
+        const Result result = runTool(folder, args);
+        EXPECT_EQ(result.status, 1) << c.message;
+        EXPECT_EQ(result.err, "makeframes: " + c.message + "\n");
+        EXPECT_EQ(namesIn(folder.path), (std::vector<std::string>{"in.txt", "out-Alpha-phraseFrames.txt"}));
+    }
+    EXPECT_EQ(readAll(folder / "out-Alpha-phraseFrames.txt"), "earlier");
+}
