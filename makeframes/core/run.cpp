@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <map>
@@ -352,10 +353,11 @@ std::string listed(const std::vector<fs::path>& names)
 // letters or digits, and holds a lock file while the run lives.
 const size_t scratchTagLength = 6;
 const char lockName[] = "lock";
-// While a run puts its files in place, its scratch folder lists their final
-// names, each ended by a NUL (which no file name holds), so that the next run
-// can undo a replacement stopped part way. The earlier file of the Nth name
-// waits in the folder as "earlierN".
+// While a run puts its files in place, its scratch folder lists how many new
+// files it has, then the names it replaces: the new files' final names, then
+// the earlier files it removes. Each is ended by a NUL (which no file name
+// holds), so that the next run can undo a replacement stopped part way. The
+// earlier file of the Nth name waits in the folder as "earlierN".
 const char replacingName[] = "replacing";
 
 fs::path earlierName(const fs::path& scratch, size_t index)
@@ -418,10 +420,12 @@ bool undoReplacing(const fs::path& folder, const Monitor& monitor, std::vector<f
         text.append(buffer, got);
     std::fclose(file);
     std::vector<fs::path> names;
-    for (size_t start = 0, end; (end = text.find('\0', start)) != std::string::npos; start = end + 1)
+    for (size_t start = text.find('\0') + 1, end; start > 0 && (end = text.find('\0', start)) != std::string::npos;
+         start = end + 1)
         names.push_back(fs::u8path(text.substr(start, end - start)));
+    const size_t newFiles = std::min<size_t>(std::strtoul(text.c_str(), nullptr, 10), names.size());
     std::error_code error;
-    if (std::none_of(names.begin(), names.end(),
+    if (std::none_of(names.begin(), names.begin() + newFiles,
                      [&error](const fs::path& name) { return fs::exists(partialName(name), error); }))
         return true; // the new set is complete
     bool allBack = true;
@@ -437,7 +441,7 @@ bool undoReplacing(const fs::path& folder, const Monitor& monitor, std::vector<f
                                 displayName(earlier));
                 allBack = false;
             }
-        } else if (!fs::exists(partialName(names[k]), error) && fs::remove(names[k], error)) {
+        } else if (k < newFiles && !fs::exists(partialName(names[k]), error) && fs::remove(names[k], error)) {
             removed.push_back(names[k]);
         }
     }
@@ -498,7 +502,7 @@ std::string seconds(double value)
     return text;
 }
 
-// Flushes the new files to the disk and lists their final names in the
+// Flushes the new files to the disk and lists the names they replace in the
 // scratch folder, before any of them replaces an earlier file.
 void writeReplacing(const std::vector<fs::path>& partials, const std::vector<fs::path>& names, const fs::path& scratch)
 {
@@ -508,21 +512,23 @@ void writeReplacing(const std::vector<fs::path>& partials, const std::vector<fs:
     const fs::path list = scratch / replacingName;
     std::FILE* file = openFile(list, "wb");
     bool written = file != nullptr;
-    for (const fs::path& name : names) {
-        const std::string text = name.u8string();
+    std::vector<std::string> entries = {std::to_string(partials.size())};
+    for (const fs::path& name : names)
+        entries.push_back(name.u8string());
+    for (const std::string& text : entries)
         written = written && std::fwrite(text.c_str(), 1, text.size() + 1, file) == text.size() + 1;
-    }
     if (file != nullptr && std::fclose(file) != 0)
         written = false;
     if (!written || !flushToDisk(list))
         throw MakeError("cannot write " + displayName(list) + " to the disk");
 }
 
-// Puts the finished files under their final names, all or none. The files
-// of an earlier run under those names are first moved into the scratch
-// folder, so that one held open by another program stops the run before any
-// file is replaced; if a step fails, every file goes back where it was, and
-// if the run is stopped, the next run puts them back.
+// Puts the finished files under their final names (the first of `names`),
+// all or none, and removes the earlier files under the rest. The files of an
+// earlier run under those names are first moved into the scratch folder, so
+// that one held open by another program stops the run before any file is
+// replaced; if a step fails, every file goes back where it was, and if the
+// run is stopped, the next run puts them back.
 void commitFiles(const std::vector<fs::path>& partials, const std::vector<fs::path>& names, Cleanup& cleanup)
 {
     writeReplacing(partials, names, cleanup.scratch);
@@ -540,7 +546,7 @@ void commitFiles(const std::vector<fs::path>& partials, const std::vector<fs::pa
         else
             failure = "cannot replace " + displayName(names[k]) + ": " + problem;
     }
-    for (size_t k = 0; k < names.size() && failure.empty(); ++k) {
+    for (size_t k = 0; k < partials.size() && failure.empty(); ++k) {
         if (moveFile(partials[k], names[k], problem))
             placed.push_back(k);
         else
@@ -688,10 +694,20 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
                                : ": lower -min or -minvar"));
     }
     monitor.progress("renaming", 1);
-    commitFiles(partials, result.written, cleanup);
+    std::vector<fs::path> replaced = result.written;
+    std::vector<fs::path> companions;
+    for (const fs::path& name : companionNames(options)) {
+        std::error_code error;
+        if (fs::exists(fs::symlink_status(name, error)))
+            companions.push_back(name);
+    }
+    replaced.insert(replaced.end(), companions.begin(), companions.end());
+    commitFiles(partials, replaced, cleanup);
     cleanup.partial.clear();
     for (const std::string& line : lengthReports)
         monitor.report(line);
+    if (!companions.empty())
+        monitor.report("removed the earlier " + listed(companions) + ", which this run does not write");
     result.seconds = clock.seconds();
     monitor.report("done in " + seconds(result.seconds));
     return result;
@@ -710,6 +726,18 @@ std::vector<fs::path> outputNames(const MakeOptions& options)
     for (int length = options.minLength; length <= options.maxLength; ++length) {
         const std::vector<fs::path> ofLength = namesOfLength(options, length);
         names.insert(names.end(), ofLength.begin(), ofLength.end());
+    }
+    return names;
+}
+
+std::vector<fs::path> companionNames(const MakeOptions& options)
+{
+    std::vector<fs::path> names;
+    for (int length = options.minLength; length <= options.maxLength; ++length) {
+        if (!options.ngrams)
+            names.push_back(outputName(options, length, ngramsKind));
+        if (!options.stats)
+            names.push_back(outputName(options, length, statsKind));
     }
     return names;
 }

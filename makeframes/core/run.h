@@ -64,6 +64,11 @@ struct MakeCancelled : std::runtime_error { MakeCancelled() : std::runtime_error
 // The final names the options would write, in order (for "replace?" questions).
 std::vector<std::filesystem::path> outputNames(const MakeOptions& options);
 
+// The n-gram lists and statistics of the lengths the options make but do not
+// ask for. A run replaces the whole set of each length it makes, so it removes
+// these files of an earlier run (they are in "replace?" questions too).
+std::vector<std::filesystem::path> companionNames(const MakeOptions& options);
+
 // Reads the inputs and writes the files. `cancel` is polled often (at least
 // every few hundred milliseconds of work). What a killed run of the same
 // output left (files under temporary names, a scratch folder no live run

@@ -474,3 +474,25 @@ TEST(MakeframesRun, NoFrameKeptWritesNothingAndSaysWhatToLower)
     }
     EXPECT_EQ(readAll(folder / "out-Alpha-phraseFrames.txt"), "earlier");
 }
+
+// A run replaces the whole set of each length it makes: the n-gram list and
+// statistics an earlier run wrote beside them go when this run writes none;
+// another length's files stay.
+TEST(MakeframesRun, ARunRemovesTheEarlierListsOfItsLengthsItDoesNotWrite)
+{
+    ScratchFolder folder;
+    writeFile(folder / "in.txt", sampleText);
+    const Result first = runTool(folder, {"-q", "-n", "3-4", "-ngrams", "-stats", folder / "in.txt", folder / "out"});
+    ASSERT_EQ(first.status, 0) << first.err;
+    const Result second = runTool(folder, {"-n", "4-5", "-stats", folder / "in.txt", folder / "out"});
+    ASSERT_EQ(second.status, 0) << second.err;
+    EXPECT_NE(second.out.find("removed the earlier " + (folder / "out-4-Ngrams.txt") + ", which this run does not write\n"),
+              std::string::npos)
+        << second.out;
+    EXPECT_EQ(namesIn(folder.path),
+              (std::vector<std::string>{"in.txt", "out-3-Alpha-phraseFrames.txt", "out-3-Freq-phraseFrames.txt",
+                                        "out-3-Ngrams.txt", "out-3-Stats.txt", "out-4-Alpha-phraseFrames.txt",
+                                        "out-4-Freq-phraseFrames.txt", "out-4-Stats.txt",
+                                        "out-5-Alpha-phraseFrames.txt", "out-5-Freq-phraseFrames.txt",
+                                        "out-5-Stats.txt"}));
+}
