@@ -16,8 +16,11 @@ LockOutcome takeOutputLock(const std::filesystem::path& name, const std::string&
         const DWORD error = GetLastError();
         text.clear();
         // A file about to be deleted by a holder that just let go refuses
-        // access as well; the next run finds it gone.
-        if (error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED) {
+        // access as well (the next run finds it gone); a folder that cannot
+        // be written in refuses it for a file that is not there.
+        const bool there = GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES ||
+                           GetLastError() != ERROR_FILE_NOT_FOUND;
+        if (error == ERROR_SHARING_VIOLATION || (error == ERROR_ACCESS_DENIED && there)) {
             const HANDLE held = CreateFileW(name.c_str(), GENERIC_READ,
                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                             OPEN_EXISTING, 0, nullptr);
