@@ -40,6 +40,8 @@ else
   have_cmd clang++ || need+=(clang)
   [ -f "$(clang++ -print-file-name=libclang_rt.fuzzer-x86_64.a 2>/dev/null)" ] || need+=(libclang-rt-14-dev)
   have_cmd python3 || need+=(python3)
+  # The makeframes tests stop a run at a chosen rename with strace.
+  have_cmd strace || need+=(strace)
   [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
   have_pkg libgtest-dev || need+=(libgtest-dev)
   have_pkg wine32:i386 || need+=(wine32:i386)

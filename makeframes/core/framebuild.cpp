@@ -181,18 +181,23 @@ struct RunReader {
 };
 
 // Merges sorted runs and one sorted range in memory into one sorted stream;
-// with combining, records of equal key come out as one.
+// with combining, records of equal key come out as one. `poll` (when there
+// is one) is called every million records: merging runs on disk takes
+// seconds, and a cancel must not wait for its end.
 template <class Rec>
 struct Merger {
     std::vector<std::unique_ptr<RunReader<Rec>>> readers;
     const Rec* memory = nullptr;
     const Rec* memoryEnd = nullptr;
     bool combining = false;
+    const std::function<void()>& poll;
+    uint32_t popped = 0;
     std::vector<Rec> heads;   // one per source; the memory range is the last source
     std::vector<int> heap;    // sources with a head, smallest head first
 
-    Merger(const std::vector<Run>& runs, const Rec* begin, const Rec* end, bool combine, size_t readerBytes)
-        : memory(begin), memoryEnd(end), combining(combine)
+    Merger(const std::vector<Run>& runs, const Rec* begin, const Rec* end, bool combine, size_t readerBytes,
+           const std::function<void()>& pollDuringMerges)
+        : memory(begin), memoryEnd(end), combining(combine), poll(pollDuringMerges)
     {
         for (const Run& run : runs)
             readers.push_back(std::make_unique<RunReader<Rec>>(run, readerBytes));
@@ -222,6 +227,8 @@ struct Merger {
     {
         if (heap.empty())
             return false;
+        if ((++popped & 0xFFFFF) == 0 && poll)
+            poll();
         std::pop_heap(heap.begin(), heap.end(), greater());
         const int k = heap.back();
         out = heads[k];
@@ -346,7 +353,7 @@ struct RunSorter {
     {
         RunWriter<Rec> writer(scratch);
         {
-            Merger<Rec> merger(runs, nullptr, nullptr, combining, scratch.readerBytes);
+            Merger<Rec> merger(runs, nullptr, nullptr, combining, scratch.readerBytes, poll);
             Rec record;
             while (merger.next(record))
                 writer.write(&record, 1);
@@ -370,7 +377,7 @@ struct RunSorter {
     Merger<Rec> merger()
     {
         sortBuffer();
-        return Merger<Rec>(runs, buffer.data(), buffer.data() + buffer.size(), combining, scratch.readerBytes);
+        return Merger<Rec>(runs, buffer.data(), buffer.data() + buffer.size(), combining, scratch.readerBytes, poll);
     }
 };
 
@@ -642,7 +649,10 @@ void setMemoryBudget(Build<N>& build)
     for (const std::string& text : build.ranked.textOf)
         used += sizeof(std::string) + (text.capacity() > 15 ? text.capacity() : 0);
     used += build.ranked.rankOf.capacity() * sizeof(uint32_t);
+    // However much the corpus's words take, at least half the bound sorts:
+    // less makes runs so small that their merges never end.
     build.usable = build.settings.memoryBytes > used + 1024 ? build.settings.memoryBytes - used : 1024;
+    build.usable = std::max(build.usable, build.settings.memoryBytes / 2);
     build.capacity = static_cast<size_t>(build.usable / sizeof(Gram<N>));
     build.scratch.readerBytes =
         static_cast<size_t>(std::min<uint64_t>(1 << 20, std::max<uint64_t>(4096, build.usable / 1024)));
@@ -998,7 +1008,7 @@ void writeAlphaFile(Build<N>& build, std::vector<SlotData<N>>& slotData, RunSort
     for (int s : build.slots) {
         const SlotData<N>& d = slotData[s];
         auto merger = std::make_unique<Merger<G>>(d.runs, d.memory.data(), d.memory.data() + d.memory.size(), false,
-                                                  build.scratch.readerBytes);
+                                                  build.scratch.readerBytes, settings.poll);
         G head;
         if (merger->next(head)) {
             streams.push_back(std::move(merger));

@@ -4,12 +4,15 @@
 #include "makeframes/core/corpustext.h"
 #include "makeframes/core/fileopen.h"
 #include "makeframes/core/framebuild.h"
+#include "makeframes/outputsafety.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <map>
 #include <random>
 #include <set>
@@ -78,6 +81,39 @@ struct Cleanup {
 };
 
 const fs::path standardInputName = "-";
+
+// Beside the output: a run's lock on the output name, ".makeframes-", the
+// output name and ".lock", and its scratch folder (below).
+const char scratchStart[] = ".makeframes-";
+
+fs::path lockFileName(const MakeOptions& options)
+{
+    return options.prefix.parent_path() / fs::u8path(scratchStart + options.prefix.filename().u8string() + ".lock");
+}
+
+// The lock on the output name, let go of after everything else of the run.
+struct HeldOutput {
+    OutputLock lock;
+    ~HeldOutput() { releaseOutputLock(lock); }
+};
+
+// Takes the output name for this run, or refuses when a live run has it.
+// False when the lock file cannot be made, with the reason in `problem`.
+bool holdOutput(const MakeOptions& options, HeldOutput& held, std::string& problem)
+{
+    char started[32];
+    const std::time_t now = std::time(nullptr);
+    std::strftime(started, sizeof started, "%Y-%m-%d %H:%M:%S", std::localtime(&now));
+    const std::string holder = "process " + std::to_string(currentProcessId()) + ", started " + started;
+    std::string text;
+    const LockOutcome outcome = takeOutputLock(lockFileName(options), holder, held.lock, text);
+    if (outcome == LockOutcome::held)
+        throw MakeError("another run is writing " + displayName(options.prefix) +
+                        (text.empty() ? std::string() : " (" + text + ")") +
+                        ": wait for it to end, or choose another output name");
+    problem = text;
+    return outcome == LockOutcome::taken;
+}
 
 std::string fileName(const MakeOptions& options, int length, const char* kind)
 {
@@ -189,6 +225,8 @@ std::vector<fs::path> withoutRepeatsOrOutputs(const std::vector<fs::path>& files
                 if (identify(name, identity))
                     outputs.push_back(identity);
             }
+    FileIdentity lock;
+    const bool locked = identify(lockFileName(options), lock);
     std::map<fs::path, fs::path> seenByName;
     std::vector<std::pair<FileIdentity, fs::path>> seenLinked;
     std::vector<fs::path> kept;
@@ -202,6 +240,8 @@ std::vector<fs::path> withoutRepeatsOrOutputs(const std::vector<fs::path>& files
             kept.push_back(file);
             continue;
         }
+        if (locked && sameFile(identity, lock))
+            continue; // the run's own lock, no text of the user's
         if (std::any_of(outputs.begin(), outputs.end(),
                         [&identity](const FileIdentity& output) { return sameFile(identity, output); })) {
             monitor.warning("skipping " + displayName(file) + ": it is an output file of this run");
@@ -311,9 +351,25 @@ std::string listed(const std::vector<fs::path>& names)
 
 // A run's scratch folder is ".makeframes-", the output name, "-" and six
 // letters or digits, and holds a lock file while the run lives.
-const char scratchStart[] = ".makeframes-";
 const size_t scratchTagLength = 6;
 const char lockName[] = "lock";
+// While a run puts its files in place, its scratch folder lists how many new
+// files it has, then the names it replaces: the new files' final names, then
+// the earlier files it removes. Each is ended by a NUL (which no file name
+// holds), so that the next run can undo a replacement stopped part way. The
+// earlier file of the Nth name waits in the folder as "earlierN".
+const char replacingName[] = "replacing";
+
+fs::path earlierName(const fs::path& scratch, size_t index)
+{
+    return scratch / ("earlier" + std::to_string(index));
+}
+
+fs::path partialName(fs::path name)
+{
+    name += ".partial";
+    return name;
+}
 
 bool isScratchFolderOf(const fs::path& folder, const MakeOptions& options)
 {
@@ -348,13 +404,75 @@ void makeScratchFolder(const fs::path& outputFolder, const MakeOptions& options,
     throw MakeError("cannot create a temporary folder in " + displayName(outputFolder));
 }
 
+// Undoes what a run stopped while it put its files in place did, from its
+// scratch folder: unless every new file is in place, each earlier file goes
+// back under its name, and a new file in place where there was none goes.
+// False when an earlier file cannot go back (the user is told where it is).
+bool undoReplacing(const fs::path& folder, const Monitor& monitor, std::vector<fs::path>& putBack,
+                   std::vector<fs::path>& removed)
+{
+    std::FILE* file = openFile(folder / replacingName, "rb");
+    if (file == nullptr)
+        return true;
+    std::string text;
+    char buffer[4096];
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+        text.append(buffer, got);
+    std::fclose(file);
+    std::vector<fs::path> names;
+    for (size_t start = text.find('\0') + 1, end; start > 0 && (end = text.find('\0', start)) != std::string::npos;
+         start = end + 1)
+        names.push_back(fs::u8path(text.substr(start, end - start)));
+    const size_t newFiles = std::min<size_t>(std::strtoul(text.c_str(), nullptr, 10), names.size());
+    std::error_code error;
+    if (std::none_of(names.begin(), names.begin() + newFiles,
+                     [&error](const fs::path& name) { return fs::exists(partialName(name), error); }))
+        return true; // the new set is complete
+    bool allBack = true;
+    for (size_t k = 0; k < names.size(); ++k) {
+        const fs::path earlier = earlierName(folder, k);
+        std::string problem;
+        if (fs::exists(earlier, error)) {
+            fs::remove(names[k], error);
+            if (moveFile(earlier, names[k], problem)) {
+                putBack.push_back(names[k]);
+            } else {
+                monitor.warning("cannot put back " + displayName(names[k]) + ": " + problem + "; it is kept as " +
+                                displayName(earlier));
+                allBack = false;
+            }
+        } else if (k < newFiles && !fs::exists(partialName(names[k]), error) && fs::remove(names[k], error)) {
+            removed.push_back(names[k]);
+        }
+    }
+    return allBack;
+}
+
 // What an earlier run of the same output left when it was killed: its files
 // under temporary names, for any length, and its scratch folders that no live
-// run holds. Nothing else is touched, and each removal is said.
+// run holds, with the earlier files it was replacing put back first. Nothing
+// else is touched, and each removal is said.
 void removeLeftovers(const MakeOptions& options, const fs::path& outputFolder, const Monitor& monitor)
 {
     std::vector<fs::path> removed;
+    std::vector<fs::path> putBack;
     std::error_code error;
+    std::vector<fs::path> folders;
+    for (fs::directory_iterator entry(outputFolder, error), end; !error && entry != end; entry.increment(error)) {
+        if (!isScratchFolderOf(entry->path(), options) || !entry->is_directory(error))
+            continue;
+        // A run killed before it locked its folder wrote nothing in it.
+        const fs::path lock = entry->path() / lockName;
+        if (!fs::exists(lock, error) || removeUnlessHeld(lock))
+            folders.push_back(entry->path());
+        else
+            monitor.warning("left " + displayName(entry->path()) +
+                            " alone: another run still uses it, or it cannot be removed");
+    }
+    std::vector<fs::path> undone;
+    for (const fs::path& folder : folders)
+        if (undoReplacing(folder, monitor, putBack, removed))
+            undone.push_back(folder);
     for (int length = 1; length <= maxFrameLength; ++length)
         for (const char* kind : {alphaKind, freqKind, ngramsKind, statsKind}) {
             // Length 1 stands for the names of a run of one length.
@@ -363,20 +481,11 @@ void removeLeftovers(const MakeOptions& options, const fs::path& outputFolder, c
             if (fs::is_regular_file(name, error) && fs::remove(name, error))
                 removed.push_back(name);
         }
-    std::vector<fs::path> folders;
-    for (fs::directory_iterator entry(outputFolder, error), end; !error && entry != end; entry.increment(error))
-        if (isScratchFolderOf(entry->path(), options) && entry->is_directory(error))
-            folders.push_back(entry->path());
-    for (const fs::path& folder : folders) {
-        const fs::path lock = folder / lockName;
-        // A run killed before it locked its folder wrote nothing in it.
-        const bool gone = fs::exists(lock, error) ? removeUnlessHeld(lock) && fs::remove_all(folder, error) > 0
-                                                  : fs::remove(folder, error);
-        if (gone)
+    for (const fs::path& folder : undone)
+        if (fs::remove_all(folder, error) > 0)
             removed.push_back(folder);
-        else
-            monitor.warning("left " + displayName(folder) + " alone: another run still uses it, or it cannot be removed");
-    }
+    if (!putBack.empty())
+        monitor.warning("put back the files an unfinished earlier run was replacing: " + listed(putBack));
     if (!removed.empty())
         monitor.warning("removed what an unfinished earlier run left: " + listed(removed));
 }
@@ -393,12 +502,36 @@ std::string seconds(double value)
     return text;
 }
 
-// Puts the finished files under their final names, all or none. The files
-// of an earlier run under those names are first moved into the scratch
-// folder, so that one held open by another program stops the run before any
-// file is replaced; if a step fails, every file goes back where it was.
+// Flushes the new files to the disk and lists the names they replace in the
+// scratch folder, before any of them replaces an earlier file.
+void writeReplacing(const std::vector<fs::path>& partials, const std::vector<fs::path>& names, const fs::path& scratch)
+{
+    for (const fs::path& partial : partials)
+        if (!flushToDisk(partial))
+            throw MakeError("cannot write " + displayName(partial) + " to the disk");
+    const fs::path list = scratch / replacingName;
+    std::FILE* file = openFile(list, "wb");
+    bool written = file != nullptr;
+    std::vector<std::string> entries = {std::to_string(partials.size())};
+    for (const fs::path& name : names)
+        entries.push_back(name.u8string());
+    for (const std::string& text : entries)
+        written = written && std::fwrite(text.c_str(), 1, text.size() + 1, file) == text.size() + 1;
+    if (file != nullptr && std::fclose(file) != 0)
+        written = false;
+    if (!written || !flushToDisk(list))
+        throw MakeError("cannot write " + displayName(list) + " to the disk");
+}
+
+// Puts the finished files under their final names (the first of `names`),
+// all or none, and removes the earlier files under the rest. The files of an
+// earlier run under those names are first moved into the scratch folder, so
+// that one held open by another program stops the run before any file is
+// replaced; if a step fails, every file goes back where it was, and if the
+// run is stopped, the next run puts them back.
 void commitFiles(const std::vector<fs::path>& partials, const std::vector<fs::path>& names, Cleanup& cleanup)
 {
+    writeReplacing(partials, names, cleanup.scratch);
     std::vector<std::pair<fs::path, fs::path>> movedAside; // final name, where it waits
     std::vector<size_t> placed;
     std::string failure;
@@ -407,13 +540,13 @@ void commitFiles(const std::vector<fs::path>& partials, const std::vector<fs::pa
         std::error_code error;
         if (!fs::exists(fs::symlink_status(names[k], error)))
             continue;
-        const fs::path aside = cleanup.scratch / ("earlier" + std::to_string(k));
+        const fs::path aside = earlierName(cleanup.scratch, k);
         if (moveFile(names[k], aside, problem))
             movedAside.emplace_back(names[k], aside);
         else
             failure = "cannot replace " + displayName(names[k]) + ": " + problem;
     }
-    for (size_t k = 0; k < names.size() && failure.empty(); ++k) {
+    for (size_t k = 0; k < partials.size() && failure.empty(); ++k) {
         if (moveFile(partials[k], names[k], problem))
             placed.push_back(k);
         else
@@ -430,6 +563,10 @@ void commitFiles(const std::vector<fs::path>& partials, const std::vector<fs::pa
         }
     throw MakeError(failure);
 }
+
+// Below this bound the sorts spill thousands of tiny runs and merge them over
+// and over: a run crawls, and a cancel waits for each merge.
+const uint64_t leastMemoryBytes = uint64_t(16) << 20;
 
 // What the caller must have checked; a window's fields could let it through.
 void checkOptions(const MakeOptions& options)
@@ -451,6 +588,7 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
     checkOptions(options);
     const Clock clock;
     const Monitor monitor{events, cancel};
+    HeldOutput held;
     Cleanup cleanup;
     MakeResult result;
 
@@ -458,16 +596,25 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
     fs::path outputFolder = options.prefix.parent_path();
     if (outputFolder.empty())
         outputFolder = ".";
-    removeLeftovers(options, outputFolder, monitor);
+    std::string lockProblem;
+    const bool locked = holdOutput(options, held, lockProblem);
+    if (locked)
+        removeLeftovers(options, outputFolder, monitor);
     const std::vector<fs::path> inputs =
         withoutRepeatsOrOutputs(listInputs(options.inputs, monitor), options, monitor, result.filesSkipped);
     makeScratchFolder(outputFolder, options, cleanup);
+    // Where the scratch folder can be made, the lock file can as well.
+    if (!locked)
+        throw MakeError("cannot write in " + displayName(outputFolder) + ": " + lockProblem);
 
+    const uint64_t memoryBytes = std::max(options.memoryBytes, leastMemoryBytes);
+    if (memoryBytes != options.memoryBytes)
+        monitor.warning("memory bound raised to 16 MB, the least that sorts a corpus in pieces of a useful size");
     CorpusReader corpus;
     corpus.keepCase = options.keepCase;
     corpus.page = &codePage(options.codePage);
     corpus.stream.memoryLimit =
-        static_cast<size_t>(std::max<uint64_t>(options.memoryBytes / 16 / sizeof(uint32_t), 1024));
+        static_cast<size_t>(std::max<uint64_t>(memoryBytes / 16 / sizeof(uint32_t), 1024));
     corpus.stream.spillName = cleanup.scratch / "words";
 
     for (size_t k = 0; k < inputs.size(); ++k) {
@@ -514,7 +661,7 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
         settings.minVariants = options.minVariants;
         settings.minRange = options.minRange;
         settings.innerSlotsOnly = options.innerSlotsOnly;
-        settings.memoryBytes = options.memoryBytes;
+        settings.memoryBytes = memoryBytes;
         settings.scratchFolder = cleanup.scratch;
         const std::string phasePrefix = std::to_string(length) + "-grams: ";
         settings.progress = [&monitor, &phasePrefix](const char* phase, double fraction) {
@@ -538,11 +685,29 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
                                 (counts.spilled ? " (sorted on disk)" : "") + " in " +
                                 seconds(clock.seconds() - started) + ": " + listed(names));
     }
+    // Files of no frame would only puzzle the user: say what keeps them out.
+    if (result.frames == 0) {
+        const bool range = options.minRange > 1;
+        throw MakeError("no frame occurs at least " + plural(options.minFrequency, "time", "times") + " in " +
+                        plural(options.minVariants, "variant", "variants") +
+                        (range ? " in " + plural(options.minRange, "file", "files") + ": lower -min, -minvar or -minrange"
+                               : ": lower -min or -minvar"));
+    }
     monitor.progress("renaming", 1);
-    commitFiles(partials, result.written, cleanup);
+    std::vector<fs::path> replaced = result.written;
+    std::vector<fs::path> companions;
+    for (const fs::path& name : companionNames(options)) {
+        std::error_code error;
+        if (fs::exists(fs::symlink_status(name, error)))
+            companions.push_back(name);
+    }
+    replaced.insert(replaced.end(), companions.begin(), companions.end());
+    commitFiles(partials, replaced, cleanup);
     cleanup.partial.clear();
     for (const std::string& line : lengthReports)
         monitor.report(line);
+    if (!companions.empty())
+        monitor.report("removed the earlier " + listed(companions) + ", which this run does not write");
     result.seconds = clock.seconds();
     monitor.report("done in " + seconds(result.seconds));
     return result;
@@ -561,6 +726,18 @@ std::vector<fs::path> outputNames(const MakeOptions& options)
     for (int length = options.minLength; length <= options.maxLength; ++length) {
         const std::vector<fs::path> ofLength = namesOfLength(options, length);
         names.insert(names.end(), ofLength.begin(), ofLength.end());
+    }
+    return names;
+}
+
+std::vector<fs::path> companionNames(const MakeOptions& options)
+{
+    std::vector<fs::path> names;
+    for (int length = options.minLength; length <= options.maxLength; ++length) {
+        if (!options.ngrams)
+            names.push_back(outputName(options, length, ngramsKind));
+        if (!options.stats)
+            names.push_back(outputName(options, length, statsKind));
     }
     return names;
 }

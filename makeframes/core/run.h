@@ -64,11 +64,18 @@ struct MakeCancelled : std::runtime_error { MakeCancelled() : std::runtime_error
 // The final names the options would write, in order (for "replace?" questions).
 std::vector<std::filesystem::path> outputNames(const MakeOptions& options);
 
+// The n-gram lists and statistics of the lengths the options make but do not
+// ask for. A run replaces the whole set of each length it makes, so it removes
+// these files of an earlier run (they are in "replace?" questions too).
+std::vector<std::filesystem::path> companionNames(const MakeOptions& options);
+
 // Reads the inputs and writes the files. `cancel` is polled often (at least
-// every few hundred milliseconds of work). What a killed run of the same
-// output left (files under temporary names, a scratch folder no live run
-// holds) is removed first, and said as a warning. Throws MakeError, MakeCancelled,
-// std::bad_alloc.
+// every few hundred milliseconds of work). The run holds its output name for
+// its whole life: while another live run holds it, this one refuses at once
+// (MakeError). What a killed run of the same output left (files under
+// temporary names, a scratch folder no live run holds) is removed first, the
+// earlier files it was replacing put back unless its new set was complete,
+// and both said as warnings. Throws MakeError, MakeCancelled, std::bad_alloc.
 MakeResult runMakeFrames(const MakeOptions& options, const MakeEvents& events, const std::atomic<bool>& cancel);
 
 // A path as UTF-8 text for messages (on Linux its bytes as they are).

@@ -95,11 +95,15 @@ bool folderTakesFiles(HWND window, const fs::path& folder)
     return true;
 }
 
-// Files of an earlier run are replaced only when the user says so.
+// Files of an earlier run are replaced, or removed when the run writes no
+// file of their kind, only when the user says so.
 bool mayReplaceOutputs(HWND window, const MakeOptions& options)
 {
+    std::vector<fs::path> names = outputNames(options);
+    const std::vector<fs::path> companions = companionNames(options);
+    names.insert(names.end(), companions.begin(), companions.end());
     std::vector<fs::path> existing;
-    for (const fs::path& name : outputNames(options))
+    for (const fs::path& name : names)
         if (GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES)
             existing.push_back(name);
     if (existing.empty())

@@ -107,3 +107,36 @@ TEST(MakeframesCancel, CancelDuringTheSortsInMemoryEndsTheRunSoonAndLeavesNothin
     EXPECT_TRUE(cancelled);
     EXPECT_TRUE(fs::is_empty(folder / "out"));
 }
+
+// The smallest memory bound is raised to one that sorts in pieces of a useful
+// size, and says so; whatever the bound, the files are the same bytes.
+TEST(MakeframesCancel, ASmallMemoryBoundIsRaisedAndSpillsToTheSameBytes)
+{
+    ScratchFolder scratch;
+    const fs::path folder = scratch.path;
+    writeCorpus(folder / "corpus.txt", 300000);
+    std::string files[2];
+    const uint64_t bounds[2] = {1, uint64_t(1) << 30};
+    for (int k = 0; k < 2; ++k) {
+        MakeOptions options;
+        options.minLength = options.maxLength = 2;
+        options.inputs = {folder / "corpus.txt"};
+        options.prefix = folder / ("out" + std::to_string(k));
+        options.memoryBytes = bounds[k];
+        std::string said;
+        MakeEvents events;
+        events.report = [&said](const std::string& line) { said += line + "\n"; };
+        events.warning = [&said](const std::string& line) { said += "warning: " + line + "\n"; };
+        std::atomic<bool> never{false};
+        const MakeResult result = runMakeFrames(options, events, never);
+        for (const fs::path& name : result.written)
+            files[k] += readAll(name);
+        EXPECT_EQ(said.find("warning: memory bound raised to 16 MB, the least that sorts a corpus in pieces of a "
+                            "useful size\n") == 0,
+                  k == 0)
+            << said;
+        EXPECT_EQ(said.find("(sorted on disk)") != std::string::npos, k == 0) << said;
+    }
+    EXPECT_GT(files[0].size(), 1000000u);
+    EXPECT_TRUE(files[0] == files[1]);
+}

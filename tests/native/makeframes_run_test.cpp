@@ -105,6 +105,19 @@ std::vector<std::string> namesIn(const std::string& folder)
     return names;
 }
 
+// The name of a scratch folder of output "out" that appeared in the folder
+// other than `known`, once it is there.
+std::string newScratch(const ScratchFolder& folder, const std::string& known)
+{
+    for (int wait = 0; wait < 3000; ++wait) {
+        for (const std::string& name : namesIn(folder.path))
+            if (name.rfind(".makeframes-out-", 0) == 0 && name != known)
+                return name;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return std::string();
+}
+
 const char* const sampleText = "At the end of the day we went home. At the end of it all we rested.\n"
                                "At the start of the day I slept. At the end of the week we left.\n";
 
@@ -245,18 +258,21 @@ TEST(MakeframesRun, BadOptionsAndUnreadableInputsFailWithoutOutput)
     EXPECT_NE(result.err.find("no text file among the inputs"), std::string::npos) << result.err;
 }
 
-// A file size limit makes a write fail as a full disk would.
+// A file size limit makes a write fail as a full disk would: of an output
+// file, and with the least memory bound (16 MB), of the word stream spilled
+// to the scratch folder (the corpus has more than its 262,144 words).
 TEST(MakeframesRun, AFailedWriteLeavesNoFileBehind)
 {
     ScratchFolder folder;
     std::string text;
-    for (int k = 0; k < 800; ++k)
+    for (int k = 0; k < 50000; ++k)
         text += "At the end of day " + std::to_string(k % 400) + ". ";
     writeFile(folder / "in.txt", text);
     for (const char* memory : {"64M", "1"}) {
         const Result result = runTool(folder, {"-q", "-mem", memory, folder / "in.txt", folder / "out"}, "", 3000);
         EXPECT_EQ(result.status, 1) << memory;
-        EXPECT_NE(result.err.find("cannot write"), std::string::npos) << result.err;
+        EXPECT_NE(result.err.find(memory[0] == '1' ? "cannot write temporary file" : "cannot write"), std::string::npos)
+            << result.err;
         EXPECT_EQ(namesIn(folder.path), std::vector<std::string>{"in.txt"}) << memory;
     }
     const Result fits = runTool(folder, {"-q", "-mem", "64M", folder / "in.txt", folder / "out"});
@@ -296,33 +312,16 @@ TEST(MakeframesRun, AnInterruptedRunLeavesNoFileUnderAFinalName)
 }
 
 // What a killed run left beside its output goes with the next run of that
-// output, which says so; a scratch folder a live run holds, another output's
-// leftovers and the user's own files stay.
+// output, which says so; another output's leftovers and the user's own files
+// stay.
 TEST(MakeframesRun, TheNextRunRemovesWhatAKilledRunOfItsOutputLeft)
 {
     ScratchFolder folder;
     writeFile(folder / "in.txt", sampleText);
-    // The name of a scratch folder of output "out" that appeared in the
-    // folder other than `known`, once it is there.
-    const auto newScratch = [&folder](const std::string& known) {
-        for (int wait = 0; wait < 3000; ++wait) {
-            for (const std::string& name : namesIn(folder.path))
-                if (name.rfind(".makeframes-out-", 0) == 0 && name != known)
-                    return name;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return std::string();
-    };
-    // A live run of this output, waiting for its standard input.
-    ScratchFolder liveOutput;
-    int liveInput = -1;
-    const pid_t live = start(liveOutput, {"-q", "-", folder / "out"}, liveInput);
-    const std::string liveScratch = newScratch("");
-    ASSERT_FALSE(liveScratch.empty());
     // A run of this output killed part way.
     int killedInput = -1;
     const pid_t killed = start(folder, {"-q", "-n", "3-4", "-", folder / "out"}, killedInput);
-    const std::string killedScratch = newScratch(liveScratch);
+    const std::string killedScratch = newScratch(folder, "");
     ASSERT_FALSE(killedScratch.empty());
     kill(killed, SIGKILL);
     finish(folder, killed);
@@ -333,27 +332,45 @@ TEST(MakeframesRun, TheNextRunRemovesWhatAKilledRunOfItsOutputLeft)
 
     const Result next = runTool(folder, {"-q", folder / "in.txt", folder / "out"});
     EXPECT_EQ(next.status, 0) << next.err;
-    EXPECT_NE(next.err.find("makeframes: removed what an unfinished earlier run left: " +
+    EXPECT_EQ(next.err, "makeframes: removed what an unfinished earlier run left: " +
                             (folder / "out-5-Freq-phraseFrames.txt.partial") + " and " + (folder / killedScratch) +
-                            "\n"),
-              std::string::npos)
-        << next.err;
-    EXPECT_NE(next.err.find("makeframes: left " + (folder / liveScratch) + " alone: another run still uses it"),
-              std::string::npos)
-        << next.err;
+                            "\n");
     EXPECT_EQ(namesIn(folder.path),
-              (std::vector<std::string>{liveScratch, "in.txt", "out-Alpha-phraseFrames.txt",
-                                        "out-Freq-phraseFrames.txt", "out-b-Alpha-phraseFrames.txt.partial",
-                                        "out-notes.txt"}));
+              (std::vector<std::string>{"in.txt", "out-Alpha-phraseFrames.txt", "out-Freq-phraseFrames.txt",
+                                        "out-b-Alpha-phraseFrames.txt.partial", "out-notes.txt"}));
+}
 
-    // The live run goes on undisturbed and replaces the files.
+// A second run to an output a live run is writing refuses, names the live
+// one, and touches none of its files; the live run ends as if alone.
+TEST(MakeframesRun, ASecondRunToALiveRunsOutputRefuses)
+{
+    ScratchFolder folder;
+    writeFile(folder / "in.txt", "Another text entirely, read by the second run.");
+    ScratchFolder liveOutput;
+    int liveInput = -1;
+    const pid_t live = start(liveOutput, {"-q", "-ngrams", "-", folder / "out"}, liveInput);
+    const std::string liveScratch = newScratch(folder, "");
+    ASSERT_FALSE(liveScratch.empty());
+    const std::vector<std::string> before = namesIn(folder.path);
+
+    const Result second = runTool(folder, {"-q", "-stats", folder / "in.txt", folder / "out"});
+    EXPECT_EQ(second.status, 1);
+    EXPECT_EQ(second.err.find("makeframes: another run is writing " + (folder / "out") + " (process " +
+                              std::to_string(live) + ", started "),
+              0u)
+        << second.err;
+    EXPECT_NE(second.err.find("): wait for it to end, or choose another output name\n"), std::string::npos)
+        << second.err;
+    EXPECT_EQ(namesIn(folder.path), before);
+
     ASSERT_EQ(write(liveInput, sampleText, std::strlen(sampleText)), ssize_t(std::strlen(sampleText)));
     close(liveInput);
     const Result lived = finish(liveOutput, live);
     EXPECT_EQ(lived.status, 0) << lived.err;
-    EXPECT_EQ(namesIn(folder.path),
-              (std::vector<std::string>{"in.txt", "out-Alpha-phraseFrames.txt", "out-Freq-phraseFrames.txt",
-                                        "out-b-Alpha-phraseFrames.txt.partial", "out-notes.txt"}));
+    EXPECT_EQ(lived.err, "");
+    EXPECT_EQ(namesIn(folder.path), (std::vector<std::string>{"in.txt", "out-Alpha-phraseFrames.txt",
+                                                               "out-Freq-phraseFrames.txt", "out-Ngrams.txt"}));
+    EXPECT_EQ(readAll(folder / "out-Ngrams.txt").substr(0, 17), "at the end of\t3\r\n");
 }
 
 // A run that fails at its last length replaces none of the files an earlier
@@ -383,4 +400,102 @@ TEST(MakeframesRun, AFailureAtTheLastLengthKeepsEveryEarlierFile)
     EXPECT_EQ(namesIn(folder.path), expected);
     for (const std::string& name : made)
         EXPECT_EQ(readAll(folder / name), "earlier " + name);
+}
+
+// A run killed between its renames (the system stops it at the Nth rename:
+// the earlier files are moved aside one by one, then the new ones put in
+// place) leaves a mixed set or none; the next run of the output puts the
+// earlier files back and says so, even one that then fails.
+TEST(MakeframesRun, ARunStoppedAmongItsRenamesIsUndoneByTheNextRun)
+{
+    ScratchFolder folder;
+    writeFile(folder / "in.txt", sampleText);
+    writeFile(folder / "new.txt", "At the start of a new text. At the start of a new day.");
+    const std::string alpha = folder / "out-Alpha-phraseFrames.txt";
+    const std::string freq = folder / "out-Freq-phraseFrames.txt";
+    const Result first = runTool(folder, {"-q", folder / "in.txt", folder / "out"});
+    ASSERT_EQ(first.status, 0) << first.err;
+    const std::string earlierAlpha = readAll(alpha);
+    const std::string earlierFreq = readAll(freq);
+    const std::string alphaPartial = alpha + ".partial";
+    const std::string freqPartial = freq + ".partial";
+    const struct {
+        int rename;
+        std::string putBack;
+        std::string partials; // those not yet renamed
+    } cases[] = {
+        {2, alpha, alphaPartial + ", " + freqPartial},
+        {3, alpha + " and " + freq, alphaPartial + ", " + freqPartial},
+        {4, alpha + " and " + freq, freqPartial},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("stopped at rename " + std::to_string(c.rename));
+        const std::string command = "strace -f -qq -o /dev/null -e inject=rename:signal=KILL:when=" +
+                                    std::to_string(c.rename) + " " + CORVALE_MAKEFRAMES_EXE + " -q '" +
+                                    (folder / "new.txt") + "' '" + (folder / "out") + "' >/dev/null 2>&1";
+        ASSERT_NE(std::system(command.c_str()), 0);
+        const std::string scratch = newScratch(folder, "");
+        ASSERT_FALSE(scratch.empty());
+
+        const Result next = runTool(folder, {"-q", folder / "missing.txt", folder / "out"});
+        EXPECT_EQ(next.status, 1);
+        EXPECT_EQ(next.err.find("makeframes: put back the files an unfinished earlier run was replacing: " +
+                                c.putBack + "\nmakeframes: removed what an unfinished earlier run left: " +
+                                c.partials + " and " + (folder / scratch) + "\nmakeframes: cannot read " +
+                                (folder / "missing.txt")),
+                  0u)
+            << next.err;
+        EXPECT_EQ(namesIn(folder.path), (std::vector<std::string>{"in.txt", "new.txt", "out-Alpha-phraseFrames.txt",
+                                                                   "out-Freq-phraseFrames.txt"}));
+        EXPECT_EQ(readAll(alpha), earlierAlpha);
+        EXPECT_EQ(readAll(freq), earlierFreq);
+    }
+}
+
+// A run that keeps no frame says which thresholds to lower and writes
+// nothing, leaving an earlier run's files as they were.
+TEST(MakeframesRun, NoFrameKeptWritesNothingAndSaysWhatToLower)
+{
+    ScratchFolder folder;
+    writeFile(folder / "in.txt", sampleText);
+    writeFile(folder / "out-Alpha-phraseFrames.txt", "earlier");
+    const struct {
+        std::vector<std::string> options;
+        std::string message;
+    } cases[] = {
+        {{"-min", "5"}, "no frame occurs at least 5 times in 2 variants: lower -min or -minvar"},
+        {{"-n", "2-3", "-minvar", "5", "-ngrams"}, "no frame occurs at least 2 times in 5 variants: lower -min or -minvar"},
+        {{"-minrange", "2"}, "no frame occurs at least 2 times in 2 variants in 2 files: lower -min, -minvar or -minrange"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.options;
+        args.insert(args.end(), {"-q", folder / "in.txt", folder / "out"});
+        const Result result = runTool(folder, args);
+        EXPECT_EQ(result.status, 1) << c.message;
+        EXPECT_EQ(result.err, "makeframes: " + c.message + "\n");
+        EXPECT_EQ(namesIn(folder.path), (std::vector<std::string>{"in.txt", "out-Alpha-phraseFrames.txt"}));
+    }
+    EXPECT_EQ(readAll(folder / "out-Alpha-phraseFrames.txt"), "earlier");
+}
+
+// A run replaces the whole set of each length it makes: the n-gram list and
+// statistics an earlier run wrote beside them go when this run writes none;
+// another length's files stay.
+TEST(MakeframesRun, ARunRemovesTheEarlierListsOfItsLengthsItDoesNotWrite)
+{
+    ScratchFolder folder;
+    writeFile(folder / "in.txt", sampleText);
+    const Result first = runTool(folder, {"-q", "-n", "3-4", "-ngrams", "-stats", folder / "in.txt", folder / "out"});
+    ASSERT_EQ(first.status, 0) << first.err;
+    const Result second = runTool(folder, {"-n", "4-5", "-stats", folder / "in.txt", folder / "out"});
+    ASSERT_EQ(second.status, 0) << second.err;
+    EXPECT_NE(second.out.find("removed the earlier " + (folder / "out-4-Ngrams.txt") + ", which this run does not write\n"),
+              std::string::npos)
+        << second.out;
+    EXPECT_EQ(namesIn(folder.path),
+              (std::vector<std::string>{"in.txt", "out-3-Alpha-phraseFrames.txt", "out-3-Freq-phraseFrames.txt",
+                                        "out-3-Ngrams.txt", "out-3-Stats.txt", "out-4-Alpha-phraseFrames.txt",
+                                        "out-4-Freq-phraseFrames.txt", "out-4-Stats.txt",
+                                        "out-5-Alpha-phraseFrames.txt", "out-5-Freq-phraseFrames.txt",
+                                        "out-5-Stats.txt"}));
 }

@@ -376,19 +376,25 @@ TEST_F(MakeWindowTest, AnExistingOutputIsReplacedOnlyWhenTheUserSaysYes)
     const std::string made = fileBytes(freq);
     ASSERT_NE(made, "<missing>");
     std::ofstream(freq, std::ios::binary) << "kept";
+    // Statistics of an earlier run with them: this run writes none, so they
+    // would go with the files they describe.
+    const fs::path stats = out / L"again-Stats.txt";
+    std::ofstream(stats, std::ios::binary) << "earlier";
 
     promptAnswer = IDNO;
     EXPECT_FALSE(makeAndWait());
     ASSERT_EQ(prompts.size(), 1u);
     EXPECT_EQ(prompts[0].text, L"These files are there already:\r\n" + (out / L"again-Alpha-phraseFrames.txt").native() +
-                                   L"\r\n" + freq.native() + L"\r\n\r\nReplace them?");
+                                   L"\r\n" + freq.native() + L"\r\n" + stats.native() + L"\r\n\r\nReplace them?");
     EXPECT_EQ(prompts[0].style & MB_TYPEMASK, static_cast<UINT>(MB_YESNO));
     EXPECT_EQ(fileBytes(freq), "kept");
+    EXPECT_EQ(fileBytes(stats), "earlier");
 
     promptAnswer = IDYES;
     ASSERT_TRUE(makeAndWait());
     EXPECT_EQ(prompts.size(), 2u);
     EXPECT_EQ(fileBytes(freq), made);
+    EXPECT_FALSE(fs::exists(stats));
     EXPECT_EQ(text(phaseLabelId), L"Finished.");
 }
 
