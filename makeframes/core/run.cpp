@@ -446,6 +446,15 @@ void checkOptions(const MakeOptions& options)
         throw MakeError("no output name chosen");
 }
 
+// Said before anything is looked at, so that a mistyped folder is not taken
+// for one the run could not write in.
+void checkOutputFolder(const fs::path& outputFolder)
+{
+    std::error_code error;
+    if (!fs::is_directory(outputFolder, error))
+        throw MakeError("the output folder " + displayName(outputFolder) + " does not exist");
+}
+
 MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::atomic<bool>& cancel)
 {
     checkOptions(options);
@@ -458,6 +467,7 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
     fs::path outputFolder = options.prefix.parent_path();
     if (outputFolder.empty())
         outputFolder = ".";
+    checkOutputFolder(outputFolder);
     removeLeftovers(options, outputFolder, monitor);
     const std::vector<fs::path> inputs =
         withoutRepeatsOrOutputs(listInputs(options.inputs, monitor), options, monitor, result.filesSkipped);
