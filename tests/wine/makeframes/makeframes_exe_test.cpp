@@ -185,7 +185,8 @@ TEST(MakeframesExe, ExitStatusesAndMessagesWithoutOutput)
         {{prefix}, 2, "needs at least one input"},
         {{missing, prefix}, 1, "cannot read " + utf8(missing)},
         {{binary, prefix}, 1, "no text file among the inputs"},
-        {{corpus, output.path + L"\\нет\\вывод"}, 1, "cannot create a temporary folder"},
+        {{corpus, output.path + L"\\нет\\вывод"}, 1,
+         "makeframes: the output folder " + utf8(output.path + L"\\нет") + " does not exist"},
     };
     {
         std::ofstream(binary.c_str(), std::ios::binary) << std::string("\0\1\2", 3);
