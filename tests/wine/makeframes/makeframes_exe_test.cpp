@@ -274,8 +274,11 @@ TEST(MakeframesExe, AReadOnlyFolderFailsWithTheReason)
         GTEST_SKIP() << "a read-only tmpfs cannot be mounted here (mounting needs root)";
     const Finished finished = run({L"-q", corpus, folder + L"\\вывод"}, reference + L"\\stderr.txt");
     EXPECT_EQ(finished.status, 1u);
-    EXPECT_NE(finished.error.find("makeframes: cannot create a temporary folder in " + utf8(folder) + ": "),
-              std::string::npos)
+    // The reason the system gives, then what to do.
+    EXPECT_EQ(finished.error.rfind("makeframes: cannot write in the output folder " + utf8(folder) + ": ", 0), 0u)
+        << finished.error;
+    const std::string advice = "; choose an output folder you may write in\r\n";
+    EXPECT_EQ(finished.error.substr(finished.error.size() - std::min(finished.error.size(), advice.size())), advice)
         << finished.error;
     EXPECT_TRUE(namesIn(folder).empty());
 }
