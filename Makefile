@@ -2,7 +2,7 @@
 # make test  set up, build everything, run every test
 # make bench benchmarks (not part of the tests)
 # make fuzz  run each fuzz target for FUZZ_SECONDS (60) s; make test runs each for 5 s
-# make dist  the two .exe files and the release zip in dist/
+# make dist  the four programs and the release zip in dist/
 # make browse FILE=x-Freq-phraseFrames.txt   the browser on your own file
 # make filter FILES='a.txt b.txt' [STOPWORDS=list]   the filter on your files
 # make frames CORPUS='texts/ more.txt' [OUT=prefix] [OPTIONS='-n 3-5 -ngrams']
@@ -85,8 +85,6 @@ bench: native win
 	@CORVALE_BUILD=$(abspath $(BUILD)) $(DISPLAYED) bench/run
 
 dist: win
-	@mkdir -p dist
-	@cp $(WIN)/browser/CorvalePhraseFrames.exe $(WIN)/stopwords/CorvaleStopwords.exe dist/
 	@scripts/make-dist $(WIN) dist >/dev/null
 	@ls -l dist
 

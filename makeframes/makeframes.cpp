@@ -25,6 +25,7 @@
 #include "makeframes/core/codepage.h"
 #include "makeframes/core/framebuild.h"
 #include "makeframes/core/run.h"
+#include "makeframes/core/usage.h"
 
 #include <algorithm>
 #include <atomic>
@@ -44,30 +45,12 @@ namespace {
 struct ConsoleOptions {
     MakeOptions run;
     bool quiet = false;
+    bool help = false;
 };
 
 int usage(const std::string& problem)
 {
-    writeText(stderr, "makeframes: " + problem + "\n");
-    std::fprintf(stderr,
-                 "usage: makeframes [options] input... outprefix\n"
-                 "  input         a text file, a folder (read recursively) or - for standard input\n"
-                 "  -n N          n-gram length, 2 to 10, or a range such as 3-5 (default 4)\n"
-                 "  -min F        keep frames that occur at least F times (default 2)\n"
-                 "  -minvar V     keep frames with at least V different variants (default 2)\n"
-                 "  -minrange R   keep frames that occur in at least R input files (default 1)\n"
-                 "  -slots inner  only frames whose slot is not the first or last word\n"
-                 "  -keepcase     keep letter case (words are lower-cased otherwise)\n"
-                 "  -codepage N   the code page of the output and of 8-bit input: 1250, 1251,\n"
-                 "                1252, 1253, 1254 or 1257 (default 1252; on Windows the\n"
-                 "                system's code page when it is one of these)\n"
-                 "  -ngrams       also write outprefix-Ngrams.txt: each n-gram TAB its frequency\n"
-                 "  -stats        also write outprefix-Stats.txt: measures of each kept frame\n"
-                 "  -mem SIZE     memory to use, such as 512M or 2G (default 1G); beyond it\n"
-                 "                sorted runs go to a temporary folder beside the output\n"
-                 "  -q            no progress on standard error\n"
-                 "writes outprefix-Alpha-phraseFrames.txt and outprefix-Freq-phraseFrames.txt\n"
-                 "(outprefix-N-Alpha-phraseFrames.txt ... for each length of a range)\n");
+    writeText(stderr, "makeframes: " + problem + "\n" + makeFramesHelp());
     return 2;
 }
 
@@ -133,7 +116,8 @@ bool readCodePage(const std::string& text, int& codePage)
     return true;
 }
 
-// Returns 0 when the options are good, else the exit status after a message.
+// Returns 0 when the options are good (or ask for the help), else the exit
+// status after a message.
 int parseOptions(const std::vector<std::string>& args, ConsoleOptions& options)
 {
     std::vector<std::string> names;
@@ -170,8 +154,12 @@ int parseOptions(const std::vector<std::string>& args, ConsoleOptions& options)
             options.run.stats = true;
         } else if (arg == "-q") {
             options.quiet = true;
+        } else if (arg == "-h" || arg == "--help") {
+            options.help = true;
+            return 0;
         } else if (arg.size() > 1 && arg[0] == '-') {
-            return usage("unknown option " + arg);
+            const std::string meant = nearestName(arg, makeFramesOptions);
+            return usage("unknown option " + arg + (meant.empty() ? "" : ": did you mean " + meant + "?"));
         } else {
             names.push_back(arg);
         }
@@ -237,6 +225,10 @@ int main(int argc, char** argv)
     options.run.codePage = defaultCodePage();
     if (const int status = parseOptions(commandLineArguments(argc, argv), options))
         return status;
+    if (options.help) {
+        writeText(stdout, makeFramesHelp());
+        return 0;
+    }
 
     static std::atomic<bool> cancel{false};
     watchForInterrupts(cancel);

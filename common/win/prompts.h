@@ -27,8 +27,9 @@ int showMessageBox(HWND owner, const char* text, const char* caption, UINT style
 int showMessageBoxWide(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style);
 BOOL showOpenFileDialogWide(OPENFILENAMEW* ofn);
 
-// The shell's folder chooser (SHBrowseForFolderW), starting at folder; true
-// and the chosen folder in folder, or false when cancelled. It is in
+// The file dialog in its folder mode (a path box, opening in folder; the
+// shell's tree of folders where that dialog cannot be made); true and the
+// chosen folder in folder, or false when cancelled. It is in
 // folderprompt.cpp, which needs shell32 and ole32: only programs that
 // choose folders link it.
 bool showFolderDialog(HWND owner, const std::wstring& title, std::wstring& folder);

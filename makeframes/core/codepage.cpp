@@ -105,6 +105,12 @@ CodePage makeCodePage(int number)
         if (page.character[b] != 0)
             page.byCharacter.emplace_back(page.character[b], static_cast<unsigned char>(b));
     std::sort(page.byCharacter.begin(), page.byCharacter.end());
+    const int sigma = encodeCharacter(page, 0x3C3);
+    const int finalSigma = encodeCharacter(page, 0x3C2);
+    if (sigma >= 0 && finalSigma >= 0) {
+        page.sigmaByte = sigma;
+        page.finalSigmaByte = finalSigma;
+    }
     for (int b = 0; b < 256; ++b) {
         const uint32_t c = page.character[b];
         page.wordByte[b] = c != 0 && (isLetter(c) || (c >= '0' && c <= '9') || isApostrophe(c));

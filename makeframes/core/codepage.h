@@ -13,7 +13,9 @@
 // (capital I with dot) becomes "i", so "IŞIK" and "Işık" meet as "ışık";
 // elsewhere "I" and U+0130 both become "i". (The few capitals of Latin
 // Extended-B outside U+0200-U+0233 are not folded: none of them has a form in
-// these code pages.)
+// these code pages.) Lower-casing a word also writes a small sigma that ends
+// it, after a letter, as the final sigma: "ΤΗΣ" becomes "της", as lower-case
+// text writes it (corpustext.cpp).
 #pragma once
 #include <cstdint>
 #include <utility>
@@ -32,6 +34,9 @@ struct CodePage {
     bool turkishCase = false;         // 1254: I and dotless i, capital I with dot and i
     bool wordByte[256] = {};          // letters, digits and apostrophes
     unsigned char lowerByte[256] = {}; // each byte lower-cased (itself when not a capital)
+    // Small sigma and final sigma; -1 where the code page lacks either.
+    int sigmaByte = -1;
+    int finalSigmaByte = -1;
     std::vector<std::pair<uint32_t, unsigned char>> byCharacter; // sorted, for encoding
 };
 

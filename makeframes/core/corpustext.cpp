@@ -405,6 +405,13 @@ void CorpusReader::finishWord()
     const size_t last = word.find_last_not_of(apostrophes);
     if (first > 0 || last + 1 < word.size())
         word = word.substr(first, last - first + 1);
+    // Capitals fold sigma to σ wherever it stands; at the end of a word
+    // lower-case text writes ς. A sigma alone (the elided "σ'") stays σ.
+    const size_t size = word.size();
+    if (!keepCase && page->finalSigmaByte >= 0 && size >= 2 &&
+        static_cast<unsigned char>(word[size - 1]) == page->sigmaByte &&
+        isLetter(page->character[static_cast<unsigned char>(word[size - 2])]))
+        word[size - 1] = static_cast<char>(page->finalSigmaByte);
     stream.add(wordId(word));
     ++wordCount;
     sentenceHasWords = true;

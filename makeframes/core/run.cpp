@@ -269,7 +269,8 @@ std::vector<fs::path> withoutRepeatsOrOutputs(const std::vector<fs::path>& files
     return kept;
 }
 
-// Reads one input into the corpus. False when it is not text (skipped).
+// Reads one input into the corpus. False when it is not text, or cannot be
+// opened or read (gone, locked, a failing disk), which is skipped and said.
 // `place` says which input this is ("file 3 of 500") in the progress.
 bool readInput(const fs::path& input, CorpusReader& corpus, const MakeEvents& events, const Monitor& monitor,
                const std::string& place, double fraction)
@@ -279,8 +280,11 @@ bool readInput(const fs::path& input, CorpusReader& corpus, const MakeEvents& ev
     if (standardInput && !events.readStandardInput)
         throw MakeError("cannot read standard input here");
     std::FILE* file = standardInput ? nullptr : openFile(input, "rb");
-    if (!standardInput && file == nullptr)
-        throw MakeError("cannot read " + shownName + ": " + std::strerror(errno));
+    const auto cannotRead = [&]() { return "cannot read it (" + std::string(std::strerror(errno)) + ")"; };
+    if (!standardInput && file == nullptr) {
+        monitor.warning("skipping " + shownName + ": " + cannotRead());
+        return false;
+    }
     struct CloseAtEnd {
         std::FILE* file;
         ~CloseAtEnd()
@@ -290,13 +294,15 @@ bool readInput(const fs::path& input, CorpusReader& corpus, const MakeEvents& ev
         }
     } closeAtEnd{file};
 
+    // A failed read ends the file there; readFailure says why.
+    std::string readFailure;
     const auto readSome = [&](char* into, size_t size) -> size_t {
         if (standardInput)
             return events.readStandardInput(into, size);
         const size_t got = std::fread(into, 1, size, file);
-        if (got < size && std::ferror(file))
-            throw MakeError("cannot read " + shownName + ": " + std::strerror(errno));
-        return got;
+        if (got < size && std::ferror(file) && readFailure.empty())
+            readFailure = cannotRead();
+        return readFailure.empty() ? got : 0;
     };
     std::vector<char> buffer(1 << 20);
     // Fills the buffer, or up to the end of the input; at least
@@ -316,6 +322,10 @@ bool readInput(const fs::path& input, CorpusReader& corpus, const MakeEvents& ev
     };
 
     size_t size = fill();
+    if (!readFailure.empty()) {
+        monitor.warning("skipping " + shownName + ": " + readFailure);
+        return false;
+    }
     bool atEnd = size < textCheckBytes;
     const TextKind kind = classifyText(buffer.data(), std::min(size, textCheckBytes), atEnd);
     if (kind == textBinary) {
@@ -334,6 +344,8 @@ bool readInput(const fs::path& input, CorpusReader& corpus, const MakeEvents& ev
         atEnd = false;
     }
     corpus.endFile();
+    if (!readFailure.empty())
+        monitor.warning("skipping the rest of " + shownName + ": " + readFailure);
     return true;
 }
 
@@ -378,6 +390,25 @@ bool isScratchFolderOf(const fs::path& folder, const MakeOptions& options)
     return name.size() == start.size() + scratchTagLength && name.compare(0, start.size(), start) == 0;
 }
 
+// What the user can do about a file or folder the run cannot make or use.
+std::string adviceFor(const std::error_code& error)
+{
+    if (error == std::errc::no_space_on_device)
+        return "free some space on the disk, or choose an output folder on another disk";
+    if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted ||
+        error == std::errc::read_only_file_system)
+        return "choose an output folder you may write in";
+    if (error == std::errc::no_such_file_or_directory)
+        return "another program removed it while the files were made: make them again";
+    return "make the files again, and if it fails again choose another output folder";
+}
+
+std::string cannotWriteIn(const fs::path& outputFolder, const std::error_code& error)
+{
+    return "cannot write in the output folder " + displayName(outputFolder) + ": " + error.message() + "; " +
+           adviceFor(error);
+}
+
 // A new folder for the scratch files beside the output, locked.
 void makeScratchFolder(const fs::path& outputFolder, const MakeOptions& options, Cleanup& cleanup)
 {
@@ -394,12 +425,11 @@ void makeScratchFolder(const fs::path& outputFolder, const MakeOptions& options,
             cleanup.scratch = folder;
             cleanup.lock = openLockFile(folder / lockName);
             if (cleanup.lock == nullptr)
-                throw MakeError("cannot write in " + displayName(outputFolder) + ": " + std::strerror(errno));
+                throw MakeError(cannotWriteIn(outputFolder, std::error_code(errno, std::generic_category())));
             return;
         }
         if (error)
-            throw MakeError("cannot create a temporary folder in " + displayName(outputFolder) + ": " +
-                            error.message());
+            throw MakeError(cannotWriteIn(outputFolder, error));
     }
     throw MakeError("cannot create a temporary folder in " + displayName(outputFolder));
 }
@@ -583,6 +613,15 @@ void checkOptions(const MakeOptions& options)
         throw MakeError("no output name chosen");
 }
 
+// Said before anything is looked at, so that a mistyped folder is not taken
+// for one the run could not write in.
+void checkOutputFolder(const fs::path& outputFolder)
+{
+    std::error_code error;
+    if (!fs::is_directory(outputFolder, error))
+        throw MakeError("the output folder " + displayName(outputFolder) + " does not exist");
+}
+
 MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::atomic<bool>& cancel)
 {
     checkOptions(options);
@@ -596,6 +635,7 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
     fs::path outputFolder = options.prefix.parent_path();
     if (outputFolder.empty())
         outputFolder = ".";
+    checkOutputFolder(outputFolder);
     std::string lockProblem;
     const bool locked = holdOutput(options, held, lockProblem);
     if (locked)
@@ -752,6 +792,10 @@ MakeResult runMakeFrames(const MakeOptions& options, const MakeEvents& events, c
         if (cancel.load())
             throw MakeCancelled();
         throw;
+    } catch (const fs::filesystem_error& error) {
+        if (cancel.load())
+            throw MakeCancelled();
+        throw MakeError(filesystemFailureText(error));
     } catch (const std::runtime_error& error) {
         // The core's own failures (a file that cannot be written, a
         // temporary file that cannot be read) are the user's to read.
@@ -759,4 +803,10 @@ MakeResult runMakeFrames(const MakeOptions& options, const MakeEvents& events, c
             throw MakeCancelled();
         throw MakeError(error.what());
     }
+}
+
+std::string filesystemFailureText(const fs::filesystem_error& error)
+{
+    const std::string name = error.path1().empty() ? "a file" : displayName(error.path1());
+    return "cannot use " + name + ": " + error.code().message() + "; " + adviceFor(error.code());
 }

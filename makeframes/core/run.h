@@ -80,3 +80,8 @@ MakeResult runMakeFrames(const MakeOptions& options, const MakeEvents& events, c
 
 // A path as UTF-8 text for messages (on Linux its bytes as they are).
 std::string displayName(const std::filesystem::path& path);
+
+// A failure the standard library tells in its own words ("filesystem error:
+// cannot get file size: ..."), told for the user: the file, the system's
+// reason and what to do about it.
+std::string filesystemFailureText(const std::filesystem::filesystem_error& error);

@@ -9,6 +9,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -122,20 +123,21 @@ bool isFolder(const fs::path& name)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The output goes beside the first input, named after it, until the user
-// types an output of their own (the edit controls' modified flag).
+// The output goes beside the first input, named after it. The folder and the
+// name each follow it until the user types or chooses one of their own (the
+// edit control's modified flag): a folder chosen does not fix the name.
 void suggestOutputForCorpus(HWND window)
 {
     if (corpus.empty() || corpus.front() == outputSuggestedFor)
         return;
-    HWND folderEdit = GetDlgItem(window, outputFolderEditId);
-    HWND nameEdit = GetDlgItem(window, outputNameEditId);
-    if (SendMessageW(folderEdit, EM_GETMODIFY, 0, 0) || SendMessageW(nameEdit, EM_GETMODIFY, 0, 0))
-        return;
     fs::path folder, name;
     suggestOutput(corpus.front(), isFolder(corpus.front()), folder, name);
-    SetWindowTextW(folderEdit, folder.c_str());
-    SetWindowTextW(nameEdit, name.c_str());
+    const std::pair<int, const fs::path*> suggested[] = {{outputFolderEditId, &folder}, {outputNameEditId, &name}};
+    for (const auto& field : suggested) {
+        HWND edit = GetDlgItem(window, field.first);
+        if (!SendMessageW(edit, EM_GETMODIFY, 0, 0))
+            SetWindowTextW(edit, field.second->c_str());
+    }
     outputSuggestedFor = corpus.front();
 }
 
@@ -211,6 +213,8 @@ void removeSelected(HWND window)
 void chooseOutputFolder(HWND window)
 {
     std::wstring folder = controlText(GetDlgItem(window, outputFolderEditId));
+    if (folder.empty())
+        folder = lastChosenFolder();
     if (!showFolderDialog(window, L"The folder to write the output files in", folder))
         return;
     HWND edit = GetDlgItem(window, outputFolderEditId);

@@ -100,6 +100,40 @@ TEST(MakeframesCodePage, GreekIn1253)
                                                          "\xea\xe1\xeb\xde \xed\xfd\xf7\xf4\xe1\t1\r\n");
 }
 
+// A sigma that ends a word is written ς in small letters, so "ΤΗΣ" meets
+// "της" whatever the encoding it is read from; within a word, or alone as in
+// the elided "σ'", it stays σ.
+TEST(MakeframesCodePage, GreekCapitalsEndingInSigmaMeetTheirSmallForm)
+{
+    std::string utf16 = "\xff\xfe";
+    for (char16_t c : std::u16string(u"ΤΗΣ της"))
+        utf16 += std::string{static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    const struct {
+        std::string text;
+        bool keepCase;
+        std::vector<std::string> words; // in 1253
+    } cases[] = {
+        {"ΤΗΣ της", false, {"\xf4\xe7\xf2"}},
+        {"\xd4\xc7\xd3 \xf4\xe7\xf2", false, {"\xf4\xe7\xf2"}},
+        {utf16, false, {"\xf4\xe7\xf2"}},
+        {"ΣΟΣ, τησ.", false, {"\xf3\xef\xf2", "\xf4\xe7\xf2"}},
+        {"Σ' ΑΣ Σ", false, {"\xf3", "\xe1\xf2"}},
+        {"ΤΗΣ", true, {"\xd4\xc7\xd3"}},
+    };
+    for (const auto& c : cases) {
+        CorpusReader corpus;
+        corpus.page = &codePage(1253);
+        corpus.keepCase = c.keepCase;
+        corpus.beginFile(classifyText(c.text.data(), c.text.size(), true));
+        corpus.addBytes(c.text.data(), c.text.size());
+        corpus.endFile();
+        std::vector<std::string> words;
+        for (uint32_t id = 0; id < corpus.vocabularySize(); ++id)
+            words.push_back(corpus.wordText(id));
+        EXPECT_EQ(words, c.words) << c.text;
+    }
+}
+
 // Turkish folds I to dotless ı and İ to i, so the capitals meet their own
 // small letters.
 TEST(MakeframesCodePage, TurkishIn1254)

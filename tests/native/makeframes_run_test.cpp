@@ -238,12 +238,14 @@ TEST(MakeframesRun, BadOptionsAndUnreadableInputsFailWithoutOutput)
         {{"-slots", "outer", folder / "in.txt", folder / "out"}, 2, "bad value for -slots"},
         {{"-n", "2", "-slots", "inner", folder / "in.txt", folder / "out"}, 2, "-slots inner needs"},
         {{"-frobnicate", folder / "in.txt", folder / "out"}, 2, "unknown option -frobnicate"},
+        {{"-ngram", folder / "in.txt", folder / "out"}, 2, "unknown option -ngram: did you mean -ngrams?"},
         {{"-codepage", "437", folder / "in.txt", folder / "out"}, 2, "bad value for -codepage: 437"},
         {{"-codepage", folder / "in.txt", folder / "out"}, 2, "bad value for -codepage"},
         {{folder / "out"}, 2, "needs at least one input"},
         {{"-", "-", folder / "out"}, 2, "standard input (-) can be read only once"},
         {{folder / "missing.txt", folder / "out"}, 1, "cannot read " + (folder / "missing.txt")},
-        {{folder / "in.txt", folder / "no/such/folder/out"}, 1, "cannot create a temporary folder"},
+        {{folder / "in.txt", folder / "no/such/folder/out"}, 1,
+         "makeframes: the output folder " + (folder / "no/such/folder") + " does not exist\n"},
     };
     for (const auto& c : cases) {
         const Result result = runTool(folder, c.args);

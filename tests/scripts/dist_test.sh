@@ -45,6 +45,10 @@ unpack() {
   zip=$("$root/scripts/make-dist" "$tree" "$work/$name") || { fail "make-dist $tree failed"; return 1; }
   [ "$(basename "$zip")" = "corvale-$version-$arch.zip" ] || fail "zip named $(basename "$zip")"
   [ "$(unzip -Z1 "$zip" | LC_ALL=C sort)" = "$expected_files" ] || fail "$name zip holds: $(unzip -Z1 "$zip" | tr '\n' ' ')"
+  # The programs are also beside the zip, the same as in it.
+  for exe in $(grep '\.exe$' <<<"$expected_files"); do
+    unzip -p "$zip" "$exe" | cmp -s - "$work/$name/$exe" || fail "$name: $exe is not beside the zip as it is in it"
+  done
   mkdir "$work/$name/unpacked" && (cd "$work/$name/unpacked" && unzip -q "$zip")
 }
 

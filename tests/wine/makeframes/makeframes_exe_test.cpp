@@ -185,7 +185,8 @@ TEST(MakeframesExe, ExitStatusesAndMessagesWithoutOutput)
         {{prefix}, 2, "needs at least one input"},
         {{missing, prefix}, 1, "cannot read " + utf8(missing)},
         {{binary, prefix}, 1, "no text file among the inputs"},
-        {{corpus, output.path + L"\\нет\\вывод"}, 1, "cannot create a temporary folder"},
+        {{corpus, output.path + L"\\нет\\вывод"}, 1,
+         "makeframes: the output folder " + utf8(output.path + L"\\нет") + " does not exist"},
     };
     {
         std::ofstream(binary.c_str(), std::ios::binary) << std::string("\0\1\2", 3);
@@ -273,8 +274,11 @@ TEST(MakeframesExe, AReadOnlyFolderFailsWithTheReason)
         GTEST_SKIP() << "a read-only tmpfs cannot be mounted here (mounting needs root)";
     const Finished finished = run({L"-q", corpus, folder + L"\\вывод"}, reference + L"\\stderr.txt");
     EXPECT_EQ(finished.status, 1u);
-    EXPECT_NE(finished.error.find("makeframes: cannot create a temporary folder in " + utf8(folder) + ": "),
-              std::string::npos)
+    // The reason the system gives, then what to do.
+    EXPECT_EQ(finished.error.rfind("makeframes: cannot write in the output folder " + utf8(folder) + ": ", 0), 0u)
+        << finished.error;
+    const std::string advice = "; choose an output folder you may write in\r\n";
+    EXPECT_EQ(finished.error.substr(finished.error.size() - std::min(finished.error.size(), advice.size())), advice)
         << finished.error;
     EXPECT_TRUE(namesIn(folder).empty());
 }

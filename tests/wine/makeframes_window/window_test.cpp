@@ -234,6 +234,23 @@ TEST_F(MakeWindowTest, DropsAndChoosersAddEachNameOnceAndRemoveTakesTheSelected)
     EXPECT_EQ(text(outputNameEditId), L"mine");
 }
 
+// A folder the user chose keeps the folder; the name still follows the first
+// input until the user types one.
+TEST_F(MakeWindowTest, TheOutputNameFollowsTheFirstInputWhenOnlyTheFolderWasChosen)
+{
+    open();
+    const fs::path mixed = root / L"Mixed", other = root / L"Other";
+    addToCorpus({mixed});
+    EXPECT_EQ(text(outputNameEditId), L"Mixed");
+    chosenFolder = root / L"out";
+    click(browseButtonId);
+    SendMessageW(control(corpusListId), LB_SETSEL, TRUE, 0);
+    click(removeButtonId);
+    addToCorpus({other});
+    EXPECT_EQ(text(outputNameEditId), L"Other");
+    EXPECT_EQ(text(outputFolderEditId), chosenFolder.native());
+}
+
 TEST_F(MakeWindowTest, BadInputIsToldAndStartsNothing)
 {
     open();

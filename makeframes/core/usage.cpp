@@ -1,0 +1,74 @@
+#include "makeframes/core/usage.h"
+
+#include <algorithm>
+
+const std::vector<std::string> makeFramesOptions = {
+    "-n",      "-min",   "-minvar", "-minrange", "-slots", "-keepcase", "-codepage",
+    "-ngrams", "-stats", "-mem",    "-q",        "-h",     "--help",
+};
+
+std::string makeFramesHelp()
+{
+    return "usage: makeframes [options] input... outprefix\n"
+           "  input         a text file, a folder (read recursively) or - for standard input\n"
+           "  -n N          n-gram length, 2 to 10, or a range such as 3-5 (default 4)\n"
+           "  -min F        keep frames that occur at least F times (default 2)\n"
+           "  -minvar V     keep frames with at least V different variants (default 2)\n"
+           "  -minrange R   keep frames that occur in at least R input files (default 1)\n"
+           "  -slots inner  only frames whose slot is not the first or last word\n"
+           "  -keepcase     keep letter case (words are lower-cased otherwise)\n"
+           "  -codepage N   the code page of the output and of 8-bit input: 1250, 1251,\n"
+           "                1252, 1253, 1254 or 1257 (default 1252; on Windows the\n"
+           "                system's code page when it is one of these)\n"
+           "  -ngrams       also write outprefix-Ngrams.txt: each n-gram TAB its frequency\n"
+           "  -stats        also write outprefix-Stats.txt: measures of each kept frame\n"
+           "  -mem SIZE     memory to use, such as 512M or 2G (default 1G); beyond it\n"
+           "                sorted runs go to a temporary folder beside the output\n"
+           "  -q            no progress on standard error\n"
+           "  -h, --help    this help\n"
+           "writes outprefix-Alpha-phraseFrames.txt and outprefix-Freq-phraseFrames.txt\n"
+           "(outprefix-N-Alpha-phraseFrames.txt ... for each length of a range)\n";
+}
+
+namespace {
+
+// Letters added, dropped or changed, and neighbours swapped, to make b from a.
+size_t editDistance(const std::string& a, const std::string& b)
+{
+    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
+    for (size_t i = 0; i <= a.size(); ++i)
+        d[i][0] = i;
+    for (size_t j = 0; j <= b.size(); ++j)
+        d[0][j] = j;
+    for (size_t i = 1; i <= a.size(); ++i)
+        for (size_t j = 1; j <= b.size(); ++j) {
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (a[i - 1] != b[j - 1])});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    return d[a.size()][b.size()];
+}
+
+} // namespace
+
+std::string nearestName(const std::string& typed, const std::vector<std::string>& names)
+{
+    // Caps Lock is one slip, not one per letter.
+    std::string lower = typed;
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    std::string nearest;
+    size_t best = 0;
+    for (const std::string& name : names) {
+        const size_t distance = editDistance(lower, name);
+        if (nearest.empty() || distance < best) {
+            nearest = name;
+            best = distance;
+        }
+    }
+    // Two slips at most, and fewer than half the letters: "-x" is no "-n".
+    if (nearest.empty() || best > 2 || best * 2 >= typed.size())
+        return std::string();
+    return nearest;
+}
