@@ -76,35 +76,3 @@ void OutputFile::close()
     if (failed || closed != 0)
         failWrite("write", name, 1);
 }
-
-RecordSource::RecordSource(const fs::path& fileName, uint64_t size, uint64_t memory) : name(fileName)
-{
-    file = openFile(name, "rb");
-    if (file == nullptr)
-        failFile("read", name);
-    if (size > memory)
-        return;
-    whole.resize(static_cast<size_t>(size));
-    const size_t got = whole.empty() ? 0 : std::fread(&whole[0], 1, whole.size(), file);
-    std::fclose(file);
-    file = nullptr;
-    if (got != whole.size())
-        failFile("read", name);
-}
-
-RecordSource::~RecordSource()
-{
-    if (file != nullptr)
-        std::fclose(file);
-}
-
-void RecordSource::read(uint64_t offset, uint64_t length, std::string& out)
-{
-    if (file == nullptr) {
-        out.assign(whole, static_cast<size_t>(offset), static_cast<size_t>(length));
-        return;
-    }
-    out.resize(static_cast<size_t>(length));
-    if (!out.empty() && (!seekFile(file, offset) || std::fread(&out[0], 1, out.size(), file) != out.size()))
-        failFile("read", name);
-}

@@ -1,5 +1,5 @@
 // Sorting more records than memory holds: sorted runs written to a scratch
-// folder and merged back, with the buffered files a build writes and reads.
+// folder and merged back, and the buffered file a build writes.
 // The records are plain data; each record type has recordLess (its order),
 // sameKey and combine (how records of one key add up), found beside it.
 #pragma once
@@ -323,19 +323,4 @@ struct OutputFile {
     void write(const std::string& text) { write(text.data(), text.size()); }
     void flush();
     void close();
-};
-
-// One of the run's own files read back at given places: the whole file in
-// memory when it fits in `memory`, else by seeking.
-struct RecordSource {
-    std::filesystem::path name;
-    std::string whole;
-    std::FILE* file = nullptr;
-
-    RecordSource(const std::filesystem::path& fileName, uint64_t size, uint64_t memory);
-    ~RecordSource();
-    RecordSource(const RecordSource&) = delete;
-    RecordSource& operator=(const RecordSource&) = delete;
-
-    void read(uint64_t offset, uint64_t length, std::string& out);
 };

@@ -154,6 +154,47 @@ struct FrameRecord {
     uint64_t frequency = 0;
 };
 
+// One of the run's own files read back at given places: the whole file in
+// memory when it fits in `memory`, else by seeking.
+struct RecordSource {
+    fs::path name;
+    std::string whole;
+    std::FILE* file = nullptr;
+
+    RecordSource(const fs::path& fileName, uint64_t size, uint64_t memory) : name(fileName)
+    {
+        file = openFile(name, "rb");
+        if (file == nullptr)
+            failFile("read", name);
+        if (size > memory)
+            return;
+        whole.resize(static_cast<size_t>(size));
+        const size_t got = whole.empty() ? 0 : std::fread(&whole[0], 1, whole.size(), file);
+        std::fclose(file);
+        file = nullptr;
+        if (got != whole.size())
+            failFile("read", name);
+    }
+    ~RecordSource()
+    {
+        if (file != nullptr)
+            std::fclose(file);
+    }
+    RecordSource(const RecordSource&) = delete;
+    RecordSource& operator=(const RecordSource&) = delete;
+
+    void read(uint64_t offset, uint64_t length, std::string& out)
+    {
+        if (file == nullptr) {
+            out.assign(whole, static_cast<size_t>(offset), static_cast<size_t>(length));
+            return;
+        }
+        out.resize(static_cast<size_t>(length));
+        if (!out.empty() && (!seekFile(file, offset) || std::fread(&out[0], 1, out.size(), file) != out.size()))
+            failFile("read", name);
+    }
+};
+
 const char* const statsHeader = "frame\tfrequency\tvariants\tvariants per occurrence\ttop variant\t"
                                 "top variant share\tentropy (bits)\trange\tper million words\r\n";
 
