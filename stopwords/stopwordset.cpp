@@ -33,7 +33,8 @@ Method methodAt(IDispatch* object, int slot)
     return reinterpret_cast<Method>(table[slot]);
 }
 
-// Stands for byte 0 in keys: a noncharacter, which no ANSI byte converts to.
+// Stands for byte 0 in keys: a noncharacter, which no ANSI byte converts to
+// and no real text holds.
 const wchar_t nulKeyCharacter = 0xFFFF;
 
 // One key BSTR and one UTF-16 buffer serve every lookup, so testing a word
