@@ -1,6 +1,5 @@
 #include "browser/core/framemeasures.h"
 
-#include "browser/core/listsort.h"
 #include "common/core/text.h"
 
 #include <algorithm>
@@ -47,6 +46,52 @@ FrameKey keyOf(const std::string& record)
     return {fields[1], fields[2], fields[3]};
 }
 
+// The records 1..count (as record numbers) by falling frequency, equal
+// frequencies in the records' order.
+std::vector<int32_t> frequencyOrder(const std::vector<std::string>& records, size_t count)
+{
+    std::vector<uint64_t> frequencies(count + 1);
+    std::vector<int32_t> order(count);
+    for (size_t k = 1; k <= count; ++k) {
+        for (char c : keyOf(records[k]).frequency)
+            frequencies[k] = isDigit(c) ? frequencies[k] * 10 + static_cast<uint64_t>(c - '0') : frequencies[k];
+        order[k - 1] = static_cast<int32_t>(k);
+    }
+    auto falling = [&](int32_t a, int32_t b) {
+        return frequencies[static_cast<size_t>(a)] > frequencies[static_cast<size_t>(b)];
+    };
+    if (!std::is_sorted(order.begin(), order.end(), falling)) // the Freq file is
+        std::stable_sort(order.begin(), order.end(), falling);
+    return order;
+}
+
+uint64_t frameHash(std::string_view frame)
+{
+    uint64_t hash = 14695981039346656037u; // FNV-1a
+    for (unsigned char c : frame) {
+        hash ^= c;
+        hash *= 1099511628211u;
+    }
+    return hash;
+}
+
+// An open-addressing table of the row numbers by frame text, at most half
+// full: a slot holds a row number, or -1.
+std::vector<int32_t> rowsByFrame(const std::vector<FrameKey>& rows)
+{
+    size_t size = 2;
+    while (size < 2 * rows.size())
+        size *= 2;
+    std::vector<int32_t> slots(size, -1);
+    for (size_t r = 0; r < rows.size(); ++r) {
+        size_t slot = frameHash(rows[r].frame) & (size - 1);
+        while (slots[slot] >= 0)
+            slot = (slot + 1) & (size - 1);
+        slots[slot] = static_cast<int32_t>(r);
+    }
+    return slots;
+}
+
 std::string otherFrames(const std::string& what)
 {
     return "it belongs to other frames: " + what;
@@ -62,59 +107,69 @@ std::string readFrameMeasures(std::string_view statsText, const std::vector<std:
     for (int m = 0; m < measureCount; ++m)
         statsColumnOf[m] = statsColumnIndex(listColumns[recordColumnCount + m].statsHeading);
 
-    // Sized for one row per line: a table of a million rows grows no copies.
-    const size_t lines = static_cast<size_t>(std::count(statsText.begin(), statsText.end(), '\n'));
-    std::vector<FrameKey> rows;
-    rows.reserve(lines);
+    // makeframes writes the rows by falling frequency, equal frequencies in
+    // the Alpha file's order: the Freq file's frames meet their rows in
+    // place, and the Alpha file's once put in that order. That is checked as
+    // the rows are read; rows in any other order (a table re-sorted in a
+    // spreadsheet) find their frames by frame text, in a second reading.
+    const size_t frameCount = static_cast<size_t>(std::max(count, 0));
+    std::vector<int32_t> frameOfRow = frequencyOrder(records, frameCount);
+    auto keyOfRow = [](const StatsRow& row) {
+        return FrameKey{row.fields[statsFrameColumn], row.fields[statsFrequencyColumn], row.fields[statsVariantsColumn]};
+    };
     std::vector<int64_t> values;
-    values.reserve(lines * measureCount);
+    values.reserve(frameCount * measureCount);
+    size_t rowCount = 0;
+    bool inOrder = true;
     std::string problem = readStatsText(statsText, [&](const StatsRow& row) {
-        rows.push_back({row.fields[statsFrameColumn], row.fields[statsFrequencyColumn], row.fields[statsVariantsColumn]});
+        inOrder = inOrder && rowCount < frameCount && keyOf(records[frameOfRow[rowCount]]) == keyOfRow(row);
+        ++rowCount;
         for (size_t column : statsColumnOf)
             values.push_back(row.values[column]);
     });
     if (!problem.empty())
         return problem;
-    const size_t frameCount = static_cast<size_t>(std::max(count, 0));
-    if (rows.size() != frameCount)
-        return otherFrames("it has " + std::to_string(rows.size()) + " rows for the " + std::to_string(frameCount) +
+    if (rowCount != frameCount)
+        return otherFrames("it has " + std::to_string(rowCount) + " rows for the " + std::to_string(frameCount) +
                            " frames of " + frameFileName);
 
-    // makeframes writes the rows in the Freq file's order: that file's frames
-    // meet their rows in place. The Alpha file's are paired by frame text.
-    bool inPlace = true;
-    for (size_t k = 0; k < frameCount && inPlace; ++k)
-        inPlace = keyOf(records[k + 1]) == rows[k];
-    if (!inPlace) {
-        auto byFrame = [](const FrameKey& a, const FrameKey& b) { return keyLess(a.frame, b.frame); };
-        std::vector<int32_t> frameOrder(frameCount);
-        std::vector<int32_t> rowOrder(frameCount);
-        std::vector<FrameKey> frameKeys(frameCount);
-        for (size_t k = 0; k < frameCount; ++k) {
-            frameKeys[k] = keyOf(records[k + 1]);
-            frameOrder[k] = rowOrder[k] = static_cast<int32_t>(k);
-        }
-        std::sort(frameOrder.begin(), frameOrder.end(),
-                  [&](int32_t a, int32_t b) { return byFrame(frameKeys[a], frameKeys[b]); });
-        std::sort(rowOrder.begin(), rowOrder.end(), [&](int32_t a, int32_t b) { return byFrame(rows[a], rows[b]); });
-        std::vector<int64_t> inRankOrder(values.size());
-        for (size_t k = 0; k < frameCount; ++k) {
-            const FrameKey& frame = frameKeys[frameOrder[k]];
-            const FrameKey& row = rows[rowOrder[k]];
-            if (byFrame(frame, row))
+    if (!inOrder) {
+        std::vector<FrameKey> rows;
+        rows.reserve(frameCount);
+        readStatsText(statsText, [&](const StatsRow& row) { rows.push_back(keyOfRow(row)); });
+        const std::vector<int32_t> slots = rowsByFrame(rows);
+        const size_t mask = slots.size() - 1;
+        std::fill(frameOfRow.begin(), frameOfRow.end(), 0);
+        for (size_t k = 1; k <= frameCount; ++k) {
+            const FrameKey frame = keyOf(records[k]);
+            // The first row of that frame text not taken by an earlier frame.
+            int32_t found = -1;
+            for (size_t slot = frameHash(frame.frame) & mask; slots[slot] >= 0 && found < 0; slot = (slot + 1) & mask) {
+                const auto row = static_cast<size_t>(slots[slot]);
+                if (frameOfRow[row] == 0 && rows[row].frame == frame.frame)
+                    found = slots[slot];
+            }
+            if (found < 0)
                 return otherFrames(frameFileName + " has the frame \"" + std::string(frame.frame) +
                                    "\", and no row in it is for that frame");
-            if (byFrame(row, frame))
-                return otherFrames("it has a row for the frame \"" + std::string(row.frame) + "\", which " +
-                                   frameFileName + " does not have");
+            const FrameKey& row = rows[static_cast<size_t>(found)];
             if (!(frame == row))
                 return otherFrames("its row for the frame \"" + std::string(row.frame) + "\" gives frequency " +
                                    std::string(row.frequency) + " and " + std::string(row.variants) +
                                    " variants, where " + frameFileName + " has " + std::string(frame.frequency) +
                                    " and " + std::string(frame.variants));
-            std::copy_n(values.begin() + static_cast<std::ptrdiff_t>(rowOrder[k]) * measureCount, measureCount,
-                        inRankOrder.begin() + static_cast<std::ptrdiff_t>(frameOrder[k]) * measureCount);
+            frameOfRow[static_cast<size_t>(found)] = static_cast<int32_t>(k);
         }
+    }
+    // The values into rank order, unless they are in it already.
+    bool byRank = true;
+    for (size_t r = 0; r < frameCount && byRank; ++r)
+        byRank = frameOfRow[r] == static_cast<int32_t>(r + 1);
+    if (!byRank) {
+        std::vector<int64_t> inRankOrder(values.size());
+        for (size_t r = 0; r < frameCount; ++r)
+            std::copy_n(values.begin() + static_cast<std::ptrdiff_t>(r * measureCount), measureCount,
+                        inRankOrder.begin() + static_cast<std::ptrdiff_t>(frameOfRow[r] - 1) * measureCount);
         values.swap(inRankOrder);
     }
     measures.shown = true;

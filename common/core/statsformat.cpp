@@ -2,7 +2,6 @@
 
 #include "common/core/text.h"
 
-#include <algorithm>
 #include <charconv>
 
 const std::string& statsHeaderLine()
@@ -77,32 +76,40 @@ std::string readStatsText(std::string_view text, const std::function<void(const 
         return "it is not a statistics table as makeframes writes it: its first line is not the header row "
                "\"" + header.substr(0, header.size() - 2) + "\" (with TABs between the headings)";
     }
+    // One pass over each row's bytes: a table can hold a million rows.
     StatsRow row;
     size_t line = 1;
     for (size_t at = header.size(); at < text.size();) {
         ++line;
-        const size_t end = findCrLf(text, at);
-        if (end == std::string_view::npos)
-            return "it is cut short: its line " + std::to_string(line) + " has no line end";
-        const std::string_view rowText = text.substr(at, end - at);
-        if (rowText.find_first_of("\r\n") != std::string_view::npos)
-            return lineProblem(line, "holds a lone CR or LF");
-        const size_t fieldCount = 1 + static_cast<size_t>(std::count(rowText.begin(), rowText.end(), '\t'));
+        size_t fieldCount = 0;
+        size_t fieldStart = at;
+        size_t pos = at;
+        for (;; ++pos) {
+            if (pos == text.size() || (text[pos] == '\r' && pos + 1 == text.size()))
+                return "it is cut short: its line " + std::to_string(line) + " has no line end";
+            const char c = text[pos];
+            if (c != '\t' && c != '\r' && c != '\n')
+                continue;
+            if (c == '\n' || (c == '\r' && text[pos + 1] != '\n'))
+                return lineProblem(line, "holds a lone CR or LF");
+            if (fieldCount < statsColumnCount)
+                row.fields[fieldCount] = text.substr(fieldStart, pos - fieldStart);
+            ++fieldCount;
+            fieldStart = pos + 1;
+            if (c == '\r')
+                break;
+        }
         if (fieldCount != statsColumnCount)
             return lineProblem(line, "has " + std::to_string(fieldCount) + " fields instead of " +
                                          std::to_string(statsColumnCount));
-        size_t from = 0;
         for (size_t c = 0; c < statsColumnCount; ++c) {
-            const size_t tab = c + 1 < statsColumnCount ? rowText.find('\t', from) : rowText.size();
-            row.fields[c] = rowText.substr(from, tab - from);
             if (!readValue(row.fields[c], statsColumns[c].kind, row.values[c]))
                 return lineProblem(line, "holds \"" + std::string(row.fields[c]) + "\" in the column \"" +
                                              statsColumns[c].heading + "\", which is no " +
                                              (statsColumns[c].kind == statsCount ? "count" : "fraction with four decimals"));
-            from = tab + 1;
         }
         onRow(row);
-        at = end + 2;
+        at = pos + 2;
     }
     return std::string();
 }
