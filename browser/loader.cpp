@@ -101,9 +101,12 @@ std::string loadMeasures(const std::wstring& statsName, const std::vector<std::s
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!stats.isOpen())
         return "it could not be opened: " + errorClause(GetLastError());
+    LARGE_INTEGER size = {};
+    if (!GetFileSizeEx(stats.handle, &size))
+        return "it could not be read: " + errorClause(GetLastError());
     try {
         std::string text;
-        if (DWORD readError = readWholeFile(stats.handle, fileSize(stats.handle), text))
+        if (DWORD readError = readWholeFile(stats.handle, static_cast<uint64_t>(size.QuadPart), text))
             return "it could not be read: " + errorClause(readError);
         return readFrameMeasures(text, records, count, shortFileName(fileName), measures);
     } catch (const std::bad_alloc&) {
@@ -154,6 +157,7 @@ bool loadPhraseFrameFile(const std::wstring& wideFileName)
         file.close();
         buildFrameRecords(content, records, recordCount, variantTotal);
         status = statusText(recordCount, variantTotal, fileName);
+        std::string().swap(content); // room for the Stats file
         measuresProblem = loadMeasures(statsName, records, recordCount, fileName, measures);
     } catch (const std::bad_alloc&) {
         outOfMemory = true;
