@@ -61,7 +61,7 @@ INT_PTR copyAllSorted(HWND, UINT, WPARAM, LPARAM)
         return 0;
     }
     runWithMemoryGuard(noMemoryToCopy, [] {
-        copyToClipboard(allSortedCopyText(frames, frameCount, loadedFileName, sortDescription));
+        copyToClipboard(allSortedCopyText(frames, frameCount, loadedFileName, sortDescription, frameMeasures));
     });
     return 0;
 }

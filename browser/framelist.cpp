@@ -1,6 +1,8 @@
 #include "browser/framelist.h"
 
 #include "browser/core/framefile.h"
+#include "browser/core/layout.h"
+#include "browser/core/listcolumns.h"
 #include "browser/main.h"
 #include "browser/memoryguard.h"
 #include "browser/panerefill.h"
@@ -19,16 +21,44 @@ void onGetDispInfo(NMLVDISPINFOA* info)
     int32_t index = info->item.iItem + 1;
     cellBuffer[0] = '\0';
     if (index >= 1 && index <= frameCount) {
-        writeCellText(frames[index], info->item.iSubItem + 1, cellBuffer);
+        writeListCell(frames[index], frameMeasures, info->item.iSubItem + 1, cellBuffer);
     }
     info->item.pszText = cellBuffer;
 }
 
 void sortByColumn(int column)
 {
-    sortByColumn(frames, frameCount, sortState, column, sortDescription);
+    sortByColumn(frames, frameCount, sortState, column, sortDescription, frameMeasures);
     InvalidateRect(frameList, nullptr, FALSE);
     UpdateWindow(frameList);
+}
+
+void setListColumns(int columnCount)
+{
+    const int formats[] = {LVCFMT_LEFT, LVCFMT_RIGHT, LVCFMT_CENTER}; // by ListColumnAlign
+    HWND header = reinterpret_cast<HWND>(SendMessageA(frameList, LVM_GETHEADER, 0, 0));
+    int present = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    for (; present > columnCount; --present)
+        SendMessageA(frameList, LVM_DELETECOLUMN, present - 1, 0);
+    RECT rect;
+    GetWindowRect(frameList, &rect);
+    int32_t widths[listColumnCount];
+    listColumnWidths(rect.right - rect.left, GetSystemMetrics(SM_CXVSCROLL), widths, columnCount);
+    for (int c = 0; c < columnCount; ++c) {
+        if (c < present) {
+            SendMessageA(frameList, LVM_SETCOLUMNWIDTH, c, widths[c]);
+            continue;
+        }
+        char text[100];
+        lstrcpynA(text, listColumns[c].heading, sizeof text);
+        LVCOLUMNA column = {};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        column.fmt = formats[listColumns[c].align];
+        column.cx = widths[c];
+        column.pszText = text;
+        column.iSubItem = c;
+        SendMessageA(frameList, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
+    }
 }
 
 void onColumnClick(const NMLISTVIEW* click)

@@ -1,6 +1,8 @@
 #include "browser/loader.h"
 
 #include "browser/core/framefile.h"
+#include "browser/core/framemeasures.h"
+#include "browser/framelist.h"
 #include "browser/main.h"
 #include "browser/memoryguard.h"
 #include "browser/core/sortcolumn.h"
@@ -78,6 +80,42 @@ uint64_t fileSize(HANDLE file)
     return static_cast<uint64_t>(size.QuadPart);
 }
 
+// The system's sentence without its full stop, for a clause.
+std::string errorClause(DWORD error)
+{
+    std::string text = systemErrorText(error);
+    if (!text.empty() && text.back() == '.')
+        text.pop_back();
+    return text;
+}
+
+// The measures of the Stats file beside the frame file. Returns why that
+// file is not used (measures then left without any); empty when it is used
+// or when there is none.
+std::string loadMeasures(const std::wstring& statsName, const std::vector<std::string>& records, int32_t count,
+                         const std::string& fileName, FrameMeasures& measures)
+{
+    if (statsName.empty() || GetFileAttributesW(statsName.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return std::string();
+    FileHandle stats(CreateFileW(statsName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!stats.isOpen())
+        return "it could not be opened: " + errorClause(GetLastError());
+    LARGE_INTEGER size = {};
+    if (!GetFileSizeEx(stats.handle, &size))
+        return "it could not be read: " + errorClause(GetLastError());
+    try {
+        std::string text;
+        if (DWORD readError = readWholeFile(stats.handle, static_cast<uint64_t>(size.QuadPart), text))
+            return "it could not be read: " + errorClause(readError);
+        return readFrameMeasures(text, records, count, shortFileName(fileName), measures);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    measures = FrameMeasures();
+    return "there is not enough memory for its measures";
+}
+
 } // namespace
 
 bool loadPhraseFrameFile(const std::string& fileName)
@@ -104,6 +142,9 @@ bool loadPhraseFrameFile(const std::wstring& wideFileName)
     int32_t recordCount = 0;
     int32_t variantTotal = 0;
     std::string status;
+    const std::wstring statsName = statsFileFor(wideFileName);
+    FrameMeasures measures;
+    std::string measuresProblem;
     bool outOfMemory = false;
     try {
         uint64_t size = fileSize(file.handle);
@@ -116,6 +157,8 @@ bool loadPhraseFrameFile(const std::wstring& wideFileName)
         file.close();
         buildFrameRecords(content, records, recordCount, variantTotal);
         status = statusText(recordCount, variantTotal, fileName);
+        std::string().swap(content); // room for the Stats file
+        measuresProblem = loadMeasures(statsName, records, recordCount, fileName, measures);
     } catch (const std::bad_alloc&) {
         outOfMemory = true;
     } catch (const std::length_error&) {
@@ -130,10 +173,12 @@ bool loadPhraseFrameFile(const std::wstring& wideFileName)
     std::string().swap(content);
 
     setItemCount(frameList, 0, 0);
-    resetSortState(sortState, fileIsFreqOrder);
+    resetSortState(sortState, fileIsFreqOrder, listColumnCount);
     frames.swap(records);
     std::vector<std::string>().swap(records);
     frameCount = recordCount;
+    frameMeasures = std::move(measures);
+    setListColumns(shownColumnCount(frameMeasures));
 
     setItemCount(frameList, frameCount, LVSICF_NOINVALIDATEALL);
     SetDlgItemTextA(mainWindow, statusLabelId, status.c_str());
@@ -145,5 +190,8 @@ bool loadPhraseFrameFile(const std::wstring& wideFileName)
     if (!looksLikePhraseFrames(frames, frameCount))
         showMessageBox(nullptr, notPhraseFramesText(fileName).c_str(), "CorvalePhraseFrames",
                        MB_OK | MB_ICONEXCLAMATION);
+    if (!measuresProblem.empty())
+        showMessageBox(nullptr, measuresRefusedText(narrowText(statsName), measuresProblem).c_str(),
+                       "CorvalePhraseFrames", MB_OK | MB_ICONEXCLAMATION);
     return true;
 }

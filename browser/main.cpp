@@ -44,33 +44,13 @@ static float measureUnitScaleX()
     return static_cast<float>((10000.0f * rect.right / 300) / 10000);
 }
 
-static void addListColumn(int position, const char* heading, int format, int width)
-{
-    char text[100];
-    lstrcpynA(text, heading, sizeof text);
-    LVCOLUMNA column = {};
-    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-    column.fmt = format;
-    column.cx = width;
-    column.pszText = text;
-    column.iSubItem = position;
-    SendMessageA(frameList, LVM_INSERTCOLUMNA, position, reinterpret_cast<LPARAM>(&column));
-}
-
 static void finishFrameList()
 {
     LPARAM extended = SendMessageA(frameList, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
     extended |= LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES;
     SendMessageA(frameList, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extended);
 
-    RECT rect;
-    GetWindowRect(frameList, &rect);
-    int32_t widths[4];
-    listColumnWidths(rect.right - rect.left, GetSystemMetrics(SM_CXVSCROLL), widths);
-    addListColumn(0, "Rank", LVCFMT_RIGHT, widths[0]);
-    addListColumn(1, "Phrase-Frame", LVCFMT_LEFT, widths[1]);
-    addListColumn(2, "Frequency", LVCFMT_RIGHT, widths[2]);
-    addListColumn(3, "Variants", LVCFMT_CENTER, widths[3]);
+    setListColumns(shownColumnCount(frameMeasures));
 }
 
 // The callbacks below start user actions; running out of memory ends the

@@ -2,13 +2,14 @@
 
 std::vector<std::string> frames(1);
 int32_t frameCount = 0;
+FrameMeasures frameMeasures;
 int32_t fileIsFreqOrder = 0;
 std::string loadedFileName;
 std::string lastPath;
 
 int32_t selectedIndex = 0;
 int32_t shownIndex = 0;
-int32_t sortState[5] = {0, 0, 0, 0, 0};
+int32_t sortState[listColumnCount + 1] = {};
 std::string sortDescription;
 int32_t tabStop = initialTabStop;
 DWORD lastStepTick = 0;

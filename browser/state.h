@@ -3,6 +3,8 @@
 // buttons share them for the whole run; each load replaces the data as a
 // whole. The bookkeeping of the pane's refill is private to panerefill.cpp.
 #pragma once
+#include "browser/core/listcolumns.h"
+
 #include <windows.h>
 #include <cstdint>
 #include <string>
@@ -14,6 +16,7 @@
 // (phrase frame, TAB, frequency, TAB, variant count), CR LF, variant lines.
 extern std::vector<std::string> frames;
 extern int32_t frameCount;
+extern FrameMeasures frameMeasures; // from the Stats file beside the file, when it belongs to it
 extern int32_t fileIsFreqOrder;     // 1 frequency order, 0 alphabetical (from the file's name)
 extern std::string loadedFileName;  // name part of the file loaded last (Open or the command line)
 extern std::string lastPath;        // folder of the last chosen file, with its separator
@@ -21,7 +24,7 @@ extern std::string lastPath;        // folder of the last chosen file, with its 
 // The list and the pane.
 extern int32_t selectedIndex;       // frame the pane is to show; 0 = none
 extern int32_t shownIndex;          // frame the pane showed last; -1 forces a refresh
-extern int32_t sortState[5];        // per-column direction flags 1..4, 0 or -1
+extern int32_t sortState[listColumnCount + 1]; // per-column direction flags from 1, 0 or -1
 extern std::string sortDescription; // sentence naming the list's current order
 extern int32_t tabStop;             // variant pane tab stop, dialog template units
 extern DWORD lastStepTick;          // tick of the last Freqs Left/Right step

@@ -14,7 +14,8 @@
 // outprefix-Ngrams.txt (each n-gram TAB its frequency, the stopword filter's
 // input), -stats outprefix-Stats.txt (measures of each kept frame, a table
 // for a spreadsheet). Each file is written under a temporary name and renamed
-// when complete. -codepage chooses the code page of the output.
+// when complete. -codepage chooses the code page of the output, -hyphens
+// join keeps "so-called" one word.
 //
 // Words, sentences and the conversion of UTF-8 and UTF-16 are described in
 // makeframes/core/corpustext.h, frames and the file format in
@@ -125,7 +126,7 @@ int parseOptions(const std::vector<std::string>& args, ConsoleOptions& options)
         const std::string& arg = args[a];
         const bool hasValue = a + 1 < args.size();
         if (arg == "-n" || arg == "-min" || arg == "-minvar" || arg == "-minrange" || arg == "-slots" ||
-            arg == "-mem" || arg == "-codepage") {
+            arg == "-mem" || arg == "-codepage" || arg == "-hyphens") {
             if (!hasValue)
                 return usage(arg + " needs a value");
             const std::string& value = args[++a];
@@ -140,6 +141,8 @@ int parseOptions(const std::vector<std::string>& args, ConsoleOptions& options)
                 good = readCount(value.c_str(), 1, UINT32_MAX, options.run.minRange);
             else if (arg == "-slots")
                 good = value == "inner" || value == "all", options.run.innerSlotsOnly = value == "inner";
+            else if (arg == "-hyphens")
+                good = value == "join" || value == "split", options.run.joinHyphens = value == "join";
             else if (arg == "-codepage")
                 good = readCodePage(value, options.run.codePage);
             else

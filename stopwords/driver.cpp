@@ -31,9 +31,9 @@ INT_PTR progressCallback(HWND, UINT, WPARAM, LPARAM)
     return FALSE;
 }
 
-bool isStopwordInSet(std::string_view word)
+bool isStopwordInSet(std::string_view word, TextEncoding encoding)
 {
-    return dictExists(word);
+    return dictExists(word, encoding);
 }
 
 
@@ -255,11 +255,15 @@ int runStopwordFilter(const std::string& tail)
     }
     LONG entriesRead = 0;
     DWORD listError = 0;
-    if (!loadStopwordList(listPath, &entriesRead, &listError,
-                          [](LONG soFar) { showProgress(stopwordsReadSoFarText(soFar)); })) {
+    StopwordListLoad listLoad = loadStopwordList(listPath, &entriesRead, &listError, [](LONG soFar) {
+        showProgress(stopwordsReadSoFarText(soFar));
+    });
+    if (listLoad != StopwordListLoad::loaded) {
+        const std::string shownPath = markedAnsiText(listPath.c_str());
         showMessageBox(nullptr,
-                       stopwordListErrorText(markedAnsiText(listPath.c_str()),
-                                             dicObjErrorText(HRESULT_FROM_WIN32(listError)))
+                       (listLoad == StopwordListLoad::utf16
+                            ? stopwordListInUtf16Text(shownPath)
+                            : stopwordListErrorText(shownPath, dicObjErrorText(HRESULT_FROM_WIN32(listError))))
                            .c_str(),
                        programName, MB_OK);
         dictRelease();

@@ -119,8 +119,8 @@ bool openInput(const std::string& name, const std::vector<ProtectedFile>& protec
 // A file larger than the memory free is refused at once. Room for as many
 // bytes as the input has is taken up front: the kept text is never longer
 // than that, so it usually never moves.
-SkipReason filterIntoMemory(const std::string& name, HANDLE input, const StopwordTest& isStopword, LineFilter& filter,
-                            std::string& kept)
+SkipReason filterIntoMemory(const std::string& name, HANDLE input, const EncodedStopwordTest& isStopword,
+                            LineFilter& filter, std::string& kept)
 {
     LARGE_INTEGER size;
     if (!GetFileSizeEx(input, &size))
@@ -135,6 +135,8 @@ SkipReason filterIntoMemory(const std::string& name, HANDLE input, const Stopwor
             // removed, so the text grows as lines are kept instead.
         }
         std::vector<char> chunk(readChunkSize);
+        TextEncoding encoding = TextEncoding::ansi;
+        const StopwordTest isStopwordHere = [&](std::string_view word) { return isStopword(word, encoding); };
         for (uint64_t read = 0;;) {
             DWORD got = 0;
             if (!ReadFile(input, chunk.data(), readChunkSize, &got, nullptr))
@@ -150,13 +152,16 @@ SkipReason filterIntoMemory(const std::string& name, HANDLE input, const Stopwor
                 case InputKind::eightBitText:
                     break;
                 }
+                // Lines are split alike in ANSI and UTF-8 text; only the
+                // words are read as what they are.
+                encoding = encodingByMark(std::string_view(chunk.data(), got));
             }
             if (got == 0)
                 break;
             read += got;
-            filterBytes(filter, chunk.data(), got, isStopword, kept);
+            filterBytes(filter, chunk.data(), got, isStopwordHere, kept);
         }
-        finishFiltering(filter, isStopword, kept);
+        finishFiltering(filter, isStopwordHere, kept);
     } catch (const std::exception&) {
         // bad_alloc or length_error: the kept text outgrew what can be held.
         return SkipReason::tooLarge;
@@ -304,7 +309,8 @@ bool fileIdentityOfWide(const wchar_t* name, FileIdentity* identity)
 }
 
 FileFilterResult filterFileInPlace(const std::string& name, const std::string& tempName,
-                                   const StopwordTest& isStopword, const std::vector<ProtectedFile>& protectedFiles)
+                                   const EncodedStopwordTest& isStopword,
+                                   const std::vector<ProtectedFile>& protectedFiles)
 {
     FileFilterResult result;
     // Only a temporary file this run created may ever be emptied or deleted.

@@ -3,11 +3,18 @@
 #include <windows.h>
 
 #include "stopwords/core/filtertexts.h"
+#include "stopwords/core/textencoding.h"
 #include "stopwords/core/textlines.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+// Answers whether a word, written in the encoding of the file it comes
+// from, is a stopword.
+typedef std::function<bool(std::string_view word, TextEncoding encoding)> EncodedStopwordTest;
 
 enum class FileOutcome {
     filtered,        // the file now holds its kept lines
@@ -63,7 +70,8 @@ struct ProtectedFile {
 
 // Filters the named file into memory (a file larger than the memory free,
 // or whose kept text outgrows it, is found out before anything is written;
-// UTF-16 text and phrase-frame files are skipped), takes the note of
+// UTF-16 text and phrase-frame files are skipped; the words of a file that
+// starts with the UTF-8 mark are asked about as UTF-8), takes the note of
 // temporarySourceNoteName, held open until the temporary file is gone, then
 // puts the temporary file, which must not exist yet, on disk complete
 // (written and flushed under partialTemporaryName, then renamed, with the
@@ -74,5 +82,5 @@ struct ProtectedFile {
 // so a read-only, missing or locked file is skipped before anything is
 // written; so is one of the protected files.
 FileFilterResult filterFileInPlace(const std::string& name, const std::string& tempName,
-                                   const StopwordTest& isStopword,
+                                   const EncodedStopwordTest& isStopword,
                                    const std::vector<ProtectedFile>& protectedFiles = {});

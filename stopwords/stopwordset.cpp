@@ -33,7 +33,8 @@ Method methodAt(IDispatch* object, int slot)
     return reinterpret_cast<Method>(table[slot]);
 }
 
-// Stands for byte 0 in keys: a noncharacter, which no ANSI byte converts to.
+// Stands for byte 0 in keys: a noncharacter, which no ANSI byte converts to
+// and no real text holds.
 const wchar_t nulKeyCharacter = 0xFFFF;
 
 // One key BSTR and one UTF-16 buffer serve every lookup, so testing a word
@@ -41,15 +42,19 @@ const wchar_t nulKeyCharacter = 0xFFFF;
 BSTR keyText = nullptr;
 std::vector<wchar_t> wideWord;
 
-VARIANT keyFor(std::string_view word)
+VARIANT keyFor(std::string_view word, TextEncoding encoding)
 {
+    static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wide characters");
     int length = 0;
     if (!word.empty()) {
-        // Each byte of an ANSI text gives at most one UTF-16 unit.
+        // Each byte of an ANSI or a UTF-8 text gives at most one UTF-16 unit.
         if (wideWord.size() < word.size())
             wideWord.resize(word.size());
-        length = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, word.data(), static_cast<int>(word.size()),
-                                     wideWord.data(), static_cast<int>(wideWord.size()));
+        if (encoding == TextEncoding::utf8)
+            length = static_cast<int>(utf8ToUtf16(word, reinterpret_cast<char16_t*>(wideWord.data())));
+        else
+            length = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, word.data(), static_cast<int>(word.size()),
+                                         wideWord.data(), static_cast<int>(wideWord.size()));
         // The dictionary compares keys as C strings: a NUL would end the key.
         for (int i = 0; i < length; ++i)
             if (wideWord[i] == L'\0')
@@ -124,22 +129,22 @@ bool dictInit()
     return false;
 }
 
-bool dictExists(std::string_view word)
+bool dictExists(std::string_view word, TextEncoding encoding)
 {
-    LONG exists = IDICTIONARY_EXISTS(dictObject, keyFor(word));
+    LONG exists = IDICTIONARY_EXISTS(dictObject, keyFor(word, encoding));
     if (dictResult != 0)
         showStatus("Error in dictExists()");
     return exists == -1;
 }
 
-void dictAddL(std::string_view word, LONG value)
+void dictAddL(std::string_view word, LONG value, TextEncoding encoding)
 {
-    if (!dictExists(word)) {
+    if (!dictExists(word, encoding)) {
         VARIANT item;
         VariantInit(&item);
         item.vt = VT_R8;
         item.dblVal = value;
-        IDICTIONARY_ADD(dictObject, keyFor(word), item);
+        IDICTIONARY_ADD(dictObject, keyFor(word, encoding), item);
     }
     if (dictResult != 0)
         showStatus("Error in dictAddL()");
@@ -171,25 +176,30 @@ DWORD readWholeList(HANDLE file, std::string& text)
 
 } // namespace
 
-bool loadStopwordList(const std::wstring& path, LONG* entriesRead, DWORD* errorCode, const LoadProgress& progress)
+StopwordListLoad loadStopwordList(const std::wstring& path, LONG* entriesRead, DWORD* errorCode,
+                                  const LoadProgress& progress)
 {
     *entriesRead = 0;
     *errorCode = 0;
     FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.isOpen()) {
         *errorCode = GetLastError();
-        return false;
+        return StopwordListLoad::unreadable;
     }
     try {
         std::string text;
         *errorCode = readWholeList(file.handle, text);
         file.close();
         if (*errorCode != 0)
-            return false;
+            return StopwordListLoad::unreadable;
+        // Read byte by byte, UTF-16 would give words no list ever holds.
+        const TextEncoding encoding = encodingByMark(text);
+        if (encoding == TextEncoding::utf16)
+            return StopwordListLoad::utf16;
         const DWORD progressInterval = 1000;
         DWORD lastProgress = GetTickCount();
         for (const std::string& entry : stopwordEntries(text)) {
-            dictAddL(entry, 1);
+            dictAddL(entry, 1, encoding);
             ++*entriesRead;
             if (progress && GetTickCount() - lastProgress >= progressInterval) {
                 progress(*entriesRead);
@@ -198,7 +208,7 @@ bool loadStopwordList(const std::wstring& path, LONG* entriesRead, DWORD* errorC
         }
     } catch (const std::exception&) {
         *errorCode = ERROR_NOT_ENOUGH_MEMORY;
-        return false;
+        return StopwordListLoad::unreadable;
     }
-    return true;
+    return StopwordListLoad::loaded;
 }

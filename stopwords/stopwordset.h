@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include "stopwords/core/textencoding.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -37,13 +39,16 @@ std::string dicObjErrorText(DWORD status);
 // Shows the reason and returns false when it cannot be created.
 bool dictInit();
 
-// Whether the word is in the set. Keys are the words converted from the ANSI
-// code page to UTF-16 and compared exactly (case matters); byte 0 is kept
-// as a character of its own, so "the<NUL>cat" is not "the".
-bool dictExists(std::string_view word);
+// Whether the word, in the encoding of the text it comes from, is in the
+// set. Keys are the words converted to UTF-16 (from the ANSI code page, or
+// from UTF-8 with U+FFFD for each bad byte) and compared exactly (case
+// matters), so a word meets its stopword whichever encoding either is
+// written in; byte 0 is kept as a character of its own, so "the<NUL>cat" is
+// not "the".
+bool dictExists(std::string_view word, TextEncoding encoding = TextEncoding::ansi);
 
 // Adds the word with the value as its item unless the word is present.
-void dictAddL(std::string_view word, LONG value);
+void dictAddL(std::string_view word, LONG value, TextEncoding encoding = TextEncoding::ansi);
 
 // Releases the object and clears dictObject.
 void dictRelease();
@@ -52,8 +57,15 @@ void dictRelease();
 // loads (a list of a million entries takes minutes).
 typedef std::function<void(LONG entriesSoFar)> LoadProgress;
 
-// Fills the set from the stopword list file. Returns false, with the
+enum class StopwordListLoad {
+    loaded,
+    unreadable, // with the system's error code
+    utf16       // UTF-16 text: nothing was added
+};
+
+// Fills the set from the stopword list file, read as UTF-8 when it starts
+// with the UTF-8 mark and as ANSI text otherwise. Unreadable, with the
 // system's error code, when the file cannot be opened or read, or
 // (ERROR_NOT_ENOUGH_MEMORY) when it cannot be held in memory.
-bool loadStopwordList(const std::wstring& path, LONG* entriesRead, DWORD* errorCode,
-                      const LoadProgress& progress = nullptr);
+StopwordListLoad loadStopwordList(const std::wstring& path, LONG* entriesRead, DWORD* errorCode,
+                                  const LoadProgress& progress = nullptr);

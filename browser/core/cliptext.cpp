@@ -2,6 +2,7 @@
 
 #include "browser/core/panetext.h"
 #include "common/core/numbertext.h"
+#include "common/core/text.h"
 
 #include <algorithm>
 #include <string_view>
@@ -36,7 +37,8 @@ std::string frameCopyText(const std::string& record)
 // first and then filled in one buffer, without a string per record.
 std::string allSortedCopyText(const std::vector<std::string>& frames, int32_t frameCount,
                               const std::string& loadedFileName,
-                              const std::string& sortDescription)
+                              const std::string& sortDescription,
+                              const FrameMeasures& measures)
 {
     const auto last = static_cast<int32_t>(
         std::min<int64_t>(frameCount, static_cast<int64_t>(frames.size()) - 1));
@@ -53,6 +55,8 @@ std::string allSortedCopyText(const std::vector<std::string>& frames, int32_t fr
     size_t total = header.size() + gapSize;
     for (int32_t i = 1; i <= last; ++i)
         total += withoutRank(frames[i]).size() + (i > 1 ? gapSize : 0);
+    if (measures.shown) // at most this much per frame: a TAB and a value per measure
+        total += static_cast<size_t>(last) * measureCount * statsValueSize;
 
     std::string text;
     text.reserve(total);
@@ -60,7 +64,11 @@ std::string allSortedCopyText(const std::vector<std::string>& frames, int32_t fr
     for (int32_t i = 1; i <= last; ++i) {
         if (i > 1)
             text += frameGap;
-        text.append(withoutRank(frames[i]));
+        const std::string_view frame = withoutRank(frames[i]);
+        const size_t headerEnd = std::min(findCrLf(frame), frame.size());
+        text.append(frame.substr(0, headerEnd));
+        appendMeasureFields(text, frames[i], measures);
+        text.append(frame.substr(headerEnd));
     }
     text += frameGap;
     blankNuls(text);

@@ -1,6 +1,8 @@
 // Texts the copy buttons put on the clipboard, without the clipboard. Each
 // NUL byte of a record is copied as a blank (see blankNuls).
 #pragma once
+#include "browser/core/listcolumns.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,7 +18,10 @@ std::string frameCopyText(const std::string& record);
 //   (empty line)
 // then the records 1..frameCount, each without its rank field and TAB (a
 // record without a TAB is copied whole), separated by empty lines, and an
-// empty line after the last one.
+// empty line after the last one. With measures, each frame's header line
+// ends in them, TAB-separated as their cells show them (see
+// appendMeasureFields).
 std::string allSortedCopyText(const std::vector<std::string>& frames, int32_t frameCount,
                               const std::string& loadedFileName,
-                              const std::string& sortDescription);
+                              const std::string& sortDescription,
+                              const FrameMeasures& measures = FrameMeasures());

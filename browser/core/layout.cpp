@@ -1,5 +1,7 @@
 #include "layout.h"
 
+#include "browser/core/listcolumns.h"
+
 #include "controlids.h"
 
 #include <cmath>
@@ -59,12 +61,16 @@ int32_t pctY(float p, float unitScaleY)
     return roundHalfEven(value);
 }
 
-void listColumnWidths(int32_t listPixelWidth, int32_t verticalScrollWidth, int32_t widths[4])
+void listColumnWidths(int32_t listPixelWidth, int32_t verticalScrollWidth, int32_t widths[], int columnCount)
 {
-    static const int percents[4] = {8, 70, 11, 11};
+    int restPercent = 100;
+    for (int c = 0; c < columnCount; ++c)
+        restPercent -= listColumns[c].widthPercent;
     int64_t w = static_cast<int64_t>(listPixelWidth) - 4 - verticalScrollWidth;
-    for (int c = 0; c < 4; ++c)
-        widths[c] = hundredthsHalfEven(percents[c] * w);
+    for (int c = 0; c < columnCount; ++c) {
+        const int percent = listColumns[c].widthPercent != 0 ? listColumns[c].widthPercent : restPercent;
+        widths[c] = hundredthsHalfEven(percent * w);
+    }
 }
 
 ControlBox mainControlBox(int controlId, float sx, float sy)

@@ -17,11 +17,13 @@ float unitScaleYFor(float unitScaleX);
 int32_t pctX(float p, float unitScaleX);
 int32_t pctY(float p, float unitScaleY);
 
-// Widths of the list's four columns for a list of listPixelWidth pixels:
-// W = listPixelWidth - 4 - verticalScrollWidth, then 8 %, 70 %, 11 % and 11 %
-// of W, each rounded half to even. The percentages are applied exactly
-// (integer arithmetic), so a half such as 11 % of 50 = 5.5 gives 6.
-void listColumnWidths(int32_t listPixelWidth, int32_t verticalScrollWidth, int32_t widths[4]);
+// Widths of the list's first columnCount columns (see listcolumns.h) for a
+// list of listPixelWidth pixels: W = listPixelWidth - 4 - verticalScrollWidth,
+// then each column's percentage of W, rounded half to even, the Phrase-Frame
+// column taking what the others leave: 8 %, 70 %, 11 % and 11 % for the four
+// record columns alone. The percentages are applied exactly (integer
+// arithmetic), so a half such as 11 % of 50 = 5.5 gives 6.
+void listColumnWidths(int32_t listPixelWidth, int32_t verticalScrollWidth, int32_t widths[], int columnCount = 4);
 
 // A control's place in dialog units of the main window.
 struct ControlBox {

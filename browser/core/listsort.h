@@ -16,6 +16,12 @@ inline bool keyLess(int32_t a, int32_t b)
     return a < b;
 }
 
+// Signed 64-bit order (the measures of a Stats file).
+inline bool keyLess(int64_t a, int64_t b)
+{
+    return a < b;
+}
+
 // Byte order: bytes compared as unsigned values, no case folding; when one
 // text begins with the other, the shorter comes first.
 inline bool keyLess(std::string_view a, std::string_view b)

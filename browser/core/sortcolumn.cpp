@@ -6,11 +6,11 @@
 #include <string_view>
 #include <utility>
 
-void resetSortState(int32_t sortState[5], int32_t fileIsFreqOrder)
+void resetSortState(int32_t sortState[], int32_t fileIsFreqOrder, int columnCount)
 {
     int orderColumn = fileIsFreqOrder != 0 ? 3 : 2;
     sortState[1] = 0;
-    for (int c = 2; c <= 4; ++c)
+    for (int c = 2; c <= columnCount; ++c)
         sortState[c] = c == orderColumn ? -1 : 0;
 }
 
@@ -42,19 +42,18 @@ void applyOrder(std::vector<std::string>& frames, std::vector<int32_t>& order, s
 
 } // namespace
 
-void sortByColumn(std::vector<std::string>& frames, int32_t frameCount, int32_t sortState[5],
-                  int column, std::string& sortDescription)
+void sortByColumn(std::vector<std::string>& frames, int32_t frameCount, int32_t sortState[], int column,
+                  std::string& sortDescription, const FrameMeasures& measures)
 {
-    static const char* const columnNames[5] = {"", "frequency rank", "phrase frame", "frequency",
-                                               "variants"};
-    if (column < 1 || column > 4)
+    if (column < 1 || column > shownColumnCount(measures))
         return;
+    const ListColumn& shown = listColumn(column);
 
     // Everything that can run out of memory comes before the first change,
     // so a failed sort leaves the flags, the sentence and the order alone.
     const bool flagSet = sortState[column] == 0;
-    const bool descending = column == 2 ? !flagSet : flagSet;
-    std::string description = std::string("sorted by ") + columnNames[column] + " in descending order";
+    const bool descending = shown.kind == recordTextColumn ? !flagSet : flagSet;
+    std::string description = std::string("sorted by ") + shown.sortName + " in descending order";
     if (!descending) {
         for (size_t at = description.find("desc"); at != std::string::npos;
              at = description.find("desc", at + 3))
@@ -70,7 +69,7 @@ void sortByColumn(std::vector<std::string>& frames, int32_t frameCount, int32_t 
         return;
     }
     const size_t count = static_cast<size_t>(frameCount);
-    if (column == 2) {
+    if (shown.kind == recordTextColumn) {
         // The keys are views into the records, which stay where they are
         // while the sort runs: it carries record numbers, and the records
         // move into that order afterwards. (A short record keeps its bytes
@@ -79,19 +78,25 @@ void sortByColumn(std::vector<std::string>& frames, int32_t frameCount, int32_t 
         std::vector<std::string_view> keys(count + 1);
         std::vector<int32_t> order(count + 1);
         for (size_t k = 1; k <= count; ++k) {
-            FieldSpan field = recordField(frames[k], 2);
+            FieldSpan field = recordField(frames[k], shown.recordField);
             keys[k] = std::string_view(field.text, field.length);
             order[k] = static_cast<int32_t>(k);
         }
         commit();
         listSort(keys, &order, 1, frameCount, descending);
         applyOrder(frames, order, count);
-    } else {
+    } else if (shown.kind == recordNumberColumn) {
         std::vector<int32_t> keys(count + 1);
         for (size_t k = 1; k <= count; ++k) {
-            FieldSpan field = recordField(frames[k], column);
+            FieldSpan field = recordField(frames[k], shown.recordField);
             keys[k] = numberKey(field.text, field.length);
         }
+        commit();
+        listSort(keys, &frames, 1, frameCount, descending);
+    } else {
+        std::vector<int64_t> keys(count + 1);
+        for (size_t k = 1; k <= count; ++k)
+            measureOf(frames[k], measures, column, keys[k]);
         commit();
         listSort(keys, &frames, 1, frameCount, descending);
     }

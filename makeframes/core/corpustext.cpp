@@ -314,8 +314,10 @@ void CorpusReader::addCodePoint(uint32_t codePoint)
         return;
     }
     ++unmappedCount;
-    if (isSeparatorCharacter(codePoint))
-        addByte('-', false);
+    if (codePoint == 0x2010 || codePoint == 0x2011)
+        addByte('-', false); // HYPHEN and NON-BREAKING HYPHEN: a hyphen like any other
+    else if (isSeparatorCharacter(codePoint))
+        addByte('/', false); // punctuation that neither ends a sentence nor joins words
     else
         addByte('?', true);
 }
@@ -325,20 +327,25 @@ void CorpusReader::addByte(unsigned char c, bool replacement)
     if (heldSeparator != 0) {
         const unsigned char separator = static_cast<unsigned char>(heldSeparator);
         heldSeparator = 0;
-        if (!replacement && isDigit(c)) {
+        // "3.5" and "1,000" hold their digits; a joining hyphen holds letters.
+        const bool inWord =
+            !replacement && (separator == '-' ? isLetter(page->character[c]) : isDigit(static_cast<char>(c)));
+        if (inWord) {
+            if (separator == '-')
+                writeFinalSigma();
             word += static_cast<char>(separator);
-            word += static_cast<char>(c);
-            return;
+        } else {
+            finishWord();
+            addByte(separator, false);
         }
-        finishWord();
-        addByte(separator, false);
     }
     if (replacement || page->wordByte[c]) {
         lineHasText = true;
         word += static_cast<char>(replacement || keepCase ? c : page->lowerByte[c]);
         return;
     }
-    if ((c == '.' || c == ',') && !word.empty() && isDigit(static_cast<unsigned char>(word.back()))) {
+    if (!word.empty() && (((c == '.' || c == ',') && isDigit(word.back())) ||
+                          (c == '-' && joinHyphens && isLetter(page->character[static_cast<unsigned char>(word.back())])))) {
         heldSeparator = static_cast<char>(c);
         return;
     }
@@ -405,17 +412,23 @@ void CorpusReader::finishWord()
     const size_t last = word.find_last_not_of(apostrophes);
     if (first > 0 || last + 1 < word.size())
         word = word.substr(first, last - first + 1);
-    // Capitals fold sigma to σ wherever it stands; at the end of a word
-    // lower-case text writes ς. A sigma alone (the elided "σ'") stays σ.
+    writeFinalSigma();
+    stream.add(wordId(word));
+    ++wordCount;
+    sentenceHasWords = true;
+    word.clear();
+}
+
+void CorpusReader::writeFinalSigma()
+{
+    // Capitals fold sigma to σ wherever it stands; at the end of a word (or
+    // of a part before a joining hyphen) lower-case text writes ς. A sigma
+    // alone (the elided "σ'") stays σ.
     const size_t size = word.size();
     if (!keepCase && page->finalSigmaByte >= 0 && size >= 2 &&
         static_cast<unsigned char>(word[size - 1]) == page->sigmaByte &&
         isLetter(page->character[static_cast<unsigned char>(word[size - 2])]))
         word[size - 1] = static_cast<char>(page->finalSigmaByte);
-    stream.add(wordId(word));
-    ++wordCount;
-    sentenceHasWords = true;
-    word.clear();
 }
 
 void CorpusReader::endSentence()

@@ -13,10 +13,20 @@
 // unless case is kept, so "The" and "the" meet in one frame; the case is
 // folded on the Unicode character, before it is written in the code page.
 //
-// Sentences. N-grams never cross a sentence end: the bytes . ! ? ; : , an
-// empty line (a paragraph break) and the end of a file end a sentence. All
+// Hyphens. Every other character splits words, the hyphen too: "so-called"
+// is "so" and "called". When hyphens join, a hyphen with a letter of the code
+// page right before and right after it stays in the word ("so-called",
+// "mother-in-law"); at a word's start or end, doubled, at a line's end or
+// next to a digit, an apostrophe, a blank or a character written as "?" it
+// splits as before ("-so", "so-", "so--called", "a-1"). U+2010 HYPHEN and
+// U+2011 NON-BREAKING HYPHEN, which none of the code pages has, are read as
+// the hyphen-minus (and counted as characters without a form). A Greek sigma
+// before a joining hyphen is written as the final sigma, as at a word's end.
+//
+// Sentences. N-grams never cross a sentence end: the bytes . ! ? ; and :,
+// an empty line (a paragraph break) and the end of a file end a sentence. All
 // other punctuation (commas, dashes, quotation marks, brackets) is dropped and
-// does not break an n-gram.
+// does not break an n-gram; neither does a single line break.
 //
 // UTF-8. A file that starts with a UTF-8 byte-order mark, or whose first 64 KB
 // hold multi-byte UTF-8 sequences and nothing that is not UTF-8, is read as
@@ -97,6 +107,7 @@ struct WordStreamReader {
 // (in the order they are first seen) and appends them to the word stream.
 struct CorpusReader {
     bool keepCase = false;
+    bool joinHyphens = false; // a hyphen between letters stays in the word
     const CodePage* page = &codePage(1252); // the words' code page
 
     // Vocabulary: word i is words.substr(wordStarts[i], wordStarts[i+1] - ...).
@@ -141,6 +152,7 @@ struct CorpusReader {
     void addByte(unsigned char c, bool replacement);
     void addCodePoint(uint32_t codePoint);
     void finishWord();
+    void writeFinalSigma();
     void endSentence();
     uint32_t wordId(const std::string& text);
 };

@@ -1,5 +1,6 @@
 #include "makeframes/core/framebuild.h"
 
+#include "common/core/statsformat.h"
 #include "common/core/text.h"
 
 #include "makeframes/core/externalsort.h"
@@ -195,8 +196,7 @@ struct RecordSource {
     }
 };
 
-const char* const statsHeader = "frame\tfrequency\tvariants\tvariants per occurrence\ttop variant\t"
-                                "top variant share\tentropy (bits)\trange\tper million words\r\n";
+const std::string statsHeader = statsHeaderLine();
 
 // The Freq file from the records of the Alpha file: records in the order of
 // the sorted entries, variant lines re-ordered by falling frequency (a stable

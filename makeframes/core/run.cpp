@@ -652,6 +652,7 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
         monitor.warning("memory bound raised to 16 MB, the least that sorts a corpus in pieces of a useful size");
     CorpusReader corpus;
     corpus.keepCase = options.keepCase;
+    corpus.joinHyphens = options.joinHyphens;
     corpus.page = &codePage(options.codePage);
     corpus.stream.memoryLimit =
         static_cast<size_t>(std::max<uint64_t>(memoryBytes / 16 / sizeof(uint32_t), 1024));

@@ -19,6 +19,7 @@ struct MakeOptions {
     uint64_t minRange = 1;
     bool innerSlotsOnly = false;
     bool keepCase = false;
+    bool joinHyphens = false; // "so-called" one word (corpustext.h)
     bool ngrams = false;      // also prefix[-N]-Ngrams.txt
     bool stats = false;       // also prefix[-N]-Stats.txt
     int codePage = 1252;      // 1250, 1251, 1252, 1253, 1254, 1257

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 const std::vector<std::string> makeFramesOptions = {
-    "-n",      "-min",   "-minvar", "-minrange", "-slots", "-keepcase", "-codepage",
-    "-ngrams", "-stats", "-mem",    "-q",        "-h",     "--help",
+    "-n",        "-min",    "-minvar", "-minrange", "-slots", "-keepcase", "-hyphens",
+    "-codepage", "-ngrams", "-stats",  "-mem",      "-q",     "-h",        "--help",
 };
 
 std::string makeFramesHelp()
@@ -17,6 +17,8 @@ std::string makeFramesHelp()
            "  -minrange R   keep frames that occur in at least R input files (default 1)\n"
            "  -slots inner  only frames whose slot is not the first or last word\n"
            "  -keepcase     keep letter case (words are lower-cased otherwise)\n"
+           "  -hyphens join a hyphen between two letters joins them: so-called is one\n"
+           "                word (default split: so and called)\n"
            "  -codepage N   the code page of the output and of 8-bit input: 1250, 1251,\n"
            "                1252, 1253, 1254 or 1257 (default 1252; on Windows the\n"
            "                system's code page when it is one of these)\n"
@@ -27,7 +29,14 @@ std::string makeFramesHelp()
            "  -q            no progress on standard error\n"
            "  -h, --help    this help\n"
            "writes outprefix-Alpha-phraseFrames.txt and outprefix-Freq-phraseFrames.txt\n"
-           "(outprefix-N-Alpha-phraseFrames.txt ... for each length of a range)\n";
+           "(outprefix-N-Alpha-phraseFrames.txt ... for each length of a range)\n"
+           "what counts as a word:\n"
+           "  a run of letters (Latin, Greek, Cyrillic) and digits 0-9, with apostrophes\n"
+           "  inside it (it's; quotes around it are dropped) and . or , between digits\n"
+           "  (3.5, 1,000). Any other character splits words, the hyphen too unless you\n"
+           "  give -hyphens join. Words are lower-cased unless -keepcase. . ! ? ; : an\n"
+           "  empty line and a file's end end a sentence, and n-grams never cross one;\n"
+           "  commas, dashes, quotes, brackets and single line breaks do not end one.\n";
 }
 
 namespace {

@@ -84,36 +84,37 @@ void createControls(HWND window)
     addCheckBox(window, keepCaseCheckId, "&Keep case", 102);
     addCheckBox(window, ngramsCheckId, "Write n-gram &lists", 118);
     addCheckBox(window, statsCheckId, "Write &statistics", 134);
+    addCheckBox(window, joinHyphensCheckId, "&Join hyphenated words (so-called)", 150);
     addLabel(window, lengthsHintId, "n: one length, or a range such as 3-5", 7, 148, 150);
 
-    addLabel(window, codePageLabelId, "Output code &page:", 7, 162, 90);
-    HWND codePages = addControl(window, codePageComboId, "COMBOBOX", "", 100, 162, 110, 100,
+    addLabel(window, codePageLabelId, "Output code &page:", 7, 178, 90);
+    HWND codePages = addControl(window, codePageComboId, "COMBOBOX", "", 100, 178, 110, 100,
                                 child | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST);
     for (const CodePageChoice& choice : outputCodePages)
         SendMessageA(codePages, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.label));
 
-    addLabel(window, outputFolderLabelId, "Output fol&der:", 7, 179, 90);
-    addWideControl(window, outputFolderEditId, L"EDIT", 100, 179, 145, 12,
+    addLabel(window, outputFolderLabelId, "Output fol&der:", 7, 195, 90);
+    addWideControl(window, outputFolderEditId, L"EDIT", 100, 195, 145, 12,
                    child | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
-    addButton(window, browseButtonId, "&Browse...", 249, 178, 54);
-    addLabel(window, outputNameLabelId, "Output n&ame:", 7, 195, 90);
-    addWideControl(window, outputNameEditId, L"EDIT", 100, 195, 145, 12,
+    addButton(window, browseButtonId, "&Browse...", 249, 194, 54);
+    addLabel(window, outputNameLabelId, "Output n&ame:", 7, 211, 90);
+    addWideControl(window, outputNameEditId, L"EDIT", 100, 211, 145, 12,
                    child | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
 
-    addControl(window, progressBarId, PROGRESS_CLASSA, "", 7, 214, 296, 10, child);
+    addControl(window, progressBarId, PROGRESS_CLASSA, "", 7, 230, 296, 10, child);
     SendDlgItemMessageA(window, progressBarId, PBM_SETRANGE32, 0, 1000);
-    addControl(window, phaseLabelId, "STATIC", "", 7, 227, 296, 9, child | SS_LEFT | SS_ENDELLIPSIS);
-    addButton(window, makeButtonId, "&Make", 7, 240, 60, BS_DEFPUSHBUTTON);
-    addButton(window, cancelButtonId, "Cancel", 73, 240, 60);
+    addControl(window, phaseLabelId, "STATIC", "", 7, 243, 296, 9, child | SS_LEFT | SS_ENDELLIPSIS);
+    addButton(window, makeButtonId, "&Make", 7, 256, 60, BS_DEFPUSHBUTTON);
+    addButton(window, cancelButtonId, "Cancel", 73, 256, 60);
     EnableWindow(GetDlgItem(window, cancelButtonId), FALSE);
-    addWideControl(window, resultTextId, L"EDIT", 7, 259, 296, 64,
+    addWideControl(window, resultTextId, L"EDIT", 7, 275, 296, 64,
                    child | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL |
                        ES_AUTOHSCROLL,
                    WS_EX_CLIENTEDGE);
 
     for (int id : {corpusLabelId, lengthsLabelId, lengthsHintId, minFrequencyLabelId, minVariantsLabelId,
                    minRangeLabelId, innerSlotsCheckId, keepCaseCheckId, ngramsCheckId, statsCheckId,
-                   codePageLabelId, outputFolderLabelId, outputNameLabelId, phaseLabelId, resultTextId})
+                   joinHyphensCheckId, codePageLabelId, outputFolderLabelId, outputNameLabelId, phaseLabelId, resultTextId})
         setControlBackground(window, id, bgColor);
 }
 
@@ -381,7 +382,7 @@ void enableFields(HWND window, bool enable)
 {
     for (int id : {corpusListId, addFilesButtonId, addFolderButtonId, removeButtonId, lengthsEditId,
                    minFrequencyEditId, minVariantsEditId, minRangeEditId, innerSlotsCheckId, keepCaseCheckId,
-                   ngramsCheckId, statsCheckId, codePageComboId, outputFolderEditId, browseButtonId,
+                   ngramsCheckId, statsCheckId, joinHyphensCheckId, codePageComboId, outputFolderEditId, browseButtonId,
                    outputNameEditId})
         EnableWindow(GetDlgItem(window, id), enable);
     EnableWindow(GetDlgItem(window, makeButtonId), enable);
@@ -394,7 +395,7 @@ HWND createMakeWindow()
     InitCommonControlsEx(&controls);
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME | DS_CENTER |
                         DS_SETFONT | DS_3DLOOK | DS_NOFAILCREATE;
-    HWND window = createDialogWindow(nullptr, makeWindowCaption, 0, 0, 310, 328, style, 0, "MS Sans Serif", 8);
+    HWND window = createDialogWindow(nullptr, makeWindowCaption, 0, 0, 310, 344, style, 0, "MS Sans Serif", 8);
     makeWindow = window;
     corpus.clear();
     outputSuggestedFor.clear();

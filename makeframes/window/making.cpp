@@ -55,6 +55,7 @@ MakeForm readForm(HWND window)
     form.minRange = narrowText(controlText(GetDlgItem(window, minRangeEditId)), CP_UTF8);
     form.innerSlotsOnly = IsDlgButtonChecked(window, innerSlotsCheckId) == BST_CHECKED;
     form.keepCase = IsDlgButtonChecked(window, keepCaseCheckId) == BST_CHECKED;
+    form.joinHyphens = IsDlgButtonChecked(window, joinHyphensCheckId) == BST_CHECKED;
     form.ngrams = IsDlgButtonChecked(window, ngramsCheckId) == BST_CHECKED;
     form.stats = IsDlgButtonChecked(window, statsCheckId) == BST_CHECKED;
     LRESULT index = SendDlgItemMessageW(window, codePageComboId, CB_GETCURSEL, 0, 0);

@@ -32,6 +32,7 @@ struct CheckSetting {
 const CheckSetting checkSettings[] = {
     {L"innerslots", innerSlotsCheckId},
     {L"keepcase", keepCaseCheckId},
+    {L"joinhyphens", joinHyphensCheckId},
     {L"ngrams", ngramsCheckId},
     {L"stats", statsCheckId},
 };

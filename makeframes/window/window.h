@@ -26,6 +26,7 @@ enum {
     minRangeEditId,
     innerSlotsCheckId,
     keepCaseCheckId,
+    joinHyphensCheckId,
     ngramsCheckId,
     statsCheckId,
     codePageLabelId,

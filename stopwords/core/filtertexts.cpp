@@ -65,6 +65,11 @@ std::string stopwordListErrorText(const std::string& path, const std::string& re
     return text + "\r\n\r\nNo file was changed.";
 }
 
+std::string stopwordListInUtf16Text(const std::string& path)
+{
+    return "The stopword list " + path + " is in UTF-16. Save it as UTF-8 or ANSI text and run the filter again.";
+}
+
 std::string overwriteFailedText(const std::string& name, const std::string& tempName)
 {
     return "The filtered lines could not be written back to\r\n" + name + "\r\nThey are kept in full in " +

@@ -28,6 +28,10 @@ std::string statusMessage(uint32_t status, const std::string& systemText);
 // been changed at that point.
 std::string stopwordListErrorText(const std::string& path, const std::string& reason);
 
+// Shown when the stopword list is UTF-16 text, whose words the program
+// cannot read; nothing has been changed at that point.
+std::string stopwordListInUtf16Text(const std::string& path);
+
 // Shown when writing a file's kept lines back failed part way.
 std::string overwriteFailedText(const std::string& name, const std::string& tempName);
 

@@ -1,5 +1,7 @@
 #include "stopwords/core/inputkind.h"
 
+#include "stopwords/core/textencoding.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -98,7 +100,7 @@ bool startsWithPhraseFrameRecords(std::string_view head, bool wholeFile)
 
 InputKind inputKindOf(std::string_view name, std::string_view head, bool wholeFile)
 {
-    if (head.compare(0, 2, "\xFF\xFE") == 0 || head.compare(0, 2, "\xFE\xFF") == 0)
+    if (encodingByMark(head) == TextEncoding::utf16)
         return InputKind::utf16Text;
     if (hasPhraseFrameName(name) || startsWithPhraseFrameRecords(head, wholeFile))
         return InputKind::phraseFrames;

@@ -1,6 +1,7 @@
 #include "stopwords/core/textlines.h"
 
 #include "common/core/text.h"
+#include "stopwords/core/textencoding.h"
 
 #include <cstring>
 
@@ -10,8 +11,6 @@ bool isLineEndOrCtrlZ(char c)
 {
     return c == '\r' || c == '\n' || c == ctrlZ;
 }
-
-const std::string_view utf8ByteOrderMark("\xEF\xBB\xBF", 3);
 
 // Filters one line and writes it with its line end when it is kept. The
 // line end is empty for a line ended by Ctrl-Z or by the end of the file.
@@ -63,9 +62,8 @@ std::vector<std::string> splitTextLines(std::string_view text)
 
 std::vector<std::string> stopwordListLines(std::string_view listText)
 {
-    const std::string_view byteOrderMark("\xEF\xBB\xBF", 3);
-    if (listText.substr(0, 3) == byteOrderMark)
-        listText.remove_prefix(3);
+    if (encodingByMark(listText) == TextEncoding::utf8)
+        listText.remove_prefix(utf8ByteOrderMark.size());
     std::vector<std::string> lines;
     for (const std::string& line : splitTextLines(listText)) {
         size_t start = 0;

@@ -187,6 +187,51 @@ TEST(MakeframesText, ReadingInPiecesGivesTheWordsOfOneRead)
     }
 }
 
+// A hyphen splits words unless hyphens join; then only one between two
+// letters of the code page stays, in every encoding, U+2010 and U+2011 too.
+// Read whole and a byte at a time (a piece may end on the hyphen).
+TEST(MakeframesText, HyphensSplitOrJoinLetters)
+{
+    const struct {
+        std::string text;
+        int codePage;
+        const char* split;
+        const char* joined;
+    } cases[] = {
+        {"So-called -so so- so--called a-1 1-a x-ray so-\ncalled", 1252,
+         "so called so so so called a 1 1 a x ray so called .",
+         "so-called so so so called a 1 1 a x-ray so called ."},
+        {"mother-in-law it's-a x'-y 3.5-fold", 1252, "mother in law it's a x y 3.5 fold .",
+         "mother-in-law it's-a x y 3.5 fold ."},
+        {"\xc4\xee\xec-\xd1\xe0\xe4", 1251, "\xe4\xee\xec \xf1\xe0\xe4 .", "\xe4\xee\xec-\xf1\xe0\xe4 ."},
+        {"Дом-сад Дом\u2010сад", 1251, "\xe4\xee\xec \xf1\xe0\xe4 \xe4\xee\xec \xf1\xe0\xe4 .",
+         "\xe4\xee\xec-\xf1\xe0\xe4 \xe4\xee\xec-\xf1\xe0\xe4 ."},
+        {utf16(U"Дом\u2011сад a\u2192b", false), 1251, "\xe4\xee\xec \xf1\xe0\xe4 a b .",
+         "\xe4\xee\xec-\xf1\xe0\xe4 a b ."},
+        {"ΤΗΣ-ΤΗΣ", 1253, "\xf4\xe7\xf2 \xf4\xe7\xf2 .", "\xf4\xe7\xf2-\xf4\xe7\xf2 ."},
+    };
+    for (const auto& c : cases) {
+        for (bool join : {false, true}) {
+            SCOPED_TRACE(c.text + (join ? " joined" : " split"));
+            for (size_t piece : {c.text.size(), size_t(1)}) {
+                CorpusReader corpus;
+                corpus.page = &codePage(c.codePage);
+                corpus.joinHyphens = join;
+                corpus.beginFile(classifyText(c.text.data(), c.text.size(), true));
+                for (size_t from = 0; from < c.text.size(); from += piece)
+                    corpus.addBytes(c.text.data() + from, std::min(piece, c.text.size() - from));
+                corpus.endFile();
+                corpus.stream.finish();
+                std::string words;
+                for (const std::string& word : streamTexts(corpus))
+                    if (word != "<file>")
+                        words += (words.empty() ? "" : " ") + word;
+                EXPECT_EQ(words, join ? c.joined : c.split) << piece;
+            }
+        }
+    }
+}
+
 // A long text often holds its first non-ASCII character far past the first
 // 64 KB: the bytes from there on tell UTF-8 from code page 1252.
 TEST(MakeframesText, AfterAnAsciiStartTheFirstOtherBytesDecide)

@@ -220,6 +220,25 @@ TEST(MakeframesRun, NgramListsAndStatisticsForEachLength)
     EXPECT_NE(again.out.find("read 1 file (8 skipped)"), std::string::npos) << again.out;
 }
 
+// The option reaches the reader; split, the default, may be said too.
+TEST(MakeframesRun, HyphensJoinOrSplit)
+{
+    ScratchFolder folder;
+    writeFile(folder / "in.txt", "A so-called test. The so-called test.\n");
+    for (const std::vector<std::string>& hyphens : {std::vector<std::string>{},
+                                                     std::vector<std::string>{"-hyphens", "split"},
+                                                     std::vector<std::string>{"-hyphens", "join"}}) {
+        std::vector<std::string> args = {"-q", "-n", "2", "-min", "1", "-minvar", "1", "-ngrams"};
+        args.insert(args.end(), hyphens.begin(), hyphens.end());
+        args.insert(args.end(), {folder / "in.txt", folder / "out"});
+        const Result result = runTool(folder, args);
+        ASSERT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(readAll(folder / "out-Ngrams.txt").substr(0, 18),
+                  hyphens.size() == 2 && hyphens[1] == "join" ? "so-called test\t2\r\n" : "called test\t2\r\nso ")
+            << (hyphens.empty() ? "default" : hyphens[1]);
+    }
+}
+
 TEST(MakeframesRun, BadOptionsAndUnreadableInputsFailWithoutOutput)
 {
     ScratchFolder folder;
@@ -236,6 +255,7 @@ TEST(MakeframesRun, BadOptionsAndUnreadableInputsFailWithoutOutput)
         {{"-minvar", "x", folder / "in.txt", folder / "out"}, 2, "bad value for -minvar"},
         {{"-mem", "12Q", folder / "in.txt", folder / "out"}, 2, "bad value for -mem"},
         {{"-slots", "outer", folder / "in.txt", folder / "out"}, 2, "bad value for -slots"},
+        {{"-hyphens", "joined", folder / "in.txt", folder / "out"}, 2, "bad value for -hyphens: joined"},
         {{"-n", "2", "-slots", "inner", folder / "in.txt", folder / "out"}, 2, "-slots inner needs"},
         {{"-frobnicate", folder / "in.txt", folder / "out"}, 2, "unknown option -frobnicate"},
         {{"-ngram", folder / "in.txt", folder / "out"}, 2, "unknown option -ngram: did you mean -ngrams?"},

@@ -58,7 +58,7 @@ TEST(MakeWindowForm, AGoodFormGivesEveryOption)
     form.minFrequency = "3";
     form.minVariants = "4";
     form.minRange = "2";
-    form.innerSlotsOnly = form.keepCase = form.ngrams = form.stats = true;
+    form.innerSlotsOnly = form.keepCase = form.joinHyphens = form.ngrams = form.stats = true;
     form.codePage = 1251;
     MakeOptions options;
     EXPECT_EQ(readMakeForm(form, options), "");
@@ -67,7 +67,7 @@ TEST(MakeWindowForm, AGoodFormGivesEveryOption)
     EXPECT_EQ(options.minFrequency, 3u);
     EXPECT_EQ(options.minVariants, 4u);
     EXPECT_EQ(options.minRange, 2u);
-    EXPECT_TRUE(options.innerSlotsOnly && options.keepCase && options.ngrams && options.stats);
+    EXPECT_TRUE(options.innerSlotsOnly && options.keepCase && options.joinHyphens && options.ngrams && options.stats);
     EXPECT_EQ(options.codePage, 1251);
     EXPECT_EQ(options.inputs, form.inputs);
     EXPECT_EQ(options.prefix, fs::path("out") / "brown");

@@ -129,6 +129,7 @@ std::string readMakeForm(const MakeForm& form, MakeOptions& options)
     if (read.innerSlotsOnly && read.minLength < 3)
         return "Inner slots only needs n-grams of at least 3 words: a 2-word n-gram has no inner slot.";
     read.keepCase = form.keepCase;
+    read.joinHyphens = form.joinHyphens;
     read.ngrams = form.ngrams;
     read.stats = form.stats;
     read.codePage = form.codePage;

@@ -18,6 +18,7 @@ struct MakeForm {
     std::string minRange = "1";
     bool innerSlotsOnly = false;
     bool keepCase = false;
+    bool joinHyphens = false;
     bool ngrams = false;
     bool stats = false;
     int codePage = 1252;

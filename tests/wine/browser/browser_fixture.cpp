@@ -14,6 +14,7 @@ static void resetBrowserState()
 {
     frames.assign(1, std::string());
     frameCount = 0;
+    frameMeasures = FrameMeasures();
     selectedIndex = 0;
     shownIndex = 0;
     for (int32_t& flag : sortState)

@@ -160,7 +160,7 @@ TEST_F(MakeWindowTest, StartsWithTheUsualOptionsAndTheSystemsCodePage)
     EXPECT_EQ(text(minFrequencyEditId), L"2");
     EXPECT_EQ(text(minVariantsEditId), L"2");
     EXPECT_EQ(text(minRangeEditId), L"1");
-    for (int id : {innerSlotsCheckId, keepCaseCheckId, ngramsCheckId, statsCheckId})
+    for (int id : {innerSlotsCheckId, keepCaseCheckId, ngramsCheckId, statsCheckId, joinHyphensCheckId})
         EXPECT_EQ(SendMessageW(control(id), BM_GETCHECK, 0, 0), BST_UNCHECKED) << id;
     LRESULT index = SendMessageW(control(codePageComboId), CB_GETCURSEL, 0, 0);
     ASSERT_GE(index, 0);
@@ -422,6 +422,7 @@ TEST_F(MakeWindowTest, SettingsAreRememberedWithFoldersOutsideTheAnsiCodePage)
     setText(minFrequencyEditId, L"7");
     check(keepCaseCheckId, true);
     check(statsCheckId, true);
+    check(joinHyphensCheckId, true);
     SendMessageW(control(codePageComboId), CB_SETCURSEL, 1, 0);
     chosenFolder = root / cyrillicFolder;
     click(addFolderButtonId);
@@ -434,6 +435,7 @@ TEST_F(MakeWindowTest, SettingsAreRememberedWithFoldersOutsideTheAnsiCodePage)
     EXPECT_EQ(text(minFrequencyEditId), L"7");
     EXPECT_EQ(SendMessageW(control(keepCaseCheckId), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(SendMessageW(control(statsCheckId), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageW(control(joinHyphensCheckId), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(SendMessageW(control(ngramsCheckId), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(SendMessageW(control(codePageComboId), CB_GETCURSEL, 0, 0), 1);
     EXPECT_EQ(lastChosenFolder(), chosenFolder.native());

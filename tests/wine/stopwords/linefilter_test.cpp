@@ -10,7 +10,7 @@
 
 namespace {
 
-bool isOfOrThe(std::string_view word)
+bool isOfOrThe(std::string_view word, TextEncoding)
 {
     return word == "of" || word == "the";
 }
@@ -64,7 +64,8 @@ TEST_F(StopwordsLineFilter, LargeFileMatchesTheFilterInMemory)
         text += (i % 3 ? "word" + std::to_string(i) : "the " + std::to_string(i)) + (i % 5 ? "\t1\r\n" : "\t2\n");
     writeBytes(folder / "big.txt", text);
     int64_t removed = 0;
-    std::string expected = filterText(text, isOfOrThe, &removed);
+    std::string expected =
+        filterText(text, [](std::string_view word) { return isOfOrThe(word, TextEncoding::ansi); }, &removed);
     FileFilterResult result = filterFileInPlace("big.txt", tempName, isOfOrThe);
     EXPECT_EQ(result.outcome, FileOutcome::filtered);
     EXPECT_EQ(result.linesRemoved, removed);
@@ -262,7 +263,7 @@ TEST_F(StopwordsLineFilter, AnAnswerThatFailsLeavesTheFileAsItWas)
 {
     const std::string original = "a\r\nb\r\n";
     writeBytes(folder / "a.txt", original);
-    auto outOfMemory = [](std::string_view word) -> bool {
+    auto outOfMemory = [](std::string_view word, TextEncoding) -> bool {
         if (word == "b")
             throw std::bad_alloc();
         return false;

@@ -885,3 +885,87 @@ TEST_F(StopwordsRun, ALongListShowsItsCountAsItLoads)
     EXPECT_TRUE(std::find(run.labels.begin(), run.labels.end(), " 250000 stopwords read") != run.labels.end());
     EXPECT_EQ(readBytes(workFolder + "a.txt"), "dog\r\n");
 }
+
+namespace {
+
+// The bytes of a text in the ANSI code page; empty when a character of it
+// has no exact form there.
+std::string ansiOf(const std::wstring& text)
+{
+    char bytes[64];
+    BOOL usedDefault = FALSE;
+    int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), static_cast<int>(text.size()), bytes,
+                                   sizeof bytes, nullptr, &usedDefault);
+    return size > 0 && !usedDefault ? std::string(bytes, size) : std::string();
+}
+
+// A UTF-8 n-gram list with Cyrillic ("и мир", "война") and Greek ("και η",
+// "λόγος") keys, one with a capital ("Και"), "café" in UTF-8, and a line
+// whose "café" is written in Latin-1 inside the UTF-8 (a bad byte) next to a
+// lone lead byte.
+const char utf8NgramList[] = "\xEF\xBB\xBF"
+                             "\xD0\xB8 \xD0\xBC\xD0\xB8\xD1\x80\t5\r\n"
+                             "\xD0\xB2\xD0\xBE\xD0\xB9\xD0\xBD\xD0\xB0\t4\r\n"
+                             "\xCE\xBA\xCE\xB1\xCE\xB9 \xCE\xB7\t3\r\n"
+                             "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82\t2\r\n"
+                             "caf\xC3\xA9 noir\t2\r\n"
+                             "\xCE\x9A\xCE\xB1\xCE\xB9\t1\r\n"
+                             "caf\xE9 \xD0\t1\r\n";
+
+} // namespace
+
+// Each side is read in its own encoding: a UTF-8 list's words meet a UTF-8
+// stopword list's and an ANSI one's, and a UTF-8 stopword list's words meet
+// an ANSI list's. A bad byte never makes a word match.
+TEST_F(StopwordsRun, Utf8ListsAreMatchedAsUtf8)
+{
+    const std::string cafeAnsi = ansiOf(L"caf\x00E9");
+    ASSERT_EQ(cafeAnsi, "caf\xE9") << "the ANSI code page must write \"caf\xC3\xA9\" as in Western Europe";
+    const std::string utf8 = bytesOf(utf8NgramList);
+    const std::string kept = "\xEF\xBB\xBF"
+                             "\xD0\xB2\xD0\xBE\xD0\xB9\xD0\xBD\xD0\xB0\t4\r\n"
+                             "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82\t2\r\n"
+                             "\xCE\x9A\xCE\xB1\xCE\xB9\t1\r\n"
+                             "caf\xE9 \xD0\t1\r\n";
+
+    writeBytes(programFolder + "stopwords", "\xEF\xBB\xBF\xD0\xB8\r\n\xCE\xBA\xCE\xB1\xCE\xB9\r\ncaf\xC3\xA9 | coffee\r\n");
+    writeBytes(workFolder + "utf8.txt", utf8);
+    writeBytes(workFolder + "ansi.txt", cafeAnsi + " au lait\t3\r\nthe cat\t1\r\n");
+    ProgramRun run = runProgram(exe, "utf8.txt ansi.txt", workFolder);
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_EQ(readBytes(workFolder + "utf8.txt"), kept);
+    EXPECT_EQ(readBytes(workFolder + "ansi.txt"), "the cat\t1\r\n");
+    EXPECT_TRUE(sawInOrder(run.labels, {" 3 stopwords read", "Starting file 1 of 2\rutf8.txt",
+                                        "Starting file 2 of 2\ransi.txt",
+                                        "Processing complete.\r\n2 file(s) filtered.\r\n4 lines removed."}));
+
+    // An ANSI stopword list: its "café" meets the UTF-8 one; Cyrillic and
+    // Greek have no form in it here, so those lines stay.
+    writeBytes(programFolder + "stopwords", cafeAnsi + "\r\nthe\r\n");
+    writeBytes(workFolder + "utf8.txt", utf8);
+    run = runProgram(exe, "utf8.txt", workFolder);
+    EXPECT_TRUE(run.boxes.empty());
+    std::string withoutCafeNoir = utf8;
+    withoutCafeNoir.erase(withoutCafeNoir.find("caf\xC3\xA9 noir\t2\r\n"), 14);
+    EXPECT_EQ(readBytes(workFolder + "utf8.txt"), withoutCafeNoir);
+    expectNoTemporaryFile();
+}
+
+// A stopword list saved as UTF-16 would give no word that matches: the run
+// says so and changes nothing.
+TEST_F(StopwordsRun, AUtf16StopwordListIsRefused)
+{
+    writeBytes(workFolder + "a.txt", "the cat\r\n");
+    for (const std::string& list : {bytesOf("\xFF\xFEt\0h\0e\0\r\0\n\0"), bytesOf("\xFE\xFF\0t\0h\0e\0\r\0\n")}) {
+        writeBytes(programFolder + "stopwords", list);
+        ProgramRun run = runProgram(exe, "a.txt", workFolder);
+        ASSERT_EQ(run.boxes.size(), 1u);
+        EXPECT_EQ(run.boxes[0].caption, "CorvaleStopwords");
+        EXPECT_EQ(run.boxes[0].text, "The stopword list " + programFolder +
+                                         "stopwords is in UTF-16. Save it as UTF-8 or ANSI text and run the filter "
+                                         "again.");
+        EXPECT_TRUE(run.labels.empty());
+        EXPECT_EQ(readBytes(workFolder + "a.txt"), "the cat\r\n");
+        expectNoTemporaryFile();
+    }
+}

@@ -185,7 +185,7 @@ TEST_F(StopwordSet, LoaderCountsEntriesAndKeepsDistinctKeys)
     writeBytes(folder / "stopwords", "the\r\nThe\r\nthe | again\r\n\r\n  | comment only\r\n");
     LONG entries = -1;
     DWORD error = 1;
-    ASSERT_TRUE(loadStopwordList(widePath(folder.path, L"stopwords"), &entries, &error));
+    ASSERT_EQ(loadStopwordList(widePath(folder.path, L"stopwords"), &entries, &error), StopwordListLoad::loaded);
     EXPECT_EQ(entries, 3);
     EXPECT_EQ(error, 0u);
     EXPECT_TRUE(dictExists("the"));
@@ -195,7 +195,7 @@ TEST_F(StopwordSet, LoaderCountsEntriesAndKeepsDistinctKeys)
 
     // A TAB after a word stays in the entry.
     writeBytes(folder / "tabbed", "of\t\r\n");
-    ASSERT_TRUE(loadStopwordList(widePath(folder.path, L"tabbed"), &entries, &error));
+    ASSERT_EQ(loadStopwordList(widePath(folder.path, L"tabbed"), &entries, &error), StopwordListLoad::loaded);
     EXPECT_EQ(entries, 1);
     EXPECT_FALSE(dictExists("of"));
     EXPECT_TRUE(dictExists("of\t"));
@@ -206,14 +206,14 @@ TEST_F(StopwordSet, LoaderReportsAListThatCannotBeOpened)
     TempFolder folder;
     LONG entries = -1;
     DWORD error = 0;
-    EXPECT_FALSE(loadStopwordList(widePath(folder.path, L"stopwords"), &entries, &error));
+    EXPECT_EQ(loadStopwordList(widePath(folder.path, L"stopwords"), &entries, &error), StopwordListLoad::unreadable);
     EXPECT_EQ(error, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     EXPECT_FALSE(fileExists(folder / "stopwords"));
 
     writeBytes(folder / "stopwords", "the\r\n");
     HANDLE held = CreateFileA((folder / "stopwords").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(loadStopwordList(widePath(folder.path, L"stopwords"), &entries, &error));
+    EXPECT_EQ(loadStopwordList(widePath(folder.path, L"stopwords"), &entries, &error), StopwordListLoad::unreadable);
     EXPECT_EQ(error, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
     CloseHandle(held);
 }
@@ -238,14 +238,14 @@ TEST_F(StopwordSet, LoaderTakesLfEndsAndAByteOrderMark)
     LONG entries = -1;
     DWORD error = 1;
     writeBytes(folder / "lf", "the\nof\nand | conj\n  a  \n");
-    ASSERT_TRUE(loadStopwordList(widePath(folder.path, L"lf"), &entries, &error));
+    ASSERT_EQ(loadStopwordList(widePath(folder.path, L"lf"), &entries, &error), StopwordListLoad::loaded);
     EXPECT_EQ(entries, 4);
     for (const char* word : {"the", "of", "and", "a"})
         EXPECT_TRUE(dictExists(word)) << word;
     dictRelease();
     ASSERT_TRUE(dictInit());
     writeBytes(folder / "bom", "\xEF\xBB\xBFthe\r\nof\r\n");
-    ASSERT_TRUE(loadStopwordList(widePath(folder.path, L"bom"), &entries, &error));
+    ASSERT_EQ(loadStopwordList(widePath(folder.path, L"bom"), &entries, &error), StopwordListLoad::loaded);
     EXPECT_EQ(entries, 2);
     EXPECT_TRUE(dictExists("the"));
     EXPECT_FALSE(dictExists("\xEF\xBB\xBFthe"));
@@ -257,7 +257,7 @@ TEST_F(StopwordSet, LoaderRefusesAListTooLargeForMemory)
     makeHugeFile(folder / "stopwords", sizeBeyondMemory());
     LONG entries = -1;
     DWORD error = 0;
-    EXPECT_FALSE(loadStopwordList(widePath(folder.path, L"stopwords"), &entries, &error));
+    EXPECT_EQ(loadStopwordList(widePath(folder.path, L"stopwords"), &entries, &error), StopwordListLoad::unreadable);
     EXPECT_EQ(error, static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
     EXPECT_EQ(entries, 0);
 }

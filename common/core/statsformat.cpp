@@ -1,0 +1,130 @@
+#include "common/core/statsformat.h"
+
+#include "common/core/text.h"
+
+#include <charconv>
+
+const std::string& statsHeaderLine()
+{
+    static const std::string line = [] {
+        std::string text;
+        for (size_t c = 0; c < statsColumnCount; ++c) {
+            if (c > 0)
+                text += '\t';
+            text += statsColumns[c].heading;
+        }
+        return text + "\r\n";
+    }();
+    return line;
+}
+
+size_t statsColumnIndex(std::string_view heading)
+{
+    for (size_t c = 0; c < statsColumnCount; ++c)
+        if (heading == statsColumns[c].heading)
+            return c;
+    return statsColumnCount;
+}
+
+namespace {
+
+// Digits only, at most 18 of them (beyond any count a corpus gives).
+bool readDigits(std::string_view digits, int64_t& value)
+{
+    if (digits.empty() || digits.size() > 18)
+        return false;
+    value = 0;
+    for (char c : digits) {
+        if (!isDigit(c))
+            return false;
+        value = value * 10 + (c - '0');
+    }
+    return true;
+}
+
+bool readValue(std::string_view field, StatsFieldKind kind, int64_t& value)
+{
+    value = 0;
+    if (kind == statsText)
+        return true;
+    if (kind == statsCount)
+        return readDigits(field, value);
+    const size_t point = field.find('.');
+    int64_t whole = 0;
+    int64_t parts = 0;
+    if (point == std::string_view::npos || field.size() - point - 1 != statsFractionDigits ||
+        !readDigits(field.substr(0, point), whole) || whole > INT64_MAX / statsFractionScale - 1 ||
+        !readDigits(field.substr(point + 1), parts))
+        return false;
+    value = whole * statsFractionScale + parts;
+    return true;
+}
+
+std::string lineProblem(size_t line, const std::string& what)
+{
+    return "it is not a statistics table as makeframes writes it: line " + std::to_string(line) + " " + what;
+}
+
+} // namespace
+
+std::string readStatsText(std::string_view text, const std::function<void(const StatsRow&)>& onRow)
+{
+    const std::string& header = statsHeaderLine();
+    if (text.substr(0, header.size()) != header) {
+        if (std::string_view(header).substr(0, text.size()) == text)
+            return "it is cut short: it ends within its header row";
+        return "it is not a statistics table as makeframes writes it: its first line is not the header row "
+               "\"" + header.substr(0, header.size() - 2) + "\" (with TABs between the headings)";
+    }
+    // One pass over each row's bytes: a table can hold a million rows.
+    StatsRow row;
+    size_t line = 1;
+    for (size_t at = header.size(); at < text.size();) {
+        ++line;
+        size_t fieldCount = 0;
+        size_t fieldStart = at;
+        size_t pos = at;
+        for (;; ++pos) {
+            if (pos == text.size() || (text[pos] == '\r' && pos + 1 == text.size()))
+                return "it is cut short: its line " + std::to_string(line) + " has no line end";
+            const char c = text[pos];
+            if (c != '\t' && c != '\r' && c != '\n')
+                continue;
+            if (c == '\n' || (c == '\r' && text[pos + 1] != '\n'))
+                return lineProblem(line, "holds a lone CR or LF");
+            if (fieldCount < statsColumnCount)
+                row.fields[fieldCount] = text.substr(fieldStart, pos - fieldStart);
+            ++fieldCount;
+            fieldStart = pos + 1;
+            if (c == '\r')
+                break;
+        }
+        if (fieldCount != statsColumnCount)
+            return lineProblem(line, "has " + std::to_string(fieldCount) + " fields instead of " +
+                                         std::to_string(statsColumnCount));
+        for (size_t c = 0; c < statsColumnCount; ++c) {
+            if (!readValue(row.fields[c], statsColumns[c].kind, row.values[c]))
+                return lineProblem(line, "holds \"" + std::string(row.fields[c]) + "\" in the column \"" +
+                                             statsColumns[c].heading + "\", which is no " +
+                                             (statsColumns[c].kind == statsCount ? "count" : "fraction with four decimals"));
+        }
+        onRow(row);
+        at = pos + 2;
+    }
+    return std::string();
+}
+
+size_t writeStatsValue(char (&out)[statsValueSize], int64_t value, StatsFieldKind kind)
+{
+    if (kind == statsText)
+        return 0;
+    char* end = out + statsValueSize;
+    if (kind == statsCount)
+        return static_cast<size_t>(std::to_chars(out, end, value).ptr - out);
+    char* at = std::to_chars(out, end, value / statsFractionScale).ptr;
+    *at++ = '.';
+    int64_t parts = value % statsFractionScale;
+    for (int64_t digit = statsFractionScale / 10; digit > 0; digit /= 10)
+        *at++ = static_cast<char>('0' + parts / digit % 10);
+    return static_cast<size_t>(at - out);
+}
