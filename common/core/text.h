@@ -11,6 +11,20 @@ inline bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+// The length of the UTF-8 sequence a lead byte starts; 0 for a byte that
+// starts none (a continuation byte, C0 and C1, which only spell overlong
+// forms, and F5 to FF).
+inline int utf8SequenceLength(unsigned char lead)
+{
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return 2;
+    if (lead >= 0xE0 && lead <= 0xEF)
+        return 3;
+    if (lead >= 0xF0 && lead <= 0xF4)
+        return 4;
+    return 0;
+}
+
 // The text without the blanks at both ends (a TAB is no blank here).
 std::string_view trimBlanks(std::string_view text);
 

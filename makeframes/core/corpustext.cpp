@@ -22,18 +22,6 @@ bool isSeparatorCharacter(uint32_t codePoint)
            (codePoint >= 0x1F000 && codePoint <= 0x1FAFF);
 }
 
-// Length of a UTF-8 sequence from its first byte; 0 when it cannot start one.
-int sequenceLength(unsigned char c)
-{
-    if (c >= 0xC2 && c <= 0xDF)
-        return 2;
-    if (c >= 0xE0 && c <= 0xEF)
-        return 3;
-    if (c >= 0xF0 && c <= 0xF4)
-        return 4;
-    return 0;
-}
-
 // Whether the code point decoded from a sequence of that length is one that
 // sequence may spell (not overlong, not a surrogate, within Unicode).
 bool isValidDecoded(uint32_t codePoint, int length)
@@ -74,7 +62,7 @@ TextKind classifyText(const char* data, size_t size, bool atEnd)
             ++i;
             continue;
         }
-        const int length = sequenceLength(bytes[i]);
+        const int length = utf8SequenceLength(bytes[i]);
         if (length == 0)
             return textEightBit;
         if (i + length > size) {
@@ -269,7 +257,7 @@ void CorpusReader::addBytes(const char* data, size_t size)
             addByte(c == 0 ? ' ' : c, false);
             continue;
         }
-        const int length = sequenceLength(c);
+        const int length = utf8SequenceLength(c);
         if (length == 0) {
             addByte(c, false);
             continue;

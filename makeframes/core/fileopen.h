@@ -1,6 +1,7 @@
 // Opening files by std::filesystem::path with the C library, so that names
 // outside the ANSI code page work on Windows, and seeking beyond 2 GB where
-// `long` has 32 bits.
+// `long` has 32 bits. makeframes/fileopen_posix.cpp and fileopen_win.cpp hold
+// the system's side of each.
 #pragma once
 #include <cstdint>
 #include <cstdio>
@@ -30,3 +31,7 @@ bool moveFile(const std::filesystem::path& from, const std::filesystem::path& to
 // the failure left: "the disk is full" when it is (Wine's C library says
 // "Invalid argument" then, so on Windows the volume's free space decides).
 std::string writeFailure(const std::filesystem::path& name, int error, uint64_t wanted);
+
+// Whether the volume `name` is written to has fewer than `wanted` bytes free,
+// as far as the system tells.
+bool freeSpaceBelow(const std::filesystem::path& name, uint64_t wanted);

@@ -57,8 +57,10 @@ struct FrameSettings {
     uint64_t minVariants = 2;
     uint64_t minRange = 1;
     bool innerSlotsOnly = false;
+    // The bytes this build may hold, the corpus and ranked words it reads
+    // counted in; builds at once must share the bound between them.
     uint64_t memoryBytes = uint64_t(1) << 30;
-    std::filesystem::path scratchFolder; // sorted runs go here
+    std::filesystem::path scratchFolder; // sorted runs go here, under names of their own
     // Called now and then with the phase's name and how much of it is done.
     std::function<void(const char* phase, double fraction)> progress;
     // Called every million or so steps of long work in memory (sorts and

@@ -702,6 +702,8 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
         settings.minVariants = options.minVariants;
         settings.minRange = options.minRange;
         settings.innerSlotsOnly = options.innerSlotsOnly;
+        // The lengths are built one after another, so each has the whole
+        // bound; its build counts the corpus it shares with the others in.
         settings.memoryBytes = memoryBytes;
         settings.scratchFolder = cleanup.scratch;
         const std::string phasePrefix = std::to_string(length) + "-grams: ";

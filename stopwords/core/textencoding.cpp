@@ -1,5 +1,7 @@
 #include "stopwords/core/textencoding.h"
 
+#include "common/core/text.h"
+
 #include <cstdint>
 
 TextEncoding encodingByMark(std::string_view head)
@@ -12,20 +14,6 @@ TextEncoding encodingByMark(std::string_view head)
 }
 
 namespace {
-
-// The length of the sequence a lead byte starts; 0 for a byte that starts
-// none (a continuation byte, C0 and C1, which only spell overlong forms, and
-// F5 to FF).
-size_t sequenceLength(unsigned char lead)
-{
-    if (lead >= 0xC2 && lead <= 0xDF)
-        return 2;
-    if (lead >= 0xE0 && lead <= 0xEF)
-        return 3;
-    if (lead >= 0xF0 && lead <= 0xF4)
-        return 4;
-    return 0;
-}
 
 // The character of the complete sequence at the start of bytes, or -1 when
 // it is cut short, broken or not in its shortest form.
@@ -58,7 +46,7 @@ size_t utf8ToUtf16(std::string_view text, char16_t* out)
             out[written++] = bytes[i++];
             continue;
         }
-        const size_t length = sequenceLength(bytes[i]);
+        const size_t length = static_cast<size_t>(utf8SequenceLength(bytes[i]));
         const int32_t codePoint = decodeSequence(bytes + i, length, size - i);
         if (codePoint < 0) {
             out[written++] = u'\xFFFD';

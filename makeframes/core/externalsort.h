@@ -1,0 +1,326 @@
+// Sorting more records than memory holds: sorted runs written to a scratch
+// folder and merged back, and the buffered file a build writes.
+// The records are plain data; each record type has recordLess (its order),
+// sameKey and combine (how records of one key add up), found beside it.
+#pragma once
+#include "makeframes/core/fileopen.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Throws "cannot <what> <name>: " and the reason errno holds.
+[[noreturn]] void failFile(const char* what, const std::filesystem::path& name);
+// A write of `wanted` bytes failed (at least one byte when only the closing
+// flush failed).
+[[noreturn]] void failWrite(const char* what, const std::filesystem::path& name, uint64_t wanted);
+
+// The temporary files of one build's sorts; all removed when it is done.
+// Each takes a stem of its own, so that two at once in one folder (two
+// lengths, or two threads) never take the same name.
+struct Scratch {
+    std::filesystem::path folder;
+    size_t readerBytes = 1 << 20; // read buffer of each run being merged
+    unsigned stem = newStem();
+    unsigned next = 0;
+    std::vector<std::filesystem::path> created;
+
+    Scratch() = default;
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+    ~Scratch();
+    std::filesystem::path newName();
+    static unsigned newStem(); // from one counter for the whole process
+};
+
+struct RecordLess {
+    template <class Rec>
+    bool operator()(const Rec& a, const Rec& b) const
+    {
+        return recordLess(a, b);
+    }
+};
+
+// Sorts records in memory, calling `poll` every million comparisons: tens of
+// millions of records take seconds, and a run cancelled meanwhile must not
+// wait for the end. When `poll` throws, the records are left in some order
+// (one may be lost) and are not used again.
+template <class Rec>
+void sortPolled(std::vector<Rec>& records, const std::function<void()>& poll)
+{
+    if (!poll) {
+        std::sort(records.begin(), records.end(), RecordLess());
+        return;
+    }
+    uint32_t compared = 0;
+    std::sort(records.begin(), records.end(), [&poll, &compared](const Rec& a, const Rec& b) {
+        if ((++compared & 0xFFFFF) == 0)
+            poll();
+        return recordLess(a, b);
+    });
+}
+
+struct Run {
+    std::filesystem::path name;
+    uint64_t records;
+};
+
+template <class Rec>
+struct RunReader {
+    std::FILE* file = nullptr;
+    std::filesystem::path name;
+    std::vector<Rec> buffer;
+    size_t position = 0;
+    uint64_t left = 0;
+
+    RunReader(const Run& run, size_t bufferBytes) : name(run.name), left(run.records)
+    {
+        file = openFile(name, "rb");
+        if (file == nullptr)
+            failFile("read temporary file", name);
+        buffer.reserve(std::max<size_t>(1, bufferBytes / sizeof(Rec)));
+    }
+    ~RunReader()
+    {
+        std::fclose(file);
+    }
+    RunReader(const RunReader&) = delete;
+    RunReader& operator=(const RunReader&) = delete;
+
+    bool next(Rec& out)
+    {
+        if (position == buffer.size()) {
+            if (left == 0)
+                return false;
+            const size_t want = static_cast<size_t>(std::min<uint64_t>(left, buffer.capacity()));
+            buffer.resize(want);
+            if (std::fread(buffer.data(), sizeof(Rec), want, file) != want)
+                failFile("read temporary file", name);
+            left -= want;
+            position = 0;
+        }
+        out = buffer[position++];
+        return true;
+    }
+};
+
+// Merges sorted runs and one sorted range in memory into one sorted stream;
+// with combining, records of equal key come out as one. `poll` (when there
+// is one) is called every million records: merging runs on disk takes
+// seconds, and a cancel must not wait for its end.
+template <class Rec>
+struct Merger {
+    std::vector<std::unique_ptr<RunReader<Rec>>> readers;
+    const Rec* memory = nullptr;
+    const Rec* memoryEnd = nullptr;
+    bool combining = false;
+    const std::function<void()>& poll;
+    uint32_t popped = 0;
+    std::vector<Rec> heads;   // one per source; the memory range is the last source
+    std::vector<int> heap;    // sources with a head, smallest head first
+
+    Merger(const std::vector<Run>& runs, const Rec* begin, const Rec* end, bool combine, size_t readerBytes,
+           const std::function<void()>& pollDuringMerges)
+        : memory(begin), memoryEnd(end), combining(combine), poll(pollDuringMerges)
+    {
+        for (const Run& run : runs)
+            readers.push_back(std::make_unique<RunReader<Rec>>(run, readerBytes));
+        heads.resize(readers.size() + 1);
+        for (int k = 0; k <= static_cast<int>(readers.size()); ++k)
+            if (advance(k))
+                heap.push_back(k);
+        std::make_heap(heap.begin(), heap.end(), greater());
+    }
+
+    auto greater()
+    {
+        return [this](int a, int b) { return recordLess(heads[b], heads[a]); };
+    }
+
+    bool advance(int k)
+    {
+        if (k < static_cast<int>(readers.size()))
+            return readers[k]->next(heads[k]);
+        if (memory == memoryEnd)
+            return false;
+        heads[k] = *memory++;
+        return true;
+    }
+
+    bool pop(Rec& out)
+    {
+        if (heap.empty())
+            return false;
+        if ((++popped & 0xFFFFF) == 0 && poll)
+            poll();
+        std::pop_heap(heap.begin(), heap.end(), greater());
+        const int k = heap.back();
+        out = heads[k];
+        if (advance(k))
+            std::push_heap(heap.begin(), heap.end(), greater());
+        else
+            heap.pop_back();
+        return true;
+    }
+
+    bool next(Rec& out)
+    {
+        if (!pop(out))
+            return false;
+        while (combining && !heap.empty() && sameKey(heads[heap.front()], out)) {
+            Rec more;
+            pop(more);
+            combine(out, more);
+        }
+        return true;
+    }
+};
+
+template <class Rec>
+struct RunWriter {
+    std::FILE* file = nullptr;
+    Run run;
+
+    explicit RunWriter(Scratch& scratch)
+    {
+        run.name = scratch.newName();
+        run.records = 0;
+        file = openFile(run.name, "wb");
+        if (file == nullptr)
+            failFile("write temporary file", run.name);
+    }
+    ~RunWriter()
+    {
+        if (file != nullptr)
+            std::fclose(file);
+    }
+    void write(const Rec* records, size_t count)
+    {
+        if (count > 0 && std::fwrite(records, sizeof(Rec), count, file) != count)
+            failWrite("write temporary file", run.name, count * sizeof(Rec));
+        run.records += count;
+    }
+    Run finish()
+    {
+        const int closed = std::fclose(file);
+        file = nullptr;
+        if (closed != 0)
+            failWrite("write temporary file", run.name, 1);
+        return run;
+    }
+};
+
+// Sorts records in memory up to a capacity, spilling sorted runs beyond it.
+template <class Rec>
+struct RunSorter {
+    Scratch& scratch;
+    const std::function<void()>& poll;
+    size_t capacity;
+    bool combining;
+    std::vector<Rec> buffer;
+    std::vector<Run> runs;
+    bool sorted = true;
+    static const size_t fanIn = 64; // runs merged at once
+
+    RunSorter(Scratch& s, const std::function<void()>& pollDuringSorts, size_t maxRecords, bool combine)
+        : scratch(s), poll(pollDuringSorts), capacity(std::max<size_t>(maxRecords, 16)), combining(combine)
+    {
+        buffer.reserve(capacity);
+    }
+
+    void add(const Rec& record)
+    {
+        buffer.push_back(record);
+        sorted = false;
+        if (buffer.size() >= capacity)
+            makeRoom();
+    }
+
+    void sortBuffer()
+    {
+        if (sorted)
+            return;
+        sortPolled(buffer, poll);
+        if (combining && !buffer.empty()) {
+            size_t out = 0;
+            for (size_t i = 1; i < buffer.size(); ++i) {
+                if (sameKey(buffer[out], buffer[i]))
+                    combine(buffer[out], buffer[i]);
+                else
+                    buffer[++out] = buffer[i];
+            }
+            buffer.resize(out + 1);
+        }
+        sorted = true;
+    }
+
+    void makeRoom()
+    {
+        sortBuffer();
+        // Counting in memory goes on while combining frees at least half.
+        if (!combining || buffer.size() > capacity / 2)
+            spillBuffer();
+    }
+
+    void spillBuffer()
+    {
+        sortBuffer();
+        RunWriter<Rec> writer(scratch);
+        writer.write(buffer.data(), buffer.size());
+        runs.push_back(writer.finish());
+        buffer.clear();
+        if (runs.size() >= fanIn)
+            mergeRuns();
+    }
+
+    void mergeRuns()
+    {
+        RunWriter<Rec> writer(scratch);
+        {
+            Merger<Rec> merger(runs, nullptr, nullptr, combining, scratch.readerBytes, poll);
+            Rec record;
+            while (merger.next(record))
+                writer.write(&record, 1);
+        }
+        std::error_code ignored;
+        for (const Run& run : runs)
+            std::filesystem::remove(run.name, ignored);
+        runs.assign(1, writer.finish());
+    }
+
+    // Everything to disk, the memory released.
+    void spillAll()
+    {
+        if (!buffer.empty())
+            spillBuffer();
+        std::vector<Rec>().swap(buffer);
+    }
+
+    bool spilled() const { return !runs.empty(); }
+
+    Merger<Rec> merger()
+    {
+        sortBuffer();
+        return Merger<Rec>(runs, buffer.data(), buffer.data() + buffer.size(), combining, scratch.readerBytes, poll);
+    }
+};
+
+// A file written through a buffer; every failure throws.
+struct OutputFile {
+    std::FILE* file = nullptr;
+    std::filesystem::path name;
+    std::string buffer;
+    uint64_t written = 0;
+
+    explicit OutputFile(const std::filesystem::path& fileName);
+    ~OutputFile();
+    void write(const char* data, size_t size);
+    void write(const std::string& text) { write(text.data(), text.size()); }
+    void flush();
+    void close();
+};
