@@ -187,6 +187,21 @@ bool writeFileToDisk(const std::string& name, const std::string& bytes, DWORD* e
     return true;
 }
 
+// What a failed creation of the note or of the copy in the current folder
+// means: held open by another program (`inUse`), a folder the user may not
+// write in, or another failure.
+FileFilterResult failedToCreate(DWORD error, FileOutcome inUse)
+{
+    FileFilterResult result;
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+        result.outcome = inUse;
+    else if (error == ERROR_ACCESS_DENIED || error == ERROR_PATH_NOT_FOUND || error == ERROR_WRITE_PROTECT)
+        result.reason = SkipReason::folderNotWritable;
+    else
+        result.reason = SkipReason::temporaryNotWritten;
+    return result;
+}
+
 // The folder has one place for a copy of kept lines, and a run takes it by
 // holding the note open, from before the copy is written until it is
 // deleted: a run that finds the note held leaves it alone, so no run ever
@@ -199,16 +214,8 @@ FileFilterResult takeTemporaryNote(const std::string& tempName, FileHandle& note
     const std::string noteName = temporarySourceNoteName(tempName);
     FileHandle held(CreateFileA(noteName.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!held.isOpen()) {
-        DWORD error = GetLastError();
-        if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
-            result.outcome = FileOutcome::noteInUse;
-        else if (error == ERROR_ACCESS_DENIED || error == ERROR_PATH_NOT_FOUND || error == ERROR_WRITE_PROTECT)
-            result.reason = SkipReason::folderNotWritable;
-        else
-            result.reason = SkipReason::temporaryNotWritten;
-        return result;
-    }
+    if (!held.isOpen())
+        return failedToCreate(GetLastError(), FileOutcome::noteInUse);
     const bool wasThere = GetLastError() == ERROR_ALREADY_EXISTS;
     if (GetFileAttributesA(tempName.c_str()) != INVALID_FILE_ATTRIBUTES) {
         if (!wasThere)
@@ -241,15 +248,8 @@ FileFilterResult writeTemporaryFile(const std::string& tempName, const std::stri
     const std::string partialName = partialTemporaryName(tempName);
     DWORD error = 0;
     if (!writeFileToDisk(partialName, kept, &error)) {
-        // Held open by another program.
-        if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
-            result.outcome = FileOutcome::partialInUse;
-        else if (error == ERROR_ACCESS_DENIED || error == ERROR_PATH_NOT_FOUND || error == ERROR_WRITE_PROTECT)
-            result.reason = SkipReason::folderNotWritable;
-        else
-            result.reason = SkipReason::temporaryNotWritten;
         releaseTemporaryNote(tempName, note);
-        return result;
+        return failedToCreate(error, FileOutcome::partialInUse);
     }
     const std::string noteText = temporarySourceNote(fullPathOf(name), kept.size());
     if (!rewindFile(note.handle) || !writeAll(note.handle, noteText.data(), noteText.size()) ||
