@@ -14,13 +14,12 @@
 // system whose names may hold them has each written as "?". Standard input is
 // "-" in both name fields.
 #pragma once
+#include "common/core/frameformat.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
-
-// The end of the file's name, after the prefix its frame files share.
-inline constexpr char corpusFileEnding[] = "-Corpus.txt";
 
 struct CorpusInput {
     std::string fullPath;  // where the file was read from

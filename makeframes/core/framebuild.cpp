@@ -1,5 +1,6 @@
 #include "makeframes/core/framebuild.h"
 
+#include "common/core/frameformat.h"
 #include "common/core/statsformat.h"
 #include "common/core/text.h"
 
@@ -84,17 +85,6 @@ void appendNumber(std::string& out, uint64_t value)
     } while (value != 0);
     while (length > 0)
         out += digits[--length];
-}
-
-// The frame's own fields, as its record's header line and its statistics
-// row begin: frame TAB frequency TAB variants.
-void appendFrameFields(std::string& out, const std::string& frameText, uint64_t frequency, uint64_t variants)
-{
-    out += frameText;
-    out += '\t';
-    appendNumber(out, frequency);
-    out += '\t';
-    appendNumber(out, variants);
 }
 
 // Rotates an n-gram so that its slot word comes last: sorting rotated records
