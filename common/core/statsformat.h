@@ -31,6 +31,7 @@ inline constexpr StatsColumn statsColumns[] = {
     {"top variant share", statsFraction},
     {"entropy (bits)", statsFraction},
     {"range", statsCount},
+    {"DP", statsFraction},
     {"per million words", statsFraction},
 };
 inline constexpr size_t statsColumnCount = sizeof statsColumns / sizeof statsColumns[0];
