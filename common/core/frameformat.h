@@ -31,3 +31,12 @@ inline constexpr char frameRecordSeparator[] = "\r\n\r\n";
 // The frame's own fields, as its record's header line and its Stats row
 // begin: frame TAB frequency TAB variants.
 void appendFrameFields(std::string& out, std::string_view frameText, uint64_t frequency, uint64_t variants);
+
+// A header line's fields as views into it: the first three TAB-separated
+// fields (empty where the line has fewer). True when it has exactly three.
+struct FrameFields {
+    std::string_view frame;
+    std::string_view frequency;
+    std::string_view variants;
+};
+bool readFrameFields(std::string_view headerLine, FrameFields& fields);
