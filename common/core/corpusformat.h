@@ -10,9 +10,11 @@
 //   file TAB words TAB sentences TAB full path TAB name as given
 //                                               one line per input read, in reading order
 //   total TAB files TAB words TAB sentences     the file lines' count and sums
-// Counts are decimal digits. A name cannot hold a TAB, CR or LF there: a
-// system whose names may hold them has each written as "?". Standard input is
-// "-" in both name fields.
+// Counts are decimal digits. Names are UTF-8, whatever the code page of the
+// frames, so that every name a system has survives (on Windows, its wide
+// names). A name cannot hold a TAB, CR or LF there: a system whose names may
+// hold them has each written as "?". Standard input is "-" in both name
+// fields.
 #pragma once
 #include "common/core/frameformat.h"
 
