@@ -185,6 +185,10 @@ TEST(MakeframesExe, ExitStatusesAndMessagesWithoutOutput)
         {{prefix}, 2, "needs at least one input"},
         {{missing, prefix}, 1, "cannot read " + utf8(missing)},
         {{binary, prefix}, 1, "no text file among the inputs"},
+        // A Russian corpus on a Western system, no code page given.
+        {{corpus, prefix}, 3,
+         "letters of the corpus (Cyrillic) have no form in code page 1252: nothing was written. Use -codepage 1251 "
+         "(Cyrillic) or -codepage utf8.\r\n"},
         {{corpus, output.path + L"\\нет\\вывод"}, 1,
          "makeframes: the output folder " + utf8(output.path + L"\\нет") + " does not exist"},
     };
