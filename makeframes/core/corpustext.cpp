@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
+#include <string_view>
 
 namespace {
 
@@ -435,13 +436,14 @@ void CorpusReader::finishWord()
         return;
     // Apostrophes at the ends are quotation marks. The typographic one is
     // 0x92 in every supported code page.
-    const std::string typographic = utf8Words ? "\xE2\x80\x99" : "\x92";
+    const std::string_view typographic =
+        utf8Words ? std::string_view("\xE2\x80\x99", 3) : std::string_view("\x92", 1);
     size_t first = 0;
     size_t last = word.size();
     while (first < last) {
         if (word[first] == '\'')
             ++first;
-        else if (word.compare(first, typographic.size(), typographic) == 0)
+        else if (std::string_view(word).substr(first, typographic.size()) == typographic)
             first += typographic.size();
         else
             break;
@@ -450,7 +452,7 @@ void CorpusReader::finishWord()
         if (word[last - 1] == '\'')
             --last;
         else if (last - first >= typographic.size() &&
-                 word.compare(last - typographic.size(), typographic.size(), typographic) == 0)
+                 std::string_view(word).substr(last - typographic.size(), typographic.size()) == typographic)
             last -= typographic.size();
         else
             break;
