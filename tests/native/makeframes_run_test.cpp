@@ -311,8 +311,10 @@ TEST(MakeframesRun, LettersTheDefaultCodePageLacksStopTheRunUnlessACodePageIsGiv
          "makeframes: 4,208 letters of the corpus (2,400 Greek, 1,800 Cyrillic, 8 Central European Latin) have no "
          "form in code page 1252: nothing was written. Use -codepage utf8.\n"},
         // "?????? *" has one variant left: the words have merged.
-        {russian, {"-codepage", "1252", "-minvar", "1"}, 0, "1,800 characters without a code page 1252 form (written as ? within words)\n"},
-        {greek, {"-codepage", "1251", "-minvar", "1"}, 0, "2,400 characters without a code page 1251 form (written as ? within words)\n"},
+        {russian, {"-codepage", "1252", "-minvar", "1"}, 0,
+         "1,800 characters without a code page 1252 form (written as ? within words)\n"},
+        {greek, {"-codepage", "1251", "-minvar", "1"}, 0,
+         "2,400 characters without a code page 1251 form (written as ? within words)\n"},
     };
     for (const auto& c : cases) {
         ScratchFolder folder;
