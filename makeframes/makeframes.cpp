@@ -14,14 +14,17 @@
 // outprefix-Ngrams.txt (each n-gram TAB its frequency, the stopword filter's
 // input), -stats outprefix-Stats.txt (measures of each kept frame, a table
 // for a spreadsheet). Each file is written under a temporary name and renamed
-// when complete. -codepage chooses the code page of the output, -hyphens
-// join keeps "so-called" one word.
+// when complete. -codepage chooses the code page of the output (utf8: every
+// file in UTF-8), -hyphens join keeps "so-called" one word. Without
+// -codepage, a corpus with letters the default code page has no form for is
+// refused before anything is written, naming the code page that keeps them.
 //
 // Words, sentences and the conversion of UTF-8 and UTF-16 are described in
 // makeframes/core/corpustext.h, frames and the file format in
 // makeframes/core/framebuild.h. The run itself is makeframes/core/run.h; this
 // file reads the options, shows progress and the summary, and turns the
-// outcome into the exit status: 0 done, 1 failed or interrupted, 2 bad usage.
+// outcome into the exit status: 0 done, 1 failed or interrupted, 2 bad usage,
+// 3 letters of the corpus have no form in the default code page.
 #include "makeframes/console.h"
 #include "makeframes/core/codepage.h"
 #include "makeframes/core/framebuild.h"
@@ -48,6 +51,8 @@ struct ConsoleOptions {
     bool quiet = false;
     bool help = false;
 };
+
+const int lettersLostStatus = 3;
 
 int usage(const std::string& problem)
 {
@@ -108,12 +113,18 @@ bool readSize(const std::string& text, uint64_t& bytes)
     return true;
 }
 
-bool readCodePage(const std::string& text, int& codePage)
+bool readCodePage(const std::string& text, MakeOptions& options)
 {
+    options.refuseLostLetters = false;
+    if (text == "utf8") {
+        options.utf8 = true;
+        return true;
+    }
+    options.utf8 = false;
     uint64_t number = 0;
     if (!readCount(text.c_str(), 1, 65535, number) || !isSupportedCodePage(static_cast<int>(number)))
         return false;
-    codePage = static_cast<int>(number);
+    options.codePage = static_cast<int>(number);
     return true;
 }
 
@@ -144,7 +155,7 @@ int parseOptions(const std::vector<std::string>& args, ConsoleOptions& options)
             else if (arg == "-hyphens")
                 good = value == "join" || value == "split", options.run.joinHyphens = value == "join";
             else if (arg == "-codepage")
-                good = readCodePage(value, options.run.codePage);
+                good = readCodePage(value, options.run);
             else
                 good = readSize(value, options.run.memoryBytes);
             if (!good)
@@ -226,6 +237,7 @@ int main(int argc, char** argv)
 {
     ConsoleOptions options;
     options.run.codePage = defaultCodePage();
+    options.run.refuseLostLetters = true;
     if (const int status = parseOptions(commandLineArguments(argc, argv), options))
         return status;
     if (options.help) {
@@ -261,6 +273,10 @@ int main(int argc, char** argv)
     } catch (const MakeCancelled&) {
         progress.finish();
         writeText(stderr, "makeframes: interrupted\n");
+    } catch (const LettersLost& refused) {
+        progress.finish();
+        writeText(stderr, std::string("makeframes: ") + refused.what() + "\n");
+        status = lettersLostStatus;
     } catch (const std::exception& error) {
         progress.finish();
         writeText(stderr, std::string("makeframes: ") + (cancel.load() ? "interrupted" : error.what()) + "\n");

@@ -88,11 +88,6 @@ const uint16_t* upperHalf(int number)
     }
 }
 
-bool isApostrophe(uint32_t codePoint)
-{
-    return codePoint == '\'' || codePoint == 0x2019;
-}
-
 CodePage makeCodePage(int number)
 {
     const uint16_t* high = upperHalf(number);
@@ -163,6 +158,11 @@ bool isLetter(uint32_t c)
         return c != 0x387 && c != 0x38B && c != 0x38D && c != 0x3A2;
     // Cyrillic, without the thousands sign and the combining marks
     return (c >= 0x400 && c <= 0x481) || (c >= 0x48A && c <= 0x52F);
+}
+
+bool isApostrophe(uint32_t codePoint)
+{
+    return codePoint == '\'' || codePoint == 0x2019;
 }
 
 uint32_t lowerCase(const CodePage& page, uint32_t c)

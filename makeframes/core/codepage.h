@@ -48,6 +48,8 @@ const CodePage& codePage(int number);
 int encodeCharacter(const CodePage& page, uint32_t codePoint);
 
 bool isLetter(uint32_t codePoint);
+// ' and the typographic apostrophe U+2019, which words hold.
+bool isApostrophe(uint32_t codePoint);
 // The small letter of a capital in the code page's language; any other
 // character as it is.
 uint32_t lowerCase(const CodePage& page, uint32_t codePoint);

@@ -7,8 +7,22 @@
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
+#include <string_view>
 
 namespace {
+
+// A character of a word beyond ASCII (a letter or U+2019, all below U+10000)
+// in UTF-8.
+void appendUtf8(std::string& text, uint32_t codePoint)
+{
+    if (codePoint < 0x800) {
+        text += static_cast<char>(0xC0 | (codePoint >> 6));
+    } else {
+        text += static_cast<char>(0xE0 | (codePoint >> 12));
+        text += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+    }
+    text += static_cast<char>(0x80 | (codePoint & 0x3F));
+}
 
 bool isSentenceEnd(unsigned char c)
 {
@@ -296,8 +310,18 @@ void CorpusReader::addCodePoint(uint32_t codePoint)
         return; // byte-order mark
     // Case is folded on the character, before it meets the code page: a
     // capital without a form there may have a small letter with one.
-    if (!keepCase && isLetter(codePoint))
+    const bool letter = isLetter(codePoint);
+    if (!keepCase && letter)
         codePoint = lowerCase(*page, codePoint);
+    if (letter && codePoint >= 0x80)
+        ++lettersRead[codePoint];
+    if (utf8Words && codePoint >= 0x80) {
+        if (letter || isApostrophe(codePoint))
+            addWordCharacter(codePoint);
+        else
+            addByte(codePoint == 0x2010 || codePoint == 0x2011 ? '-' : '/', false);
+        return;
+    }
     const int byte = encodeCharacter(*page, codePoint);
     if (byte >= 0) {
         addByte(static_cast<unsigned char>(byte), false);
@@ -312,30 +336,50 @@ void CorpusReader::addCodePoint(uint32_t codePoint)
         addByte('?', true);
 }
 
+// A letter or the typographic apostrophe beyond ASCII, in UTF-8 words.
+void CorpusReader::addWordCharacter(uint32_t codePoint)
+{
+    if (heldSeparator != 0)
+        placeHeldSeparator(codePoint);
+    lineHasText = true;
+    appendUtf8(word, codePoint);
+}
+
+// The "." or "," held after a digit, or the "-" after a letter, joins the
+// word when the next character is a digit or a letter in its turn ("3.5",
+// "1,000", "so-called"); otherwise it ends the word and counts on its own.
+void CorpusReader::placeHeldSeparator(uint32_t next)
+{
+    const unsigned char separator = static_cast<unsigned char>(heldSeparator);
+    heldSeparator = 0;
+    const bool inWord = separator == '-' ? isLetter(next) : next >= '0' && next <= '9';
+    if (inWord) {
+        if (separator == '-')
+            writeFinalSigma();
+        word += static_cast<char>(separator);
+    } else {
+        finishWord();
+        addByte(separator, false);
+    }
+}
+
 void CorpusReader::addByte(unsigned char c, bool replacement)
 {
-    if (heldSeparator != 0) {
-        const unsigned char separator = static_cast<unsigned char>(heldSeparator);
-        heldSeparator = 0;
-        // "3.5" and "1,000" hold their digits; a joining hyphen holds letters.
-        const bool inWord =
-            !replacement && (separator == '-' ? isLetter(page->character[c]) : isDigit(static_cast<char>(c)));
-        if (inWord) {
-            if (separator == '-')
-                writeFinalSigma();
-            word += static_cast<char>(separator);
-        } else {
-            finishWord();
-            addByte(separator, false);
-        }
+    // UTF-8 words: a byte of 8-bit text, and the Turkish dotless i that "I"
+    // becomes, go through their Unicode character.
+    if (utf8Words && (c >= 0x80 || (!keepCase && page->lowerByte[c] >= 0x80))) {
+        addCodePoint(page->character[c] != 0 ? page->character[c] : '/');
+        return;
     }
+    if (heldSeparator != 0)
+        placeHeldSeparator(replacement ? '?' : page->character[c]);
     if (replacement || page->wordByte[c]) {
         lineHasText = true;
         word += static_cast<char>(replacement || keepCase ? c : page->lowerByte[c]);
         return;
     }
     if (!word.empty() && (((c == '.' || c == ',') && isDigit(word.back())) ||
-                          (c == '-' && joinHyphens && isLetter(page->character[static_cast<unsigned char>(word.back())])))) {
+                          (c == '-' && joinHyphens && isLetter(characterBefore(word.size()))))) {
         heldSeparator = static_cast<char>(c);
         return;
     }
@@ -394,16 +438,35 @@ void CorpusReader::finishWord()
 {
     if (word.empty())
         return;
-    // 0x92 is the typographic apostrophe U+2019 in every supported code page.
-    const char apostrophes[] = {'\'', '\x92', 0};
-    const size_t first = word.find_first_not_of(apostrophes);
-    if (first == std::string::npos) {
+    // Apostrophes at the ends are quotation marks. The typographic one is
+    // 0x92 in every supported code page.
+    const std::string_view typographic =
+        utf8Words ? std::string_view("\xE2\x80\x99", 3) : std::string_view("\x92", 1);
+    size_t first = 0;
+    size_t last = word.size();
+    while (first < last) {
+        if (word[first] == '\'')
+            ++first;
+        else if (std::string_view(word).substr(first, typographic.size()) == typographic)
+            first += typographic.size();
+        else
+            break;
+    }
+    while (last > first) {
+        if (word[last - 1] == '\'')
+            --last;
+        else if (last - first >= typographic.size() &&
+                 std::string_view(word).substr(last - typographic.size(), typographic.size()) == typographic)
+            last -= typographic.size();
+        else
+            break;
+    }
+    if (first == last) {
         word.clear();
         return;
     }
-    const size_t last = word.find_last_not_of(apostrophes);
-    if (first > 0 || last + 1 < word.size())
-        word = word.substr(first, last - first + 1);
+    if (first > 0 || last < word.size())
+        word = word.substr(first, last - first);
     writeFinalSigma();
     stream.add(wordId(word));
     ++wordCount;
@@ -417,10 +480,35 @@ void CorpusReader::writeFinalSigma()
     // of a part before a joining hyphen) lower-case text writes ς. A sigma
     // alone (the elided "σ'") stays σ.
     const size_t size = word.size();
-    if (!keepCase && page->finalSigmaByte >= 0 && size >= 2 &&
-        static_cast<unsigned char>(word[size - 1]) == page->sigmaByte &&
+    if (keepCase)
+        return;
+    if (utf8Words) {
+        if (size >= 3 && word.compare(size - 2, 2, "\xCF\x83") == 0 && isLetter(characterBefore(size - 2)))
+            word[size - 1] = '\x82';
+        return;
+    }
+    if (page->finalSigmaByte >= 0 && size >= 2 && static_cast<unsigned char>(word[size - 1]) == page->sigmaByte &&
         isLetter(page->character[static_cast<unsigned char>(word[size - 2])]))
         word[size - 1] = static_cast<char>(page->finalSigmaByte);
+}
+
+// The character of the word that ends at byte `end`.
+uint32_t CorpusReader::characterBefore(size_t end) const
+{
+    const unsigned char last = static_cast<unsigned char>(word[end - 1]);
+    if (!utf8Words)
+        return page->character[last];
+    size_t start = end - 1;
+    while (start > 0 && (static_cast<unsigned char>(word[start]) & 0xC0) == 0x80)
+        --start;
+    const unsigned char lead = static_cast<unsigned char>(word[start]);
+    const int length = utf8SequenceLength(lead);
+    if (length == 0)
+        return lead;
+    uint32_t codePoint = lead & (0x7F >> length);
+    for (size_t k = start + 1; k < end; ++k)
+        codePoint = (codePoint << 6) | (static_cast<unsigned char>(word[k]) & 0x3F);
+    return codePoint;
 }
 
 void CorpusReader::endSentence()

@@ -3,7 +3,10 @@
 //
 // Code page. The words are written in one Windows code page (codepage.h,
 // 1252 unless the reader is told another). 8-bit text is taken to be in that
-// code page; UTF-8 and UTF-16 text is converted to it.
+// code page; UTF-8 and UTF-16 text is converted to it. With UTF-8 words the
+// words keep every character in UTF-8 instead; the code page then only reads
+// 8-bit text and decides the Turkish case rule. Letters and case are decided
+// on the Unicode character either way, so only the bytes of a word differ.
 //
 // Words. A word is a run of letters, digits and apostrophes: the letters of
 // codepage.h (Latin, Greek, Cyrillic), the digits 0-9, ' and the typographic
@@ -65,6 +68,9 @@ enum TextKind { textBinary, textEightBit, textUtf8, textAscii, textUtf16le, text
 // are the whole file, so a multi-byte sequence cut at the end is not UTF-8.
 TextKind classifyText(const char* data, size_t size, bool atEnd);
 
+// Letters are below this code point (codepage.h).
+const uint32_t letterEnd = 0x530;
+
 // The code page 1252 byte of a Unicode character; -1 when it has none.
 int cp1252Byte(uint32_t codePoint);
 
@@ -109,6 +115,7 @@ struct CorpusReader {
     bool keepCase = false;
     bool joinHyphens = false; // a hyphen between letters stays in the word
     const CodePage* page = &codePage(1252); // the words' code page
+    bool utf8Words = false; // words in UTF-8, every character kept (see above)
 
     // Vocabulary: word i is words.substr(wordStarts[i], wordStarts[i+1] - ...).
     std::string words;
@@ -126,6 +133,10 @@ struct CorpusReader {
     // the record of the corpus and the dispersion of frames over the files.
     std::vector<uint64_t> fileWords;
     std::vector<uint64_t> fileSentences;
+    // Letters beyond ASCII read as characters (UTF-8 and UTF-16 text), by
+    // code point as the word holds them (lower-cased unless case is kept):
+    // what tells which code page keeps them all (lostletters.h).
+    std::vector<uint64_t> lettersRead = std::vector<uint64_t>(letterEnd, 0);
 
     // State within the file being read.
     bool utf8 = false;
@@ -156,6 +167,9 @@ struct CorpusReader {
     void addUtf16Unit(uint32_t unit);
     void addByte(unsigned char c, bool replacement);
     void addCodePoint(uint32_t codePoint);
+    void addWordCharacter(uint32_t codePoint);
+    void placeHeldSeparator(uint32_t next);
+    uint32_t characterBefore(size_t end) const;
     void finishWord();
     void writeFinalSigma();
     void endSentence();

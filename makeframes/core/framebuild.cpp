@@ -188,6 +188,14 @@ struct RecordSource {
 
 const std::string statsHeader = statsHeaderLine();
 
+// A file for the user: UTF-8's byte-order mark first when the words are in
+// UTF-8, so that every program knows what it reads.
+void startFile(OutputFile& file, const FrameSettings& settings)
+{
+    if (settings.byteOrderMark)
+        file.write("\xEF\xBB\xBF", 3);
+}
+
 // The Freq file from the records of the Alpha file: records in the order of
 // the sorted entries, variant lines re-ordered by falling frequency (a stable
 // sort keeps the Alpha file's byte order among equal frequencies). The rows
@@ -196,9 +204,11 @@ void writeFreqOrder(RecordSource& alpha, RecordSource* statsRows, Merger<FreqEnt
                     const FrameFileNames& names, const FrameSettings& settings)
 {
     OutputFile out(names.freq);
+    startFile(out, settings);
     std::unique_ptr<OutputFile> stats;
     if (statsRows != nullptr) {
         stats = std::make_unique<OutputFile>(names.stats);
+        startFile(*stats, settings);
         stats->write(statsHeader);
     }
     std::string record;
@@ -444,6 +454,7 @@ void writeNgramList(Build<N>& build, const DistinctGrams<N>& distinct)
         build.counts.spilled = true;
 
     OutputFile out(build.names.ngrams);
+    startFile(out, build.settings);
     Merger<NgramEntry<N>> merger = order.merger();
     std::string line;
     while (merger.next(entry)) {
@@ -661,6 +672,7 @@ void writeAlphaFile(Build<N>& build, std::vector<SlotData<N>>& slotData, RunSort
         }
     }
     OutputFile alpha(build.names.alpha);
+    startFile(alpha, settings);
     FrameRecord frame;
     std::string text;
     std::string prefix;

@@ -31,6 +31,9 @@
 // frequency per million words of the corpus. Fractions have four decimals after a full
 // stop, whatever the locale, halves rounded to even.
 //
+// Words in UTF-8 (byteOrderMark): every file starts with EF BB BF, as
+// Notepad writes UTF-8; the order by bytes is then UTF-8's.
+//
 // Memory. Words are integer ids ranked in byte order, so sorting ids sorts
 // the texts. The n-gram counts, the n-grams sorted for each slot and the
 // frequency order are sorted in memory up to the bound and otherwise spilled
@@ -58,6 +61,7 @@ struct FrameSettings {
     uint64_t minVariants = 2;
     uint64_t minRange = 1;
     bool innerSlotsOnly = false;
+    bool byteOrderMark = false; // each file starts with UTF-8's, EF BB BF
     // The bytes this build may hold, the corpus and ranked words it reads
     // counted in; builds at once must share the bound between them.
     uint64_t memoryBytes = uint64_t(1) << 30;

@@ -688,6 +688,7 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
     corpus.keepCase = options.keepCase;
     corpus.joinHyphens = options.joinHyphens;
     corpus.page = &codePage(options.codePage);
+    corpus.utf8Words = options.utf8;
     corpus.stream.memoryLimit =
         static_cast<size_t>(std::max<uint64_t>(memoryBytes / 16 / sizeof(uint32_t), 1024));
     corpus.stream.spillName = cleanup.scratch / "words";
@@ -709,6 +710,11 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
     result.words = corpus.wordCount;
     result.sentences = corpus.sentenceCount;
     result.unmapped = corpus.unmappedCount;
+    if (options.refuseLostLetters && !options.utf8) {
+        const LostLetters lost = lostLetters(corpus.lettersRead, options.codePage);
+        if (lost.letters > 0)
+            throw LettersLost(lost);
+    }
 
     monitor.report("read " + plural(result.filesRead, "file", "files") + " (" +
                    formatThousands(static_cast<int64_t>(result.filesSkipped)) + " skipped), " +
@@ -740,6 +746,7 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
         settings.minVariants = options.minVariants;
         settings.minRange = options.minRange;
         settings.innerSlotsOnly = options.innerSlotsOnly;
+        settings.byteOrderMark = options.utf8;
         // The lengths are built one after another, so each has the whole
         // bound; its build counts the corpus it shares with the others in.
         settings.memoryBytes = memoryBytes;

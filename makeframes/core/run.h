@@ -3,6 +3,8 @@
 // and renamed when complete, and everything temporary removed on every way
 // out but a hard kill.
 #pragma once
+#include "makeframes/core/lostletters.h"
+
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
@@ -22,7 +24,13 @@ struct MakeOptions {
     bool joinHyphens = false; // "so-called" one word (corpustext.h)
     bool ngrams = false;      // also prefix[-N]-Ngrams.txt
     bool stats = false;       // also prefix[-N]-Stats.txt
-    int codePage = 1252;      // 1250, 1251, 1252, 1253, 1254, 1257
+    int codePage = 1252;      // 1250, 1251, 1252, 1253, 1254, 1257: the output's, and 8-bit input's
+    // Every file in UTF-8 with its byte-order mark, words keeping every
+    // letter; codePage then only reads 8-bit input (and its case rule).
+    bool utf8 = false;
+    // The user did not choose the code page: a corpus with letters it has
+    // no form for is refused (LettersLost) rather than written with "?".
+    bool refuseLostLetters = false;
     uint64_t memoryBytes = uint64_t(1) << 30;
     std::vector<std::filesystem::path> inputs; // files and folders ("-" = standard input, console only)
     std::filesystem::path prefix;              // output prefix: folder + name start
@@ -59,6 +67,12 @@ struct MakeResult {
 // is left at all, and files of an earlier run under the final names are as
 // they were.
 struct MakeError : std::runtime_error { using std::runtime_error::runtime_error; };
+// Thrown when the corpus holds letters the code page has no form for and
+// refuseLostLetters is set: after reading, before any file is written.
+struct LettersLost : MakeError {
+    LostLetters lost;
+    explicit LettersLost(const LostLetters& letters) : MakeError(lostLettersRefusal(letters)), lost(letters) {}
+};
 // Thrown when `cancel` became true; nothing of the run is left on disk.
 struct MakeCancelled : std::runtime_error { MakeCancelled() : std::runtime_error("cancelled") {} };
 

@@ -21,7 +21,9 @@ std::string makeFramesHelp()
            "                word (default split: so and called)\n"
            "  -codepage N   the code page of the output and of 8-bit input: 1250, 1251,\n"
            "                1252, 1253, 1254 or 1257 (default 1252; on Windows the\n"
-           "                system's code page when it is one of these)\n"
+           "                system's code page when it is one of these); utf8 writes\n"
+           "                every file in UTF-8 (any script). Without -codepage, letters\n"
+           "                the default lacks stop the run before it writes anything\n"
            "  -ngrams       also write outprefix-Ngrams.txt: each n-gram TAB its frequency\n"
            "  -stats        also write outprefix-Stats.txt: measures of each kept frame\n"
            "  -mem SIZE     memory to use, such as 512M or 2G (default 1G); beyond it\n"
@@ -37,7 +39,10 @@ std::string makeFramesHelp()
            "  (3.5, 1,000). Any other character splits words, the hyphen too unless you\n"
            "  give -hyphens join. Words are lower-cased unless -keepcase. . ! ? ; : an\n"
            "  empty line and a file's end end a sentence, and n-grams never cross one;\n"
-           "  commas, dashes, quotes, brackets and single line breaks do not end one.\n";
+           "  commas, dashes, quotes, brackets and single line breaks do not end one.\n"
+           "exit status: 0 done, 1 failed or interrupted, 2 bad usage, 3 letters of the\n"
+           "  corpus have no form in the default code page (nothing written; give\n"
+           "  -codepage as the message says)\n";
 }
 
 namespace {

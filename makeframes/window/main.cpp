@@ -15,6 +15,7 @@ namespace fs = std::filesystem;
 
 HWND makeWindow;
 const wchar_t* makeCommandLineForTests;
+bool makeCodePageChosen;
 
 namespace {
 
@@ -202,12 +203,23 @@ void addFolder(HWND window)
     addToCorpus({fs::path(folder)});
 }
 
+// A code page remembered from another corpus must not hide the system's:
+// a new corpus is offered the system's again.
+void offerSystemCodePage(HWND window)
+{
+    selectCodePage(window, defaultCodePage(GetACP()));
+    makeCodePageChosen = false;
+}
+
 void removeSelected(HWND window)
 {
     HWND list = GetDlgItem(window, corpusListId);
+    const size_t listed = corpus.size();
     for (int item = static_cast<int>(corpus.size()) - 1; item >= 0; --item)
         if (SendMessageW(list, LB_GETSEL, item, 0) > 0)
             corpus.erase(corpus.begin() + item);
+    if (corpus.size() != listed)
+        offerSystemCodePage(window);
     showCorpus(window);
 }
 
@@ -281,6 +293,10 @@ INT_PTR onCommand(HWND window, WPARAM wParam)
     case browseButtonId:
         chooseOutputFolder(window);
         return 1;
+    case codePageComboId:
+        if (HIWORD(wParam) == CBN_SELCHANGE)
+            makeCodePageChosen = true;
+        return 1;
     case makeButtonId:
     case IDOK: // Enter
         if (!makeRunning())
@@ -342,13 +358,17 @@ fs::path fullPathOf(const fs::path& name)
 
 void addToCorpus(const std::vector<fs::path>& names)
 {
+    const size_t listed = corpus.size();
     for (const fs::path& name : names) {
         const fs::path full = fullPathOf(name);
         if (std::find(corpus.begin(), corpus.end(), full) == corpus.end())
             corpus.push_back(full);
     }
-    if (makeWindow)
-        showCorpus(makeWindow);
+    if (!makeWindow)
+        return;
+    if (corpus.size() != listed)
+        offerSystemCodePage(makeWindow);
+    showCorpus(makeWindow);
 }
 
 const std::vector<fs::path>& corpusNames()
@@ -400,6 +420,7 @@ HWND createMakeWindow()
     corpus.clear();
     outputSuggestedFor.clear();
     closeWhenRunEnds = false;
+    makeCodePageChosen = false;
     setDialogBackground(window, bgColor);
     createControls(window);
     loadMakeSettings(window);

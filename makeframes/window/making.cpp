@@ -34,8 +34,10 @@ struct RunState {
     std::atomic<bool> progressPosted{false};
     // Written by the worker, read by the window after the worker has ended.
     RunEnd end = RunEnd::finished;
+    MakeOptions options;
     MakeResult result;
     std::string failure;
+    LostLetters lost; // a refused code page: letters > 0
     std::vector<std::string> warnings;
 };
 RunState runState;
@@ -61,6 +63,8 @@ MakeForm readForm(HWND window)
     LRESULT index = SendDlgItemMessageW(window, codePageComboId, CB_GETCURSEL, 0, 0);
     const LRESULT offered = sizeof outputCodePages / sizeof outputCodePages[0];
     form.codePage = index >= 0 && index < offered ? outputCodePages[index].codePage : 1252;
+    form.codePageChosen = makeCodePageChosen;
+    form.systemCodePage = defaultCodePage(GetACP());
     // The files' full names are what the window reports.
     std::wstring folder = controlText(GetDlgItem(window, outputFolderEditId));
     if (!folder.empty()) {
@@ -132,6 +136,10 @@ void runWorker(HWND window, MakeOptions options)
         runState.end = RunEnd::finished;
     } catch (const MakeCancelled&) {
         runState.end = RunEnd::cancelled;
+    } catch (const LettersLost& refused) {
+        runState.end = RunEnd::failed;
+        runState.lost = refused.lost;
+        runState.failure = lostLettersFact(refused.lost);
     } catch (const std::bad_alloc&) {
         runState.end = RunEnd::failed;
         runState.failure = "There was not enough memory for this corpus. Close other programs, or make fewer "
@@ -141,6 +149,32 @@ void runWorker(HWND window, MakeOptions options)
         runState.failure = error.what();
     }
     PostMessageW(window, runEndedMessage, 0, 0);
+}
+
+// The corpus holds letters the code page the user did not choose lacks: the
+// user picks the code page that keeps them, or UTF-8, and the run goes again
+// with it; true when it does.
+bool runAgainInCodePageChosen(HWND window)
+{
+    const LostLetters& lost = runState.lost;
+    const int answer = showMessageBoxWide(window, wideFromUtf8(codePageQuestion(lost)), makeProgramName,
+                                          (lost.keepingCodePage != 0 ? MB_YESNOCANCEL : MB_YESNO) | MB_ICONQUESTION);
+    int chosen = 0;
+    if (answer == IDYES)
+        chosen = lost.keepingCodePage != 0 ? lost.keepingCodePage : utf8CodePage;
+    else if (answer == IDNO && lost.keepingCodePage != 0)
+        chosen = utf8CodePage;
+    if (chosen == 0)
+        return false;
+    selectCodePage(window, chosen);
+    makeCodePageChosen = true;
+    MakeOptions options = runState.options;
+    options.utf8 = chosen == utf8CodePage;
+    if (!options.utf8)
+        options.codePage = chosen;
+    options.refuseLostLetters = false;
+    launchRun(window, options);
+    return true;
 }
 
 void showPhase(HWND window, const std::wstring& phase, double fraction)
@@ -172,7 +206,11 @@ void startMakeRun(HWND window)
     if (!folderTakesFiles(window, form.outputFolder) || !mayReplaceOutputs(window, options))
         return;
     saveMakeSettings(window);
+    launchRun(window, options);
+}
 
+void launchRun(HWND window, const MakeOptions& options)
+{
     enableFields(window, false);
     SetDlgItemTextW(window, resultTextId, L"");
     showPhase(window, L"Starting...", 0);
@@ -180,7 +218,9 @@ void startMakeRun(HWND window)
     runState.progressPosted = false;
     runState.result = MakeResult();
     runState.failure.clear();
+    runState.lost = LostLetters();
     runState.warnings.clear();
+    runState.options = options;
     runState.worker = std::thread(runWorker, window, options);
 }
 
@@ -221,6 +261,8 @@ void onRunEnded(HWND window)
         return;
     runState.worker.join();
     enableFields(window, true);
+    if (runState.end == RunEnd::failed && runState.lost.letters > 0 && runAgainInCodePageChosen(window))
+        return;
     switch (runState.end) {
     case RunEnd::finished:
         showPhase(window, L"Finished.", 1);
@@ -236,7 +278,8 @@ void onRunEnded(HWND window)
         const std::wstring said = L"Nothing was written: " + wideFromUtf8(failure);
         showPhase(window, L"Stopped: no file was written.", 0);
         SetDlgItemTextW(window, resultTextId, said.c_str());
-        tell(window, said, MB_ICONEXCLAMATION);
+        if (runState.lost.letters == 0) // else the user has just answered about them
+            tell(window, said, MB_ICONEXCLAMATION);
         break;
     }
     }

@@ -83,7 +83,12 @@ void loadMakeSettings(HWND window)
     for (const CheckSetting& setting : checkSettings)
         CheckDlgButton(window, setting.checkId,
                        readSetting(setting.key, L"0") == L"1" ? BST_CHECKED : BST_UNCHECKED);
-    int index = codePageIndex(_wtoi(readSetting(L"codepage", L"").c_str()));
+    selectCodePage(window, _wtoi(readSetting(L"codepage", L"").c_str()));
+}
+
+void selectCodePage(HWND window, int codePage)
+{
+    int index = codePageIndex(codePage);
     if (index < 0)
         index = codePageIndex(defaultCodePage(GetACP()));
     SendDlgItemMessageW(window, codePageComboId, CB_SETCURSEL, index, 0);

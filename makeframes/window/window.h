@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include "makeframes/core/run.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -77,12 +79,19 @@ bool makeRunning();
 std::wstring makeSettingsPath();
 void loadMakeSettings(HWND window);
 void saveMakeSettings(HWND window);
+// The code page list: selects one (the system's when it is not listed).
+void selectCodePage(HWND window, int codePage);
+// The user chose the code page since the corpus last changed; until then
+// the system's is offered, and a corpus it cannot write raises a question.
+extern bool makeCodePageChosen;
 std::wstring lastChosenFolder();
 void rememberChosenFolder(const std::wstring& folder);
 
 // The run: started from the window's fields (after the checks), and what
 // the window does with the worker's messages.
 void startMakeRun(HWND window);
+// Starts the worker on options already checked and agreed to.
+void launchRun(HWND window, const MakeOptions& options);
 void cancelMakeRun();
 // Cancels a run and waits for its worker: for a window that goes without
 // being closed (the worker must not outlive it).

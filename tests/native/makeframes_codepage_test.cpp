@@ -23,13 +23,15 @@ struct Made {
     uint64_t unmapped = 0;
 };
 
-// The bigram Alpha file of one text read in the code page.
-Made bigramsIn(int codePageNumber, const std::string& text, bool keepCase = false)
+// The bigram Alpha file of one text read in the code page (with utf8Words,
+// the code page reads only 8-bit text and the files are UTF-8).
+Made bigramsIn(int codePageNumber, const std::string& text, bool keepCase = false, bool utf8Words = false)
 {
     ScratchFolder scratch;
     CorpusReader corpus;
     corpus.page = &codePage(codePageNumber);
     corpus.keepCase = keepCase;
+    corpus.utf8Words = utf8Words;
     corpus.beginFile(classifyText(text.data(), text.size(), true));
     corpus.addBytes(text.data(), text.size());
     corpus.endFile();
@@ -38,6 +40,7 @@ Made bigramsIn(int codePageNumber, const std::string& text, bool keepCase = fals
     settings.length = 2;
     settings.memoryBytes = 64 << 20;
     settings.scratchFolder = scratch.path;
+    settings.byteOrderMark = utf8Words;
     writeFrameFiles(corpus, rankWords(corpus), settings, scratch.path / "a.txt", scratch.path / "f.txt");
     return {readAll(scratch.path / "a.txt"), corpus.unmappedCount};
 }
@@ -176,6 +179,37 @@ TEST(MakeframesCodePage, CharactersWithoutAFormAndKeptCase)
     EXPECT_EQ(bigramsIn(1251, "Дом стоит. дом стоит. ДОМ горит.", true).alpha,
               "* \xf1\xf2\xee\xe8\xf2\t2\t2\r\n\xc4\xee\xec \xf1\xf2\xee\xe8\xf2\t1\r\n"
               "\xe4\xee\xec \xf1\xf2\xee\xe8\xf2\t1\r\n");
+}
+
+// UTF-8 words: every letter kept whatever the code page, with the same
+// letter and case rules, in a file that starts with the byte-order mark; the
+// code page still reads 8-bit text. Distinct words stay distinct.
+TEST(MakeframesCodePage, Utf8WordsKeepEveryLetterInAFileWithTheByteOrderMark)
+{
+    const std::string russian = "\xEF\xBB\xBF" "привет *\t3\t2\r\nпривет дом\t1\r\nпривет мир\t2\r\n";
+    const struct {
+        int codePage;
+        std::string text;
+        std::string alpha;
+    } cases[] = {
+        {1252, "Привет мир. ПРИВЕТ дом. привет мир.", russian},
+        {1251, "\xcf\xf0\xe8\xe2\xe5\xf2 \xec\xe8\xf0. \xcf\xd0\xc8\xc2\xc5\xd2 \xe4\xee\xec. "
+               "\xef\xf0\xe8\xe2\xe5\xf2 \xec\xe8\xf0.",
+         russian},
+        // Three scripts in one file; quotes around a word dropped, hyphens
+        // between letters of any script split.
+        {1252, "’Ζωή’ мир-дом. Ζωή café. ζωή мир.",
+         "\xEF\xBB\xBF" "ζωή *\t3\t2\r\nζωή café\t1\r\nζωή мир\t2\r\n"},
+        {1253, "ΤΗΣ πόλης. της πόλης. ΤΗΣ Ελλάδας.",
+         "\xEF\xBB\xBF" "της *\t3\t2\r\nτης ελλάδας\t1\r\nτης πόλης\t2\r\n"},
+        {1254, "IŞIK geldi. Işık gitti. ışık geldi.",
+         "\xEF\xBB\xBF" "ışık *\t3\t2\r\nışık geldi\t2\r\nışık gitti\t1\r\n"},
+    };
+    for (const auto& c : cases) {
+        const Made made = bigramsIn(c.codePage, c.text, false, true);
+        EXPECT_EQ(made.alpha, c.alpha) << c.text;
+        EXPECT_EQ(made.unmapped, 0u) << c.text;
+    }
 }
 
 // Every defined byte's character encodes back to that byte, 0x92 is the

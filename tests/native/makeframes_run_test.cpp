@@ -306,6 +306,58 @@ TEST(MakeframesRun, BadOptionsAndUnreadableInputsFailWithoutOutput)
     EXPECT_NE(result.err.find("no text file among the inputs"), std::string::npos) << result.err;
 }
 
+// Letters the default code page lacks are never written as "?" unasked:
+// without -codepage the run writes nothing, exits with 3 and names the code
+// page that keeps them (UTF-8 when none does); a code page given writes them
+// as "?" and counts them, as before.
+TEST(MakeframesRun, LettersTheDefaultCodePageLacksStopTheRunUnlessACodePageIsGiven)
+{
+    std::string russian, greek;
+    for (int k = 0; k < 100; ++k) {
+        russian += "Привет мир. Привет дом.\n"; // 18 letters
+        greek += "Καλημέρα κόσμε. Καλημέρα σας.\n"; // 24 letters
+    }
+    const std::string polish = "Łódź żółw. Łódź żółw.\n"; // ł ź ż ł twice, ó is in 1252
+    const struct {
+        std::string text;
+        std::vector<std::string> options;
+        int status;
+        std::string said; // on standard error (status 3) or output
+    } cases[] = {
+        {russian, {}, 3,
+         "makeframes: 1,800 letters of the corpus (Cyrillic) have no form in code page 1252: nothing was written. "
+         "Use -codepage 1251 (Cyrillic) or -codepage utf8.\n"},
+        {greek, {}, 3,
+         "makeframes: 2,400 letters of the corpus (Greek) have no form in code page 1252: nothing was written. "
+         "Use -codepage 1253 (Greek) or -codepage utf8.\n"},
+        {polish, {}, 3,
+         "makeframes: 8 letters of the corpus (Central European Latin) have no form in code page 1252: nothing was "
+         "written. Use -codepage 1250 (Central European Latin) or -codepage utf8.\n"},
+        {russian + greek + polish, {}, 3,
+         "makeframes: 4,208 letters of the corpus (2,400 Greek, 1,800 Cyrillic, 8 Central European Latin) have no "
+         "form in code page 1252: nothing was written. Use -codepage utf8.\n"},
+        // "?????? *" has one variant left: the words have merged.
+        {russian, {"-codepage", "1252", "-minvar", "1"}, 0,
+         "1,800 characters without a code page 1252 form (written as ? within words)\n"},
+        {greek, {"-codepage", "1251", "-minvar", "1"}, 0,
+         "2,400 characters without a code page 1251 form (written as ? within words)\n"},
+    };
+    for (const auto& c : cases) {
+        ScratchFolder folder;
+        writeFile(folder / "in.txt", c.text);
+        std::vector<std::string> args = c.options;
+        args.insert(args.end(), {"-n", "2", folder / "in.txt", folder / "out"});
+        const Result result = runTool(folder, args);
+        EXPECT_EQ(result.status, c.status) << c.said;
+        EXPECT_NE((c.status == 3 ? result.err : result.out).find(c.said), std::string::npos)
+            << result.out << result.err;
+        if (c.status == 3)
+            EXPECT_EQ(namesIn(folder.path), std::vector<std::string>{"in.txt"}) << c.said;
+        else
+            EXPECT_TRUE(fs::exists(folder / "out-Alpha-phraseFrames.txt")) << c.said;
+    }
+}
+
 // A file size limit makes a write fail as a full disk would: of an output
 // file, and with the least memory bound (16 MB), of the word stream spilled
 // to the scratch folder (the corpus has more than its 262,144 words).

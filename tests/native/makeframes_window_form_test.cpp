@@ -73,6 +73,36 @@ TEST(MakeWindowForm, AGoodFormGivesEveryOption)
     EXPECT_EQ(options.prefix, fs::path("out") / "brown");
 }
 
+// UTF-8 from the list reads 8-bit input in the system's code page; a code
+// page the user did not choose refuses letters it lacks rather than write ?.
+TEST(MakeWindowForm, TheCodePageListGivesUtf8AndWhetherTheUserChoseIt)
+{
+    const struct {
+        int listed;
+        bool chosen;
+        int codePage;
+        bool utf8;
+    } cases[] = {{1251, true, 1251, false}, {1252, false, 1252, false}, {utf8CodePage, true, 1253, true}};
+    for (const auto& c : cases) {
+        MakeForm form = formWithCorpus();
+        form.codePage = c.listed;
+        form.codePageChosen = c.chosen;
+        form.systemCodePage = 1253;
+        MakeOptions options;
+        EXPECT_EQ(readMakeForm(form, options), "");
+        EXPECT_EQ(options.codePage, c.codePage) << c.listed;
+        EXPECT_EQ(options.utf8, c.utf8) << c.listed;
+        EXPECT_EQ(options.refuseLostLetters, !c.chosen) << c.listed;
+    }
+    LostLetters mixed;
+    mixed.codePage = 1251;
+    mixed.letters = 3;
+    mixed.scripts = {{"Greek", 2}, {"Western European Latin", 1}};
+    EXPECT_EQ(codePageQuestion(mixed), "3 letters of the corpus (2 Greek, 1 Western European Latin) have no form in "
+                                       "code page 1251: they would be written as ?.\r\n\r\n"
+                                       "Yes: write the files in UTF-8 (any script).\r\nNo: write nothing.");
+}
+
 TEST(MakeWindowForm, EachBadFieldIsNamedAndTheOptionsStayAsTheyWere)
 {
     struct Case {

@@ -73,9 +73,10 @@ std::string counted(uint64_t count, const char* one, const char* many)
 
 } // namespace
 
-const CodePageChoice outputCodePages[6] = {
+const CodePageChoice outputCodePages[7] = {
     {1250, "1250 Central European"}, {1251, "1251 Cyrillic"}, {1252, "1252 Western"},
     {1253, "1253 Greek"},            {1254, "1254 Turkish"},  {1257, "1257 Baltic"},
+    {utf8CodePage, "UTF-8 (any script)"},
 };
 
 bool readLengthRange(const std::string& text, int& low, int& high)
@@ -132,7 +133,9 @@ std::string readMakeForm(const MakeForm& form, MakeOptions& options)
     read.joinHyphens = form.joinHyphens;
     read.ngrams = form.ngrams;
     read.stats = form.stats;
-    read.codePage = form.codePage;
+    read.utf8 = form.codePage == utf8CodePage;
+    read.codePage = read.utf8 ? form.systemCodePage : form.codePage;
+    read.refuseLostLetters = !form.codePageChosen;
     if (form.outputFolder.empty())
         return "Choose the output folder.";
     if (!isGoodFileName(form.outputName))
@@ -180,6 +183,16 @@ std::string resultText(const MakeResult& result, const std::vector<std::string>&
     for (const std::string& warning : warnings)
         text += "\r\n" + warning;
     return text;
+}
+
+std::string codePageQuestion(const LostLetters& lost)
+{
+    const std::string text = lostLettersFact(lost) + ": they would be written as ?.\r\n\r\n";
+    if (lost.keepingCodePage == 0)
+        return text + "Yes: write the files in UTF-8 (any script).\r\nNo: write nothing.";
+    return text + "Yes: write the files in code page " + std::to_string(lost.keepingCodePage) + " (" +
+           codePageScript(lost.keepingCodePage) + ").\r\nNo: write them in UTF-8 (any script).\r\n"
+           "Cancel: write nothing.";
 }
 
 std::string replaceQuestion(const std::vector<fs::path>& existing)

@@ -21,7 +21,9 @@ struct MakeForm {
     bool joinHyphens = false;
     bool ngrams = false;
     bool stats = false;
-    int codePage = 1252;
+    int codePage = 1252;           // or utf8CodePage
+    bool codePageChosen = false;   // by the user, since the corpus last changed
+    int systemCodePage = 1252;     // reads 8-bit input when the output is UTF-8
     std::filesystem::path outputFolder;
     std::filesystem::path outputName;
 };
@@ -43,7 +45,9 @@ struct CodePageChoice {
     int codePage;
     const char* label;
 };
-extern const CodePageChoice outputCodePages[6];
+// Windows' number for UTF-8, the list's "UTF-8 (any script)".
+const int utf8CodePage = 65001;
+extern const CodePageChoice outputCodePages[7];
 
 
 // Where the output goes when the user has not said: the folder that holds
@@ -55,6 +59,11 @@ void suggestOutput(const std::filesystem::path& firstInput, bool isFolder, std::
 // What a finished run wrote, in lines for the window: words read, frames
 // kept, each file with its full name, the time; then the inputs skipped.
 std::string resultText(const MakeResult& result, const std::vector<std::string>& warnings);
+
+// The question asked when the corpus holds letters the code page the user
+// did not choose lacks: Yes for the code page that keeps them and No for
+// UTF-8 (with Cancel), or Yes for UTF-8 when no code page keeps them all.
+std::string codePageQuestion(const LostLetters& lost);
 
 // The question asked before files of an earlier run are replaced.
 std::string replaceQuestion(const std::vector<std::filesystem::path>& existing);

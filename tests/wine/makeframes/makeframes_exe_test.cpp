@@ -186,6 +186,10 @@ TEST(MakeframesExe, ExitStatusesAndMessagesWithoutOutput)
         {{prefix}, 2, "needs at least one input"},
         {{missing, prefix}, 1, "cannot read " + utf8(missing)},
         {{binary, prefix}, 1, "no text file among the inputs"},
+        // A Russian corpus on a Western system, no code page given.
+        {{corpus, prefix}, 3,
+         "letters of the corpus (Cyrillic) have no form in code page 1252: nothing was written. Use -codepage 1251 "
+         "(Cyrillic) or -codepage utf8.\r\n"},
         {{corpus, output.path + L"\\нет\\вывод"}, 1,
          "makeframes: the output folder " + utf8(output.path + L"\\нет") + " does not exist"},
     };
@@ -237,7 +241,8 @@ TEST(MakeframesExe, AKilledRunLeavesNoFileUnderAFinalNameAndTheNextRunClearsUp)
     const std::wstring other = output.path + L"\\.makeframes-другой-abc123";
     CreateDirectoryW(other.c_str(), nullptr);
 
-    const Finished next = run({L"-q", L"-n", L"3-5", L"-ngrams", reference + L"\\Корпус", output.path + L"\\вывод"},
+    const Finished next = run({L"-q", L"-n", L"3-5", L"-ngrams", L"-codepage", L"1251", reference + L"\\Корпус",
+                               output.path + L"\\вывод"},
                               reference + L"\\stderr.txt");
     EXPECT_EQ(next.status, 0u) << next.error;
     EXPECT_NE(next.error.find("makeframes: removed what an unfinished earlier run left: "), std::string::npos)
@@ -260,7 +265,8 @@ TEST(MakeframesExe, AFullDiskFailsWithTheReasonAndLeavesNothing)
     if (!disk.mounted())
         GTEST_SKIP() << "a 200 KB tmpfs cannot be mounted here (mounting needs root)";
     const std::string before = readAll(corpus + L"\\english.txt");
-    const Finished finished = run({L"-q", L"-n", L"3-4", L"-ngrams", L"-stats", corpus, folder + L"\\вывод"},
+    const Finished finished = run({L"-q", L"-n", L"3-4", L"-ngrams", L"-stats", L"-codepage", L"1251", corpus,
+                                   folder + L"\\вывод"},
                                   reference + L"\\stderr.txt");
     EXPECT_EQ(finished.status, 1u);
     EXPECT_NE(finished.error.find(".partial: the disk is full"), std::string::npos) << finished.error;

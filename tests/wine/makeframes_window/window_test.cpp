@@ -165,7 +165,7 @@ TEST_F(MakeWindowTest, StartsWithTheUsualOptionsAndTheSystemsCodePage)
     LRESULT index = SendMessageW(control(codePageComboId), CB_GETCURSEL, 0, 0);
     ASSERT_GE(index, 0);
     EXPECT_EQ(outputCodePages[index].codePage, defaultCodePage(GetACP()));
-    EXPECT_EQ(SendMessageW(control(codePageComboId), CB_GETCOUNT, 0, 0), 6);
+    EXPECT_EQ(SendMessageW(control(codePageComboId), CB_GETCOUNT, 0, 0), 7);
     EXPECT_TRUE(listed().empty());
     EXPECT_TRUE(enabled(makeButtonId));
     EXPECT_FALSE(enabled(cancelButtonId));
@@ -426,9 +426,9 @@ TEST_F(MakeWindowTest, SettingsAreRememberedWithFoldersOutsideTheAnsiCodePage)
     check(keepCaseCheckId, true);
     check(statsCheckId, true);
     check(joinHyphensCheckId, true);
-    SendMessageW(control(codePageComboId), CB_SETCURSEL, 1, 0);
     chosenFolder = root / cyrillicFolder;
     click(addFolderButtonId);
+    SendMessageW(control(codePageComboId), CB_SETCURSEL, 1, 0);
     SendMessageW(makeWindow, WM_CLOSE, 0, 0);
     ASSERT_EQ(makeWindow, nullptr);
 
@@ -442,6 +442,44 @@ TEST_F(MakeWindowTest, SettingsAreRememberedWithFoldersOutsideTheAnsiCodePage)
     EXPECT_EQ(SendMessageW(control(ngramsCheckId), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(SendMessageW(control(codePageComboId), CB_GETCURSEL, 0, 0), 1);
     EXPECT_EQ(lastChosenFolder(), chosenFolder.native());
+    // The code page remembered for another corpus does not hide the system's.
+    addToCorpus({root / L"other.txt"});
+    EXPECT_EQ(outputCodePages[SendMessageW(control(codePageComboId), CB_GETCURSEL, 0, 0)].codePage,
+              defaultCodePage(GetACP()));
+}
+
+// A Russian corpus and a Western code page the user did not choose: before
+// anything is written the window asks, and goes on in the code page the
+// answer names, which the list then shows.
+TEST_F(MakeWindowTest, LettersTheCodePageLacksAreAskedAboutBeforeAnythingIsWritten)
+{
+    open();
+    std::string russian;
+    for (int k = 0; k < 50; ++k)
+        russian += "Привет мир. Привет дом. Ёлка стоит.\r\n"; // 27 letters
+    std::ofstream(root / L"ru.txt", std::ios::binary) << russian;
+    addToCorpus({root / L"ru.txt"});
+    const fs::path out = useOutput(L"ru");
+    setText(lengthsEditId, L"2");
+    SendMessageW(control(codePageComboId), CB_SETCURSEL, 2, 0); // 1252, as a system's or a remembered one
+    ASSERT_EQ(outputCodePages[2].codePage, 1252);
+
+    promptAnswer = IDCANCEL;
+    ASSERT_TRUE(makeAndWait());
+    ASSERT_EQ(prompts.size(), 1u);
+    EXPECT_EQ(prompts[0].text, L"1,350 letters of the corpus (Cyrillic) have no form in code page 1252: they would be "
+                               L"written as ?.\r\n\r\nYes: write the files in code page 1251 (Cyrillic).\r\n"
+                               L"No: write them in UTF-8 (any script).\r\nCancel: write nothing.");
+    EXPECT_EQ(prompts[0].style & MB_TYPEMASK, static_cast<UINT>(MB_YESNOCANCEL));
+    EXPECT_TRUE(fs::is_empty(out));
+    EXPECT_EQ(text(phaseLabelId), L"Stopped: no file was written.");
+
+    promptAnswer = IDYES;
+    ASSERT_TRUE(makeAndWait());
+    EXPECT_EQ(prompts.size(), 2u);
+    EXPECT_EQ(text(phaseLabelId), L"Finished.");
+    EXPECT_EQ(fileBytes(out / L"ru-Alpha-phraseFrames.txt").substr(0, 9), "\xef\xf0\xe8\xe2\xe5\xf2 *\t");
+    EXPECT_EQ(SendMessageW(control(codePageComboId), CB_GETCURSEL, 0, 0), 1);
 }
 
 // The world around a run breaks: a full disk, a folder that takes no files,
