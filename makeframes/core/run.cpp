@@ -1,7 +1,7 @@
 #include "makeframes/core/run.h"
 
 #include "common/core/numbertext.h"
-#include "makeframes/core/corpustext.h"
+#include "common/core/corpustext.h"
 #include "makeframes/core/fileopen.h"
 #include "makeframes/core/framebuild.h"
 #include "makeframes/outputsafety.h"
@@ -654,9 +654,10 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
     corpus.keepCase = options.keepCase;
     corpus.joinHyphens = options.joinHyphens;
     corpus.page = &codePage(options.codePage);
-    corpus.stream.memoryLimit =
-        static_cast<size_t>(std::max<uint64_t>(memoryBytes / 16 / sizeof(uint32_t), 1024));
-    corpus.stream.spillName = cleanup.scratch / "words";
+    WordStream words;
+    words.memoryLimit = static_cast<size_t>(std::max<uint64_t>(memoryBytes / 16 / sizeof(uint32_t), 1024));
+    words.spillName = cleanup.scratch / "words";
+    sendIdsTo(corpus, words);
 
     for (size_t k = 0; k < inputs.size(); ++k) {
         const std::string place = "file " + formatThousands(static_cast<int64_t>(k + 1)) + " of " +
@@ -666,7 +667,7 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
         else
             ++result.filesSkipped;
     }
-    corpus.stream.finish();
+    words.finish();
     if (result.filesRead == 0)
         throw MakeError("no text file among the inputs");
     result.words = corpus.wordCount;
@@ -718,7 +719,7 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
             files.ngrams = partials[first + 2];
         if (options.stats)
             files.stats = partials.back();
-        const FrameCounts counts = writeFrameFiles(corpus, ranked, settings, files);
+        const FrameCounts counts = writeFrameFiles(corpus, words, ranked, settings, files);
         result.frames += counts.frames;
         result.variants += counts.variants;
         result.written.insert(result.written.end(), names.begin(), names.end());
