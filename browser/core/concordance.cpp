@@ -1,10 +1,13 @@
 #include "browser/core/concordance.h"
 
 #include "browser/core/framefile.h"
+#include "browser/core/framemeasures.h"
+#include "common/core/statsformat.h"
 #include "common/core/codepage.h"
 #include "common/core/numbertext.h"
 
 #include <algorithm>
+#include <cstring>
 #include <tuple>
 
 namespace {
@@ -123,8 +126,9 @@ void takeWord(ConcordanceScan& scan, uint32_t id, uint64_t start)
     if (!scan.fileHasLines)
         ++scan.filesWithLines;
     scan.fileHasLines = true;
-    if (scan.lines.size() + scan.pending.size() >= concordanceLineBound)
+    if (scan.kept >= concordanceLineBound)
         return;
+    ++scan.kept;
     ConcordanceLine line;
     for (size_t k = 0; k < first; ++k)
         appendWord(line.left, reader.wordText(scan.recent[k].id));
@@ -171,10 +175,27 @@ bool frameTarget(const std::string& record, ConcordanceTarget& target)
     return !target.slotWords.empty();
 }
 
-bool variantTarget(const std::string& record, const std::string& variantLine, ConcordanceTarget& target)
+bool variantTarget(const std::string& record, const std::string& paneLine, ConcordanceTarget& target)
 {
     target.isFrame = false;
-    return readFrame(record, target) && addVariant(variantLine, target);
+    if (!readFrame(record, target))
+        return false;
+    // The pane may show the frequency before the phrase: any of the line's
+    // fields may be the variant's phrase.
+    const std::string fields = "\t" + paneLine + "\t";
+    for (const std::string& line : splitVariantLines(record))
+        if (fields.find("\t" + line.substr(0, line.find('\t')) + "\t") != std::string::npos)
+            return addVariant(line, target);
+    return false;
+}
+
+std::wstring corpusFileFor(const std::wstring& frameFileName)
+{
+    std::wstring name = statsFileFor(frameFileName);
+    if (name.empty())
+        return name;
+    name.resize(name.size() - std::strlen(statsFileEnding));
+    return name + std::wstring(corpusFileEnding, corpusFileEnding + std::strlen(corpusFileEnding));
 }
 
 bool startConcordance(ConcordanceScan& scan, const CorpusRecord& record, const ConcordanceTarget& target)
@@ -286,8 +307,8 @@ std::string concordanceSummary(const ConcordanceScan& scan, const ConcordanceTar
         text += "the corpus has changed since the frames were made: " + whose + frequency;
     else
         text += whose + frequency;
-    if (scan.found > scan.lines.size())
-        text += "; the first " + formatThousands(static_cast<int64_t>(scan.lines.size())) + " are shown, " +
-                formatThousands(static_cast<int64_t>(scan.found - scan.lines.size())) + " more were found";
+    if (scan.found > scan.kept)
+        text += "; the first " + formatThousands(static_cast<int64_t>(scan.kept)) + " are shown, " +
+                formatThousands(static_cast<int64_t>(scan.found - scan.kept)) + " more were found";
     return text;
 }

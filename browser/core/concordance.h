@@ -33,11 +33,11 @@ struct ConcordanceTarget {
 };
 
 // The target of a frame record (rank, TAB, header line, variant lines), or of
-// one of its variant lines (phrase TAB frequency) when variantLine is given.
-// False when the record holds no frame with a slot "*" and a variant of its
-// length.
+// the variant a line of the pane shows (its phrase one of the line's TAB-
+// separated fields). False when the record holds no frame with one slot "*"
+// and a variant of its length, or the line no variant of the record.
 bool frameTarget(const std::string& record, ConcordanceTarget& target);
-bool variantTarget(const std::string& record, const std::string& variantLine, ConcordanceTarget& target);
+bool variantTarget(const std::string& record, const std::string& paneLine, ConcordanceTarget& target);
 
 struct ConcordanceLine {
     std::string left;  // context words before the n-gram
@@ -49,7 +49,8 @@ struct ConcordanceLine {
 };
 
 // One scan over the corpus's files. The reader sends each word here; lines
-// wait in `pending` for their right context and then go to `lines`.
+// wait in `pending` for their right context and then go to `lines`, which
+// the caller may empty as it goes.
 struct ConcordanceScan {
     CorpusReader reader;
     std::vector<uint32_t> frameIds; // the target's words as the reader's ids
@@ -71,9 +72,14 @@ struct ConcordanceScan {
     std::deque<Pending> pending;
     std::vector<ConcordanceLine> lines;
     uint64_t found = 0;       // occurrences, kept or not
+    uint64_t kept = 0;        // lines made, at most concordanceLineBound
     uint64_t filesWithLines = 0;
     bool fileHasLines = false;
 };
+
+// The Corpus file beside a phrase-frame file ("x-Alpha-phraseFrames.txt" ->
+// "x-Corpus.txt"); empty for a name without those endings.
+std::wstring corpusFileFor(const std::wstring& frameFileName);
 
 // Readies a scan of the corpus the record describes for the target. False
 // when the record's code page is not one the reader knows.

@@ -159,7 +159,7 @@ TEST(BrowserConcordance, SortOrdersCopyTextAndSummaries)
     ConcordanceScan scan;
     scan.found = 408;
     scan.filesWithLines = 247;
-    scan.lines.resize(408);
+    scan.kept = 408;
     EXPECT_EQ(concordanceSummary(scan, frame, 0), "408 lines in 247 files; the frame's frequency is 408");
     EXPECT_EQ(concordanceSummary(scan, frame, 2),
               "408 lines in 247 files; the corpus has changed since the frames were made (2 files give another "
@@ -167,7 +167,7 @@ TEST(BrowserConcordance, SortOrdersCopyTextAndSummaries)
     EXPECT_EQ(concordanceSummary(scan, variant, 0),
               "408 lines in 247 files; the corpus has changed since the frames were made: the variant's frequency is 2");
     scan.found = 500000;
-    scan.lines.resize(concordanceLineBound);
+    scan.kept = concordanceLineBound;
     frame.frequency = 500000;
     EXPECT_EQ(concordanceSummary(scan, frame, 0), "500,000 lines in 247 files; the frame's frequency is 500,000; "
                                                   "the first 100,000 are shown, 400,000 more were found");
