@@ -311,7 +311,10 @@ void onGetDispInfo(NMLVDISPINFOA* info)
     if (!(info->item.mask & LVIF_TEXT) || info->item.cchTextMax <= 0)
         return;
     const size_t row = static_cast<size_t>(info->item.iItem);
-    const std::string text = row < shown.size() ? cellText(shown[row], info->item.iSubItem) : std::string();
+    const int column = info->item.iSubItem;
+    const std::string text = row >= shown.size() ? std::string()
+                             : column == 0     ? formatThousands(static_cast<int64_t>(row + 1))
+                                               : cellText(shown[row], column - 1);
     const size_t length = std::min(text.size(), static_cast<size_t>(info->item.cchTextMax - 1));
     std::copy(text.begin(), text.begin() + length, info->item.pszText);
     info->item.pszText[length] = 0;
@@ -379,13 +382,15 @@ void addListColumns(HWND list)
     RECT rect;
     GetClientRect(list, &rect);
     const int width = rect.right - GetSystemMetrics(SM_CXVSCROLL);
+    // A list's first column is always drawn left-aligned: the line numbers
+    // go there, so the left context can stand right-aligned against the n-gram.
     const struct {
         const char* heading;
         int format;
         int percent;
-    } columns[] = {{"Left", LVCFMT_RIGHT, 35}, {"N-gram", LVCFMT_CENTER, 22}, {"Right", LVCFMT_LEFT, 35},
-                   {"File", LVCFMT_LEFT, 8}};
-    for (int c = 0; c < 4; ++c) {
+    } columns[] = {{"#", LVCFMT_LEFT, 6},    {"Left", LVCFMT_RIGHT, 32}, {"N-gram", LVCFMT_CENTER, 20},
+                   {"Right", LVCFMT_LEFT, 32}, {"File", LVCFMT_LEFT, 10}};
+    for (int c = 0; c < 5; ++c) {
         LVCOLUMNA column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = columns[c].format;
