@@ -89,6 +89,15 @@ TEST_F(ConcordanceTest, FindsEveryOccurrenceSortsCopiesAndCancels)
     ASSERT_TRUE(waitForScan());
     EXPECT_EQ(summary(), "4 lines in 2 files; the frame's frequency is 4");
     EXPECT_EQ(folderPrompts, 1);
+
+    // A double-click on a variant line in the pane: that variant.
+    POINTL place = {};
+    SendMessageA(variantPane, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&place), panePosition("the dog sat") + 2);
+    SendMessageA(variantPane, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(place.x + 2, place.y + 2));
+    SendMessageA(variantPane, WM_LBUTTONUP, 0, MAKELPARAM(place.x + 2, place.y + 2));
+    pumpMessages();
+    ASSERT_TRUE(waitForScan());
+    EXPECT_EQ(summary(), "1 line in 1 file; the variant's frequency is 1");
     EXPECT_TRUE(prompts.empty());
 }
 
