@@ -10,17 +10,18 @@
 //   file TAB words TAB sentences TAB full path TAB name as given
 //                                               one line per input read, in reading order
 //   total TAB files TAB words TAB sentences     the file lines' count and sums
-// Counts are decimal digits. A name cannot hold a TAB, CR or LF there: a
-// system whose names may hold them has each written as "?". Standard input is
-// "-" in both name fields.
+// Counts are decimal digits. Names are UTF-8, whatever the code page of the
+// frames, so that every name a system has survives (on Windows, its wide
+// names). A name cannot hold a TAB, CR or LF there: a system whose names may
+// hold them has each written as "?". Standard input is "-" in both name
+// fields.
 #pragma once
+#include "common/core/frameformat.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
-
-// The end of the file's name, after the prefix its frame files share.
-inline constexpr char corpusFileEnding[] = "-Corpus.txt";
 
 struct CorpusInput {
     std::string fullPath;  // where the file was read from

@@ -96,6 +96,8 @@ void CorpusReader::beginFile(TextKind kind)
     inputOffset = 0;
     send(fileStartId, 0, 0);
     ++fileCount;
+    fileWords.push_back(wordCount);
+    fileSentences.push_back(sentenceCount);
 }
 
 void CorpusReader::addBytes(const char* data, size_t size)
@@ -306,6 +308,8 @@ void CorpusReader::endFile()
     }
     finishWord();
     endSentence();
+    fileWords.back() = wordCount - fileWords.back();
+    fileSentences.back() = sentenceCount - fileSentences.back();
 }
 
 void CorpusReader::finishWord()

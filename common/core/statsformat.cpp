@@ -3,6 +3,7 @@
 #include "common/core/text.h"
 
 #include <charconv>
+#include <cstring>
 
 const std::string& statsHeaderLine()
 {
@@ -69,35 +70,44 @@ std::string lineProblem(size_t line, const std::string& what)
 
 std::string readStatsText(std::string_view text, const std::function<void(const StatsRow&)>& onRow)
 {
+    // The header row of the tables makeframes wrote before the DP column.
+    const std::string_view withoutDispersion = "frame\tfrequency\tvariants\tvariants per occurrence\ttop variant\t"
+                                               "top variant share\tentropy (bits)\trange\tper million words\r\n";
     const std::string& header = statsHeaderLine();
     if (text.substr(0, header.size()) != header) {
         if (std::string_view(header).substr(0, text.size()) == text)
             return "it is cut short: it ends within its header row";
+        if (text.substr(0, withoutDispersion.size()) == withoutDispersion)
+            return "it was made by an earlier makeframes, without the DP column: make the files again to see "
+                   "their measures";
         return "it is not a statistics table as makeframes writes it: its first line is not the header row "
                "\"" + header.substr(0, header.size() - 2) + "\" (with TABs between the headings)";
     }
-    // One pass over each row's bytes: a table can hold a million rows.
+    // A table can hold a million rows: each row's end, a stray LF in it and
+    // its TABs are found with memchr, which looks at many bytes at a time.
     StatsRow row;
     size_t line = 1;
+    const char* const data = text.data();
     for (size_t at = header.size(); at < text.size();) {
         ++line;
+        const void* cr = std::memchr(data + at, '\r', text.size() - at);
+        const size_t end = cr == nullptr ? text.size() : static_cast<size_t>(static_cast<const char*>(cr) - data);
+        if (std::memchr(data + at, '\n', end - at) != nullptr)
+            return lineProblem(line, "holds a lone CR or LF");
+        if (end + 1 >= text.size())
+            return "it is cut short: its line " + std::to_string(line) + " has no line end";
+        if (text[end + 1] != '\n')
+            return lineProblem(line, "holds a lone CR or LF");
         size_t fieldCount = 0;
-        size_t fieldStart = at;
-        size_t pos = at;
-        for (;; ++pos) {
-            if (pos == text.size() || (text[pos] == '\r' && pos + 1 == text.size()))
-                return "it is cut short: its line " + std::to_string(line) + " has no line end";
-            const char c = text[pos];
-            if (c != '\t' && c != '\r' && c != '\n')
-                continue;
-            if (c == '\n' || (c == '\r' && text[pos + 1] != '\n'))
-                return lineProblem(line, "holds a lone CR or LF");
+        for (size_t fieldStart = at;;) {
+            const void* tab = std::memchr(data + fieldStart, '\t', end - fieldStart);
+            const size_t fieldEnd = tab == nullptr ? end : static_cast<size_t>(static_cast<const char*>(tab) - data);
             if (fieldCount < statsColumnCount)
-                row.fields[fieldCount] = text.substr(fieldStart, pos - fieldStart);
+                row.fields[fieldCount] = text.substr(fieldStart, fieldEnd - fieldStart);
             ++fieldCount;
-            fieldStart = pos + 1;
-            if (c == '\r')
+            if (tab == nullptr)
                 break;
+            fieldStart = fieldEnd + 1;
         }
         if (fieldCount != statsColumnCount)
             return lineProblem(line, "has " + std::to_string(fieldCount) + " fields instead of " +
@@ -109,7 +119,7 @@ std::string readStatsText(std::string_view text, const std::function<void(const 
                                              (statsColumns[c].kind == statsCount ? "count" : "fraction with four decimals"));
         }
         onRow(row);
-        at = pos + 2;
+        at = end + 2;
     }
     return std::string();
 }
