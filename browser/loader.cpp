@@ -177,6 +177,7 @@ bool loadPhraseFrameFile(const std::wstring& wideFileName)
     frames.swap(records);
     std::vector<std::string>().swap(records);
     frameCount = recordCount;
+    loadedFilePath = wideFileName;
     frameMeasures = std::move(measures);
     setListColumns(shownColumnCount(frameMeasures));
 

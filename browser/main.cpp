@@ -1,6 +1,7 @@
 #include "browser/main.h"
 
 #include "browser/clipboard.h"
+#include "browser/concordancewindow.h"
 #include "browser/core/casefold.h"
 #include "browser/filechoice.h"
 #include "browser/finddialog.h"
@@ -109,22 +110,28 @@ static void createControls(HWND window)
     // Streamed RTF (search results) is cut at the text limit, 32,767
     // characters unless raised; the pane is handed up to paneTextBound.
     SendMessageA(variantPane, EM_EXLIMITTEXT, 0, static_cast<LPARAM>(paneTextBound));
+    // Mouse events come as EN_MSGFILTER: a double-click on a variant line
+    // opens its concordance.
+    SendMessageA(variantPane, EM_SETEVENTMASK, 0, ENM_MOUSEEVENTS);
     addPlacedControl(window, frameInfoLabelId, "STATIC", "", child | SS_LEFT);
     addPlacedControl(window, alphaButtonId, "BUTTON", "&Alpha", optionStyle);
     addPlacedControl(window, freqButtonId, "BUTTON", "&Freq", optionStyle);
     addPlacedControl(window, copyFrameButtonId, "BUTTON", "&Copy p-frame + vars", copyStyle);
     addPlacedControl(window, copyAllButtonId, "BUTTON", "Copy all as &sorted", copyStyle);
+    addPlacedControl(window, concordanceButtonId, "BUTTON", "Co&ncordance", copyStyle);
     frameList = addPlacedControl(window, frameListId, WC_LISTVIEWA, "",
                                  child | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
                                  WS_EX_CLIENTEDGE);
 
-    for (int id : {statusLabelId, variantPaneId, frameInfoLabelId, copyFrameButtonId, copyAllButtonId, frameListId})
+    for (int id : {statusLabelId, variantPaneId, frameInfoLabelId, copyFrameButtonId, copyAllButtonId,
+                   concordanceButtonId, frameListId})
         setControlBackground(window, id, bgColor);
 
     attachCommand(window, alphaButtonId, onOptionButton);
     attachCommand(window, freqButtonId, onOptionButton);
     attachCommand(window, copyFrameButtonId, copyFrameWithVariants);
     attachCommand(window, copyAllButtonId, copyAllSorted);
+    attachCommand(window, concordanceButtonId, concordanceCommand);
 }
 
 HWND createMainWindow()
@@ -202,9 +209,19 @@ static INT_PTR onInitDialog(HWND window)
     return 1;
 }
 
-static INT_PTR onNotify(LPARAM lParam)
+// A double-click on a variant line (after the pane has put its caret there)
+// or on a frame row opens the concordance; the high word says which.
+static void onDoubleClick(HWND window, bool frameRow)
+{
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(concordanceButtonId, frameRow ? 1 : 0), 0);
+}
+
+static INT_PTR onNotify(HWND window, LPARAM lParam)
 {
     const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header->idFrom == variantPaneId && header->code == EN_MSGFILTER &&
+        reinterpret_cast<const MSGFILTER*>(lParam)->msg == WM_LBUTTONDBLCLK)
+        onDoubleClick(window, false);
     if (header->idFrom != frameListId)
         return 0;
     switch (header->code) {
@@ -217,6 +234,9 @@ static INT_PTR onNotify(LPARAM lParam)
     case LVN_ITEMCHANGED:
         onItemChanged(reinterpret_cast<const NMLISTVIEW*>(lParam));
         return 1;
+    case NM_DBLCLK:
+        onDoubleClick(window, true);
+        return 0;
     default:
         return 0;
     }
@@ -257,7 +277,7 @@ INT_PTR mainWindowCallback(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_INITDIALOG:
         return onInitDialog(window);
     case WM_NOTIFY:
-        return onNotify(lParam);
+        return onNotify(window, lParam);
     case WM_COMMAND:
         return onCommand(window, wParam);
     case WM_CLOSE:

@@ -5,6 +5,7 @@ int32_t frameCount = 0;
 FrameMeasures frameMeasures;
 int32_t fileIsFreqOrder = 0;
 std::string loadedFileName;
+std::wstring loadedFilePath;
 std::string lastPath;
 
 int32_t selectedIndex = 0;

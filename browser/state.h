@@ -19,6 +19,7 @@ extern int32_t frameCount;
 extern FrameMeasures frameMeasures; // from the Stats file beside the file, when it belongs to it
 extern int32_t fileIsFreqOrder;     // 1 frequency order, 0 alphabetical (from the file's name)
 extern std::string loadedFileName;  // name part of the file loaded last (Open or the command line)
+extern std::wstring loadedFilePath; // its full name, for the files beside it
 extern std::string lastPath;        // folder of the last chosen file, with its separator
 
 // The list and the pane.

@@ -4,7 +4,7 @@
 
 #include "common/win/system.h"
 #include "common/win/widetext.h"
-#include "makeframes/core/codepage.h"
+#include "common/core/codepage.h"
 #include "makeframes/core/run.h"
 
 #include <windows.h>

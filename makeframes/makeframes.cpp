@@ -20,13 +20,13 @@
 // refused before anything is written, naming the code page that keeps them.
 //
 // Words, sentences and the conversion of UTF-8 and UTF-16 are described in
-// makeframes/core/corpustext.h, frames and the file format in
+// common/core/corpustext.h, frames and the file format in
 // makeframes/core/framebuild.h. The run itself is makeframes/core/run.h; this
 // file reads the options, shows progress and the summary, and turns the
 // outcome into the exit status: 0 done, 1 failed or interrupted, 2 bad usage,
 // 3 letters of the corpus have no form in the default code page.
 #include "makeframes/console.h"
-#include "makeframes/core/codepage.h"
+#include "common/core/codepage.h"
 #include "makeframes/core/framebuild.h"
 #include "makeframes/core/run.h"
 #include "makeframes/core/usage.h"

@@ -10,6 +10,7 @@ enum {
     variantPaneId = 146,
     copyFrameButtonId = 147,
     copyAllButtonId = 148,
+    concordanceButtonId = 149,
     alphaButtonId = 150,
     freqButtonId = 151,
     openCommandId = 301,
@@ -32,4 +33,17 @@ enum {
     eitherOptionId = 612,
     substringsCheckId = 613,
     matchCaseCheckId = 614,
+};
+
+// Concordance window.
+enum {
+    concordanceSummaryId = 701,
+    concordanceProgressId = 702,
+    concordanceCancelId = 703,
+    concordanceCopyId = 704,
+    concordanceBySlotId = 705, // the four orders, in ConcordanceOrder's order
+    concordanceByLeftId = 706,
+    concordanceByRightId = 707,
+    concordanceByFileId = 708,
+    concordanceListId = 710,
 };

@@ -83,7 +83,9 @@ ControlBox mainControlBox(int controlId, float sx, float sy)
     case variantPaneId:
         return {pctX(1, sx), pctY(52.6f, sy), pctX(83, sx), pctY(52, sy)};
     case frameInfoLabelId:
-        return {pctX(1, sx), pctY(46.8f, sy), pctX(38, sx), pctY(5.2f, sy)};
+        return {pctX(1, sx), pctY(46.8f, sy), pctX(27, sx), pctY(5.2f, sy)};
+    case concordanceButtonId:
+        return {pctX(28.5f, sx), pctY(47, sy), pctX(9.5f, sx), pctY(4, sy)};
     case alphaButtonId:
         return {pctX(38.5f, sx), pctY(47, sy), pctX(5.5f, sx), pctY(4, sy)};
     case freqButtonId:

@@ -269,6 +269,7 @@ void appendFixed(std::string& out, double value)
 template <int N>
 struct Build {
     const CorpusReader& corpus;
+    const WordStream& words;
     const RankedWords& ranked;
     const FrameSettings& settings;
     const FrameFileNames& names;
@@ -297,7 +298,7 @@ void setMemoryBudget(Build<N>& build)
 {
     const CorpusReader& corpus = build.corpus;
     const uint64_t programBytes = 16 << 20;
-    uint64_t used = programBytes + corpus.vocabularyBytes() + corpus.stream.held.capacity() * sizeof(uint32_t);
+    uint64_t used = programBytes + corpus.vocabularyBytes() + build.words.held.capacity() * sizeof(uint32_t);
     for (const std::string& text : build.ranked.textOf)
         used += sizeof(std::string) + (text.capacity() > 15 ? text.capacity() : 0);
     used += build.ranked.rankOf.capacity() * sizeof(uint32_t);
@@ -314,7 +315,7 @@ void setMemoryBudget(Build<N>& build)
 template <int N>
 void countNgrams(Build<N>& build, RunSorter<Gram<N>>& grams)
 {
-    const WordStream& stream = build.corpus.stream;
+    const WordStream& stream = build.words;
     const uint64_t totalIds = stream.held.size() + stream.spilledIds;
     WordStreamReader reader(stream);
     uint32_t window[N] = {};
@@ -776,11 +777,11 @@ void writeAlphaFile(Build<N>& build, std::vector<SlotData<N>>& slotData, RunSort
 }
 
 template <int N>
-FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, const FrameSettings& settings,
+FrameCounts buildFrames(const CorpusReader& corpus, const WordStream& words, const RankedWords& ranked, const FrameSettings& settings,
                         const FrameFileNames& names)
 {
     using G = Gram<N>;
-    Build<N> build{corpus, ranked, settings, names, Scratch(), FrameCounts(), 0, 0, false, {}, {}};
+    Build<N> build{corpus, words, ranked, settings, names, Scratch(), FrameCounts(), 0, 0, false, {}, {}};
     build.scratch.folder = settings.scratchFolder;
     build.perFile = settings.minRange > 1 || !names.stats.empty();
     build.fileSizes = fileSizes(corpus.fileWords);
@@ -823,15 +824,15 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
 }
 
 template <int N>
-FrameCounts dispatch(int length, const CorpusReader& corpus, const RankedWords& ranked, const FrameSettings& settings,
+FrameCounts dispatch(int length, const CorpusReader& corpus, const WordStream& words, const RankedWords& ranked, const FrameSettings& settings,
                      const FrameFileNames& names)
 {
     if constexpr (N > maxFrameLength) {
         throw std::runtime_error("n-gram length out of range");
     } else {
         if (length == N)
-            return buildFrames<N>(corpus, ranked, settings, names);
-        return dispatch<N + 1>(length, corpus, ranked, settings, names);
+            return buildFrames<N>(corpus, words, ranked, settings, names);
+        return dispatch<N + 1>(length, corpus, words, ranked, settings, names);
     }
 }
 
@@ -897,19 +898,19 @@ RankedWords rankWords(const CorpusReader& corpus)
     return ranked;
 }
 
-FrameCounts writeFrameFiles(const CorpusReader& corpus, const RankedWords& ranked, const FrameSettings& settings,
+FrameCounts writeFrameFiles(const CorpusReader& corpus, const WordStream& words, const RankedWords& ranked, const FrameSettings& settings,
                             const FrameFileNames& names)
 {
     if (settings.length < 2 || settings.length > maxFrameLength)
         throw std::runtime_error("n-gram length out of range");
-    return dispatch<2>(settings.length, corpus, ranked, settings, names);
+    return dispatch<2>(settings.length, corpus, words, ranked, settings, names);
 }
 
-FrameCounts writeFrameFiles(const CorpusReader& corpus, const RankedWords& ranked, const FrameSettings& settings,
+FrameCounts writeFrameFiles(const CorpusReader& corpus, const WordStream& words, const RankedWords& ranked, const FrameSettings& settings,
                             const fs::path& alphaName, const fs::path& freqName)
 {
     FrameFileNames names;
     names.alpha = alphaName;
     names.freq = freqName;
-    return writeFrameFiles(corpus, ranked, settings, names);
+    return writeFrameFiles(corpus, words, ranked, settings, names);
 }

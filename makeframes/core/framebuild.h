@@ -39,7 +39,8 @@
 // frequency order are sorted in memory up to the bound and otherwise spilled
 // as sorted runs into the scratch folder and merged from there.
 #pragma once
-#include "makeframes/core/corpustext.h"
+#include "common/core/corpustext.h"
+#include "makeframes/core/wordstream.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -90,12 +91,12 @@ struct FrameFileNames {
     std::filesystem::path stats;
 };
 
-// Counts the frames of one length and writes the files under the given
-// names. Throws std::runtime_error when a file cannot be written or read.
-FrameCounts writeFrameFiles(const CorpusReader& corpus, const RankedWords& ranked, const FrameSettings& settings,
+// Counts the frames of one length in the corpus's word stream and writes the
+// files under the given names. Throws std::runtime_error when a file cannot be written or read.
+FrameCounts writeFrameFiles(const CorpusReader& corpus, const WordStream& words, const RankedWords& ranked, const FrameSettings& settings,
                             const FrameFileNames& names);
 // Only the two phrase-frame files.
-FrameCounts writeFrameFiles(const CorpusReader& corpus, const RankedWords& ranked, const FrameSettings& settings,
+FrameCounts writeFrameFiles(const CorpusReader& corpus, const WordStream& words, const RankedWords& ranked, const FrameSettings& settings,
                             const std::filesystem::path& alphaName, const std::filesystem::path& freqName);
 
 const int maxFrameLength = 10;

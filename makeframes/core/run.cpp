@@ -3,7 +3,7 @@
 #include "common/core/corpusformat.h"
 #include "common/core/frameformat.h"
 #include "common/core/numbertext.h"
-#include "makeframes/core/corpustext.h"
+#include "common/core/corpustext.h"
 #include "makeframes/core/externalsort.h"
 #include "makeframes/core/fileopen.h"
 #include "makeframes/core/framebuild.h"
@@ -688,10 +688,11 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
     corpus.keepCase = options.keepCase;
     corpus.joinHyphens = options.joinHyphens;
     corpus.page = &codePage(options.codePage);
+    WordStream words;
+    words.memoryLimit = static_cast<size_t>(std::max<uint64_t>(memoryBytes / 16 / sizeof(uint32_t), 1024));
+    words.spillName = cleanup.scratch / "words";
+    sendIdsTo(corpus, words);
     corpus.utf8Words = options.utf8;
-    corpus.stream.memoryLimit =
-        static_cast<size_t>(std::max<uint64_t>(memoryBytes / 16 / sizeof(uint32_t), 1024));
-    corpus.stream.spillName = cleanup.scratch / "words";
 
     std::vector<fs::path> read;
     for (size_t k = 0; k < inputs.size(); ++k) {
@@ -704,7 +705,7 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
             ++result.filesSkipped;
         }
     }
-    corpus.stream.finish();
+    words.finish();
     if (result.filesRead == 0)
         throw MakeError("no text file among the inputs");
     result.words = corpus.wordCount;
@@ -763,7 +764,7 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
             files.ngrams = partials[first + 2];
         if (options.stats)
             files.stats = partials[first + 2 + options.ngrams];
-        const FrameCounts counts = writeFrameFiles(corpus, ranked, settings, files);
+        const FrameCounts counts = writeFrameFiles(corpus, words, ranked, settings, files);
         OutputFile corpusFile(partials.back());
         corpusFile.write(corpusText);
         corpusFile.close();

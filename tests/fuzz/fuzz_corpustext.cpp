@@ -3,7 +3,7 @@
 // text. Read in pieces it gives the words of one read; every word is
 // non-empty, holds no blank, control byte or NUL, does not start or end with
 // an apostrophe, and is lower-cased unless case is kept.
-#include "makeframes/core/corpustext.h"
+#include "makeframes/core/wordstream.h"
 
 #include "fuzzcheck.h"
 
@@ -16,6 +16,8 @@ std::vector<std::string> wordsOf(const std::string& text, TextKind kind, bool ke
                                  uint64_t& unmapped)
 {
     CorpusReader corpus;
+    WordStream corpusWords;
+    sendIdsTo(corpus, corpusWords);
     corpus.keepCase = keepCase;
     corpus.beginFile(kind);
     size_t from = 0;
@@ -25,10 +27,10 @@ std::vector<std::string> wordsOf(const std::string& text, TextKind kind, bool ke
     }
     corpus.addBytes(text.data() + from, text.size() - from);
     corpus.endFile();
-    corpus.stream.finish();
+    corpusWords.finish();
     unmapped = corpus.unmappedCount;
     std::vector<std::string> words;
-    WordStreamReader reader(corpus.stream);
+    WordStreamReader reader(corpusWords);
     uint32_t id;
     uint64_t sentences = 0;
     while (reader.next(id)) {

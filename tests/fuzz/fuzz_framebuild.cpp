@@ -6,7 +6,7 @@
 // them, with memory to spare and with the smallest bound (which sends all but
 // the smallest corpora to sorted runs on disk). The n-gram list is checked
 // the same way.
-#include "makeframes/core/corpustext.h"
+#include "makeframes/core/wordstream.h"
 #include "makeframes/core/framebuild.h"
 
 #include "fuzzcheck.h"
@@ -48,7 +48,7 @@ std::string record(const std::string& frame, const ModelFrame& f,
     return text;
 }
 
-Model model(const CorpusReader& corpus, const FrameSettings& settings)
+Model model(const CorpusReader& corpus, const WordStream& corpusWords, const FrameSettings& settings)
 {
     const int n = settings.length;
     std::map<std::string, ModelFrame> frames;
@@ -75,7 +75,7 @@ Model model(const CorpusReader& corpus, const FrameSettings& settings)
         }
         sentence.clear();
     };
-    WordStreamReader reader(corpus.stream);
+    WordStreamReader reader(corpusWords);
     uint32_t id;
     while (reader.next(id)) {
         if (id == fileStartId || id == sentenceEndId) {
@@ -153,6 +153,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     settings.scratchFolder = scratchFolder();
 
     CorpusReader corpus;
+    WordStream corpusWords;
+    sendIdsTo(corpus, corpusWords);
     while (input.size > 0) {
         const std::string text = input.takeUntil('\x01');
         const TextKind kind = classifyText(text.data(), text.size(), true);
@@ -162,9 +164,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         corpus.addBytes(text.data(), text.size());
         corpus.endFile();
     }
-    corpus.stream.finish();
+    corpusWords.finish();
     const RankedWords ranked = rankWords(corpus);
-    const Model expected = model(corpus, settings);
+    const Model expected = model(corpus, corpusWords, settings);
 
     const std::string alphaName = (settings.scratchFolder / "alpha").string();
     const std::string freqName = (settings.scratchFolder / "freq").string();
@@ -176,7 +178,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // 16 MiB of the bound are set aside for the program itself.
     for (uint64_t memory : {uint64_t(17) << 20, uint64_t(1)}) {
         settings.memoryBytes = memory;
-        const FrameCounts counts = writeFrameFiles(corpus, ranked, settings, names);
+        const FrameCounts counts = writeFrameFiles(corpus, corpusWords, ranked, settings, names);
         FUZZ_CHECK(readAll(alphaName) == expected.alpha);
         FUZZ_CHECK(readAll(ngramsName) == expected.ngramList);
         FUZZ_CHECK(readAll(freqName) == expected.freq);

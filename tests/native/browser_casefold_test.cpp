@@ -1,6 +1,6 @@
 #include "browser/core/casefold.h"
 #include "browser/core/findscan.h"
-#include "makeframes/core/codepage.h"
+#include "common/core/codepage.h"
 
 #include <gtest/gtest.h>
 

@@ -38,7 +38,8 @@ TEST(Layout, ControlsAtUnitScaleOnePointFive)
         {0, {0, 0, 453, 322}},
         {statusLabelId, {3, 1, 427, 17}},
         {variantPaneId, {5, 154, 443, 152}},
-        {frameInfoLabelId, {5, 137, 203, 15}},
+        {frameInfoLabelId, {5, 137, 144, 15}}, // narrower since the Concordance button stands beside it
+        {concordanceButtonId, {152, 138, 51, 12}},
         {alphaButtonId, {205, 138, 29, 12}},
         {freqButtonId, {237, 138, 29, 12}},
         {copyFrameButtonId, {269, 138, 96, 12}},

@@ -1,7 +1,7 @@
 // makeframes' code pages: each table on a text in its script, as UTF-8 and as
 // 8-bit text, with the exact bytes of the file written.
-#include "makeframes/core/codepage.h"
-#include "makeframes/core/corpustext.h"
+#include "common/core/codepage.h"
+#include "makeframes/core/wordstream.h"
 #include "makeframes/core/framebuild.h"
 #include "tests/support/scratchfolder.h"
 
@@ -29,19 +29,21 @@ Made bigramsIn(int codePageNumber, const std::string& text, bool keepCase = fals
 {
     ScratchFolder scratch;
     CorpusReader corpus;
+    WordStream corpusWords;
+    sendIdsTo(corpus, corpusWords);
     corpus.page = &codePage(codePageNumber);
     corpus.keepCase = keepCase;
     corpus.utf8Words = utf8Words;
     corpus.beginFile(classifyText(text.data(), text.size(), true));
     corpus.addBytes(text.data(), text.size());
     corpus.endFile();
-    corpus.stream.finish();
+    corpusWords.finish();
     FrameSettings settings;
     settings.length = 2;
     settings.memoryBytes = 64 << 20;
     settings.scratchFolder = scratch.path;
     settings.byteOrderMark = utf8Words;
-    writeFrameFiles(corpus, rankWords(corpus), settings, scratch.path / "a.txt", scratch.path / "f.txt");
+    writeFrameFiles(corpus, corpusWords, rankWords(corpus), settings, scratch.path / "a.txt", scratch.path / "f.txt");
     return {readAll(scratch.path / "a.txt"), corpus.unmappedCount};
 }
 

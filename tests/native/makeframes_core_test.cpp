@@ -1,4 +1,4 @@
-#include "makeframes/core/corpustext.h"
+#include "makeframes/core/wordstream.h"
 #include "makeframes/core/framebuild.h"
 #include "tests/support/scratchfolder.h"
 
@@ -19,14 +19,14 @@ namespace {
 
 // Reads each text as one input file, as the tool does: its kind from its
 // first textCheckBytes.
-void readTexts(CorpusReader& corpus, const std::vector<std::string>& texts)
+void readTexts(CorpusReader& corpus, WordStream& corpusWords, const std::vector<std::string>& texts)
 {
     for (const std::string& text : texts) {
         corpus.beginFile(classifyText(text.data(), std::min(text.size(), textCheckBytes), text.size() <= textCheckBytes));
         corpus.addBytes(text.data(), text.size());
         corpus.endFile();
     }
-    corpus.stream.finish();
+    corpusWords.finish();
 }
 
 struct Files {
@@ -39,13 +39,15 @@ Files buildFiles(const std::vector<std::string>& texts, FrameSettings settings, 
 {
     ScratchFolder scratch;
     CorpusReader corpus;
-    corpus.stream.memoryLimit = streamIds;
-    corpus.stream.spillName = scratch / "words";
-    readTexts(corpus, texts);
+    WordStream corpusWords;
+    sendIdsTo(corpus, corpusWords);
+    corpusWords.memoryLimit = streamIds;
+    corpusWords.spillName = scratch / "words";
+    readTexts(corpus, corpusWords, texts);
     const RankedWords ranked = rankWords(corpus);
     settings.scratchFolder = scratch.path;
     Files files;
-    files.counts = writeFrameFiles(corpus, ranked, settings, scratch / "a.txt", scratch / "f.txt");
+    files.counts = writeFrameFiles(corpus, corpusWords, ranked, settings, scratch / "a.txt", scratch / "f.txt");
     files.alpha = readAll(scratch / "a.txt");
     files.freq = readAll(scratch / "f.txt");
     // Only the two files are left behind.
@@ -121,10 +123,10 @@ std::string utf16(const std::u32string& text, bool bigEndian)
 }
 
 // The stream as texts: "<file>" for a file's start, "." for a sentence end.
-std::vector<std::string> streamTexts(const CorpusReader& corpus)
+std::vector<std::string> streamTexts(const CorpusReader& corpus, const WordStream& corpusWords)
 {
     std::vector<std::string> words;
-    WordStreamReader reader(corpus.stream);
+    WordStreamReader reader(corpusWords);
     uint32_t id;
     while (reader.next(id))
         words.push_back(id == fileStartId ? "<file>" : id == sentenceEndId ? "." : corpus.wordText(id));
@@ -134,8 +136,10 @@ std::vector<std::string> streamTexts(const CorpusReader& corpus)
 TEST(MakeframesText, WordsAndSentences)
 {
     CorpusReader corpus;
-    readTexts(corpus, {"It's 3.5 km, 'quoted' 1,000.\r\nNext line\n\n  \nnew\tparagraph 3. x"});
-    const std::vector<std::string> words = streamTexts(corpus);
+    WordStream corpusWords;
+    sendIdsTo(corpus, corpusWords);
+    readTexts(corpus, corpusWords, {"It's 3.5 km, 'quoted' 1,000.\r\nNext line\n\n  \nnew\tparagraph 3. x"});
+    const std::vector<std::string> words = streamTexts(corpus, corpusWords);
     const std::vector<std::string> expected = {"<file>", "it's", "3.5", "km", "quoted", "1,000", ".", "next",
                                                "line", ".", "new", "paragraph", "3", ".", "x", "."};
     EXPECT_EQ(words, expected);
@@ -160,11 +164,15 @@ TEST(MakeframesText, ReadingInPiecesGivesTheWordsOfOneRead)
         SCOPED_TRACE(text);
         const TextKind kind = classifyText(text.data(), text.size(), true);
         CorpusReader whole;
-        readTexts(whole, {text});
-        const std::vector<std::string> expected = streamTexts(whole);
+        WordStream wholeWords;
+        sendIdsTo(whole, wholeWords);
+        readTexts(whole, wholeWords, {text});
+        const std::vector<std::string> expected = streamTexts(whole, wholeWords);
         // Reads the text cut at the given places.
         const auto readInPieces = [&](const std::vector<size_t>& cuts) {
             CorpusReader pieces;
+            WordStream piecesWords;
+            sendIdsTo(pieces, piecesWords);
             pieces.beginFile(kind);
             size_t from = 0;
             for (size_t cut : cuts) {
@@ -173,8 +181,8 @@ TEST(MakeframesText, ReadingInPiecesGivesTheWordsOfOneRead)
             }
             pieces.addBytes(text.data() + from, text.size() - from);
             pieces.endFile();
-            pieces.stream.finish();
-            EXPECT_EQ(streamTexts(pieces), expected);
+            piecesWords.finish();
+            EXPECT_EQ(streamTexts(pieces, piecesWords), expected);
             EXPECT_EQ(pieces.unmappedCount, whole.unmappedCount);
         };
         for (size_t cut = 1; cut < text.size(); ++cut) {
@@ -215,15 +223,17 @@ TEST(MakeframesText, HyphensSplitOrJoinLetters)
             SCOPED_TRACE(c.text + (join ? " joined" : " split"));
             for (size_t piece : {c.text.size(), size_t(1)}) {
                 CorpusReader corpus;
+                WordStream corpusWords;
+                sendIdsTo(corpus, corpusWords);
                 corpus.page = &codePage(c.codePage);
                 corpus.joinHyphens = join;
                 corpus.beginFile(classifyText(c.text.data(), c.text.size(), true));
                 for (size_t from = 0; from < c.text.size(); from += piece)
                     corpus.addBytes(c.text.data() + from, std::min(piece, c.text.size() - from));
                 corpus.endFile();
-                corpus.stream.finish();
+                corpusWords.finish();
                 std::string words;
-                for (const std::string& word : streamTexts(corpus))
+                for (const std::string& word : streamTexts(corpus, corpusWords))
                     if (word != "<file>")
                         words += (words.empty() ? "" : " ") + word;
                 EXPECT_EQ(words, join ? c.joined : c.split) << piece;
@@ -252,8 +262,10 @@ TEST(MakeframesText, AfterAnAsciiStartTheFirstOtherBytesDecide)
         const std::string text = start + c.later;
         ASSERT_EQ(classifyText(text.data(), textCheckBytes, false), textAscii);
         CorpusReader corpus;
-        readTexts(corpus, {text});
-        EXPECT_EQ(streamTexts(corpus), c.words);
+        WordStream corpusWords;
+        sendIdsTo(corpus, corpusWords);
+        readTexts(corpus, corpusWords, {text});
+        EXPECT_EQ(streamTexts(corpus, corpusWords), c.words);
         EXPECT_EQ(corpus.unmappedCount, 0u);
     }
 }
@@ -304,7 +316,9 @@ TEST(MakeframesFiles, Utf8WithoutCodePageFormsIsCountedAndWrittenAsQuestionMarks
 {
     const std::string text = "Dvo\xc5\x99\xc3\xa1k wrote. Dvo\xc5\x99\xc3\xa1k played. Dvo\xc5\x99\xc3\xa1k \xe2\x86\x92 slept.";
     CorpusReader corpus;
-    readTexts(corpus, {text});
+    WordStream corpusWords;
+    sendIdsTo(corpus, corpusWords);
+    readTexts(corpus, corpusWords, {text});
     EXPECT_EQ(corpus.unmappedCount, 4u);
     EXPECT_EQ(corpus.wordCount, 6u); // the arrow separates words and does not end the sentence
     const Files files = buildFiles({text}, lengthOf(2));
@@ -332,13 +346,17 @@ TEST(MakeframesFiles, Utf16InBothByteOrders)
         SCOPED_TRACE(bigEndian);
         EXPECT_EQ(buildFiles({utf16(text, bigEndian)}, lengthOf(2)).alpha, expected);
         CorpusReader corpus;
-        readTexts(corpus, {utf16(text, bigEndian)});
+        WordStream corpusWords;
+        sendIdsTo(corpus, corpusWords);
+        readTexts(corpus, corpusWords, {utf16(text, bigEndian)});
         EXPECT_EQ(corpus.unmappedCount, 1u); // the r with caron
     }
     // Halves of characters: a lone surrogate, and a last byte without its pair.
     CorpusReader corpus;
-    readTexts(corpus, {std::string("\xff\xfe" "a\0\x00\xd8" "b\0c", 9)});
-    EXPECT_EQ(streamTexts(corpus), (std::vector<std::string>{"<file>", "a?b?", "."}));
+    WordStream corpusWords;
+    sendIdsTo(corpus, corpusWords);
+    readTexts(corpus, corpusWords, {std::string("\xff\xfe" "a\0\x00\xd8" "b\0c", 9)});
+    EXPECT_EQ(streamTexts(corpus, corpusWords), (std::vector<std::string>{"<file>", "a?b?", "."}));
     EXPECT_EQ(corpus.unmappedCount, 2u);
 }
 
@@ -349,11 +367,13 @@ TEST(MakeframesFiles, KeepCase)
     EXPECT_EQ(folded.alpha, "the *\t3\t2\r\nthe cat\t2\r\nthe dog\t1\r\n");
     ScratchFolder scratch;
     CorpusReader corpus;
+    WordStream corpusWords;
+    sendIdsTo(corpus, corpusWords);
     corpus.keepCase = true;
-    readTexts(corpus, {"The cat. the dog. The cat. The dog."});
+    readTexts(corpus, corpusWords, {"The cat. the dog. The cat. The dog."});
     settings.memoryBytes = 64 << 20;
     settings.scratchFolder = scratch.path;
-    writeFrameFiles(corpus, rankWords(corpus), settings, scratch / "a", scratch / "f");
+    writeFrameFiles(corpus, corpusWords, rankWords(corpus), settings, scratch / "a", scratch / "f");
     EXPECT_EQ(readAll(scratch / "a"),
               "* dog\t2\t2\r\nThe dog\t1\r\nthe dog\t1\r\n\r\nThe *\t3\t2\r\nThe cat\t2\r\nThe dog\t1\r\n");
 }

@@ -1,5 +1,5 @@
 // The n-gram list and the frame statistics on hand-worked texts, byte for byte.
-#include "makeframes/core/corpustext.h"
+#include "makeframes/core/wordstream.h"
 #include "makeframes/core/framebuild.h"
 #include "tests/support/scratchfolder.h"
 
@@ -29,13 +29,15 @@ Lists listsOf(const std::vector<std::string>& texts, FrameSettings settings, boo
 {
     ScratchFolder scratch;
     CorpusReader corpus;
-    corpus.stream.spillName = scratch.path / "words";
+    WordStream corpusWords;
+    sendIdsTo(corpus, corpusWords);
+    corpusWords.spillName = scratch.path / "words";
     for (const std::string& text : texts) {
         corpus.beginFile(classifyText(text.data(), text.size(), true));
         corpus.addBytes(text.data(), text.size());
         corpus.endFile();
     }
-    corpus.stream.finish();
+    corpusWords.finish();
     settings.memoryBytes = memoryBytes;
     settings.scratchFolder = scratch.path;
     FrameFileNames names;
@@ -45,7 +47,7 @@ Lists listsOf(const std::vector<std::string>& texts, FrameSettings settings, boo
     if (stats)
         names.stats = scratch.path / "s.txt";
     Lists lists;
-    lists.counts = writeFrameFiles(corpus, rankWords(corpus), settings, names);
+    lists.counts = writeFrameFiles(corpus, corpusWords, rankWords(corpus), settings, names);
     lists.freq = readAll(names.freq);
     lists.ngrams = readAll(names.ngrams);
     lists.stats = stats ? readAll(names.stats) : "";

@@ -1,6 +1,6 @@
 // makeframes' own files for a small text, for the tests of what reads them.
 #pragma once
-#include "makeframes/core/corpustext.h"
+#include "makeframes/core/wordstream.h"
 #include "makeframes/core/framebuild.h"
 #include "tests/support/scratchfolder.h"
 
@@ -17,11 +17,13 @@ inline MadeFiles makeFrames(const std::string& text)
 {
     ScratchFolder scratch;
     CorpusReader corpus;
-    corpus.stream.spillName = scratch.path / "words";
+    WordStream corpusWords;
+    sendIdsTo(corpus, corpusWords);
+    corpusWords.spillName = scratch.path / "words";
     corpus.beginFile(classifyText(text.data(), text.size(), true));
     corpus.addBytes(text.data(), text.size());
     corpus.endFile();
-    corpus.stream.finish();
+    corpusWords.finish();
     FrameSettings settings;
     settings.length = 2;
     settings.minFrequency = 1;
@@ -31,7 +33,7 @@ inline MadeFiles makeFrames(const std::string& text)
     names.freq = scratch.path / "f.txt";
     names.ngrams = scratch.path / "n.txt";
     names.stats = scratch.path / "s.txt";
-    writeFrameFiles(corpus, rankWords(corpus), settings, names);
+    writeFrameFiles(corpus, corpusWords, rankWords(corpus), settings, names);
     return {readAll(names.alpha), readAll(names.freq), readAll(names.stats)};
 }
 

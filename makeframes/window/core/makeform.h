@@ -2,7 +2,7 @@
 // options of one run, the output it suggests for a corpus, the code pages it
 // offers and the text it shows when a run has ended. Texts are UTF-8.
 #pragma once
-#include "makeframes/core/codepage.h"
+#include "common/core/codepage.h"
 #include "makeframes/core/run.h"
 
 #include <filesystem>

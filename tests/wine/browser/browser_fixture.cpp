@@ -21,6 +21,7 @@ static void resetBrowserState()
         flag = 0;
     fileIsFreqOrder = 0;
     loadedFileName.clear();
+    loadedFilePath.clear();
     sortDescription.clear();
     lastPath.clear();
     tabStop = initialTabStop;

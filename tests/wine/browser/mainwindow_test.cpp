@@ -85,6 +85,7 @@ TEST_F(BrowserTest, ControlsHaveTheirIdsClassesTextsStylesAndPositions)
         {151, "button", "&Freq", child | BS_AUTORADIOBUTTON | BS_PUSHLIKE},
         {147, "button", "&Copy p-frame + vars", child | WS_TABSTOP | BS_PUSHBUTTON},
         {148, "button", "Copy all as &sorted", child | WS_TABSTOP | BS_PUSHBUTTON},
+        {149, "button", "Co&ncordance", child | WS_TABSTOP | BS_PUSHBUTTON},
         {100, "syslistview32", "", child | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA},
     };
     HWND previous = nullptr;

@@ -1,4 +1,4 @@
-#include "makeframes/core/codepage.h"
+#include "common/core/codepage.h"
 
 #include <algorithm>
 #include <stdexcept>

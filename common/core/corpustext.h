@@ -47,7 +47,7 @@
 // its pair, counts as a character without a form in the code page. Without the mark its
 // NUL bytes make it look binary.
 #pragma once
-#include "makeframes/core/codepage.h"
+#include "common/core/codepage.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -78,39 +78,8 @@ int cp1252Byte(uint32_t codePoint);
 const uint32_t sentenceEndId = 0xFFFFFFFFu;
 const uint32_t fileStartId = 0xFFFFFFFEu;
 
-// The corpus's words as ids, in reading order: each file starts with
-// fileStartId, each sentence ends with sentenceEndId. Kept in memory up to a
-// limit, then in a temporary file.
-struct WordStream {
-    std::vector<uint32_t> held;
-    size_t memoryLimit = 0; // ids held in memory before the file is used
-    std::filesystem::path spillName; // temporary file, used once memoryLimit is passed
-    std::FILE* spill = nullptr;
-    uint64_t spilledIds = 0;
-
-    ~WordStream();
-    void add(uint32_t id);
-    // Ends writing; afterwards the stream is read with WordStreamReader.
-    void finish();
-    void release();
-};
-
-struct WordStreamReader {
-    const WordStream& stream;
-    std::FILE* file = nullptr;
-    std::vector<uint32_t> buffer;
-    size_t position = 0;
-    uint64_t fileIdsLeft = 0;
-    size_t heldPosition = 0;
-
-    explicit WordStreamReader(const WordStream& stream);
-    ~WordStreamReader();
-    // The next id; false at the end.
-    bool next(uint32_t& id);
-};
-
 // The corpus reader: splits text into words and sentences, gives words ids
-// (in the order they are first seen) and appends them to the word stream.
+// (in the order they are first seen) and sends them on in reading order.
 struct CorpusReader {
     bool keepCase = false;
     bool joinHyphens = false; // a hyphen between letters stays in the word
@@ -122,7 +91,14 @@ struct CorpusReader {
     std::vector<uint64_t> wordStarts{0};
     std::vector<uint64_t> table; // open addressing: hash << 32 | id + 1; 0 = free
 
-    WordStream stream;
+    // Where the ids go (makeframes' word stream, the browser's concordance):
+    // each file's start as fileStartId, each word's id, each sentence's end
+    // as sentenceEndId. For a word, `start` and `end` are its bytes in the
+    // file as given to addBytes (end one past its last byte; apostrophes
+    // dropped from its ends count in); 0 for the other ids. A plain call,
+    // once per id, so reading a large corpus stays fast.
+    void (*sendId)(void* target, uint32_t id, uint64_t start, uint64_t end) = nullptr;
+    void* idTarget = nullptr;
 
     uint64_t wordCount = 0;
     uint64_t sentenceCount = 0;
@@ -152,6 +128,16 @@ struct CorpusReader {
     uint32_t pendingCode = 0;    // UTF-8 character being decoded
     int pendingLength = 0;       // its bytes still to come
     std::string pendingBytes;    // its bytes so far
+    // Places in the file's bytes: the next byte given, the character being
+    // added, the word being read, the first undecided byte, the current
+    // UTF-8 sequence or UTF-16 unit.
+    uint64_t inputOffset = 0;
+    uint64_t characterStart = 0;
+    uint64_t characterEnd = 0;
+    uint64_t wordStart = 0;
+    uint64_t wordEnd = 0;
+    uint64_t undecidedStart = 0;
+    uint64_t sequenceStart = 0;
 
     void beginFile(TextKind kind);
     void addBytes(const char* data, size_t size);
@@ -173,5 +159,10 @@ struct CorpusReader {
     void finishWord();
     void writeFinalSigma();
     void endSentence();
+    void send(uint32_t id, uint64_t start, uint64_t end)
+    {
+        if (sendId != nullptr)
+            sendId(idTarget, id, start, end);
+    }
     uint32_t wordId(const std::string& text);
 };

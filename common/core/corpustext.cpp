@@ -1,10 +1,8 @@
-#include "makeframes/core/corpustext.h"
+#include "common/core/corpustext.h"
 
-#include "makeframes/core/fileopen.h"
 #include "common/core/text.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <stdexcept>
 #include <string_view>
@@ -45,15 +43,6 @@ bool isValidDecoded(uint32_t codePoint, int length)
     if (length == 4)
         return codePoint >= 0x10000 && codePoint <= 0x10FFFF;
     return true;
-}
-
-// A write of `wanted` bytes failed (at least one when only the open or the
-// closing flush failed).
-[[noreturn]] void failWrite(const std::filesystem::path& name, uint64_t wanted = 1)
-{
-    const int error = errno;
-    throw std::runtime_error("cannot write temporary file " + name.u8string() + ": " +
-                             writeFailure(name, error, wanted));
 }
 
 } // namespace
@@ -104,94 +93,6 @@ int cp1252Byte(uint32_t codePoint)
     return encodeCharacter(codePage(1252), codePoint);
 }
 
-WordStream::~WordStream()
-{
-    release();
-}
-
-void WordStream::add(uint32_t id)
-{
-    held.push_back(id);
-    if (held.size() < memoryLimit || memoryLimit == 0)
-        return;
-    if (spill == nullptr) {
-        spill = openFile(spillName, "wb");
-        if (spill == nullptr)
-            failWrite(spillName);
-    }
-    if (std::fwrite(held.data(), sizeof(uint32_t), held.size(), spill) != held.size())
-        failWrite(spillName, held.size() * sizeof(uint32_t));
-    spilledIds += held.size();
-    held.clear();
-}
-
-void WordStream::finish()
-{
-    if (spill == nullptr)
-        return;
-    if (!held.empty() && std::fwrite(held.data(), sizeof(uint32_t), held.size(), spill) != held.size())
-        failWrite(spillName, held.size() * sizeof(uint32_t));
-    spilledIds += held.size();
-    std::vector<uint32_t>().swap(held);
-    if (std::fclose(spill) != 0) {
-        spill = nullptr;
-        failWrite(spillName);
-    }
-    spill = nullptr;
-}
-
-void WordStream::release()
-{
-    if (spill != nullptr)
-        std::fclose(spill);
-    spill = nullptr;
-    if (spilledIds > 0) {
-        std::error_code ignored;
-        std::filesystem::remove(spillName, ignored);
-    }
-    spilledIds = 0;
-    std::vector<uint32_t>().swap(held);
-}
-
-WordStreamReader::WordStreamReader(const WordStream& s) : stream(s)
-{
-    fileIdsLeft = stream.spilledIds;
-    if (fileIdsLeft > 0) {
-        file = openFile(stream.spillName, "rb");
-        if (file == nullptr)
-            throw std::runtime_error("cannot read temporary file " + stream.spillName.u8string() + ": " + std::strerror(errno));
-    }
-}
-
-WordStreamReader::~WordStreamReader()
-{
-    if (file != nullptr)
-        std::fclose(file);
-}
-
-bool WordStreamReader::next(uint32_t& id)
-{
-    if (position < buffer.size()) {
-        id = buffer[position++];
-        return true;
-    }
-    if (fileIdsLeft > 0) {
-        const size_t want = fileIdsLeft < 65536 ? static_cast<size_t>(fileIdsLeft) : 65536;
-        buffer.resize(want);
-        if (std::fread(buffer.data(), sizeof(uint32_t), want, file) != want)
-            throw std::runtime_error("cannot read temporary file " + stream.spillName.u8string());
-        fileIdsLeft -= want;
-        position = 1;
-        id = buffer[0];
-        return true;
-    }
-    if (heldPosition < stream.held.size()) {
-        id = stream.held[heldPosition++];
-        return true;
-    }
-    return false;
-}
-
 void CorpusReader::beginFile(TextKind kind)
 {
     utf8 = kind == textUtf8;
@@ -206,7 +107,8 @@ void CorpusReader::beginFile(TextKind kind)
     sentenceHasWords = false;
     pendingLength = 0;
     pendingBytes.clear();
-    stream.add(fileStartId);
+    inputOffset = 0;
+    send(fileStartId, 0, 0);
     ++fileCount;
     fileWords.push_back(wordCount);
     fileSentences.push_back(sentenceCount);
@@ -215,13 +117,19 @@ void CorpusReader::beginFile(TextKind kind)
 void CorpusReader::addBytes(const char* data, size_t size)
 {
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(data);
+    const uint64_t base = inputOffset;
+    inputOffset += size;
     if (undecided) {
         size_t ascii = 0;
         if (undecidedBytes.empty()) {
-            for (; ascii < size && bytes[ascii] < 0x80; ++ascii)
+            for (; ascii < size && bytes[ascii] < 0x80; ++ascii) {
+                characterStart = base + ascii;
+                characterEnd = characterStart + 1;
                 addByte(bytes[ascii] == 0 ? ' ' : bytes[ascii], false);
+            }
             if (ascii == size)
                 return;
+            undecidedStart = base + ascii;
         }
         // From the first other byte on, the same window as at a file's
         // start decides, however the text comes in pieces.
@@ -238,17 +146,25 @@ void CorpusReader::addBytes(const char* data, size_t size)
             }
             const uint32_t first = static_cast<uint32_t>(pendingUnitByte);
             pendingUnitByte = -1;
+            if (highSurrogate == 0)
+                characterStart = base + i - 1; // a pair starts at its first unit
+            characterEnd = base + i + 1;
             addUtf16Unit(utf16 == 1 ? (uint32_t(bytes[i]) << 8 | first) : (first << 8 | bytes[i]));
         }
         return;
     }
     if (!utf8) {
-        for (size_t i = 0; i < size; ++i)
+        for (size_t i = 0; i < size; ++i) {
+            characterStart = base + i;
+            characterEnd = characterStart + 1;
             addByte(bytes[i], false);
+        }
         return;
     }
     for (size_t i = 0; i < size; ++i) {
         const unsigned char c = bytes[i];
+        characterStart = pendingLength > 0 ? sequenceStart : base + i;
+        characterEnd = base + i + 1;
         if (pendingLength > 0) {
             if ((c & 0xC0) == 0x80) {
                 pendingCode = (pendingCode << 6) | (c & 0x3F);
@@ -268,6 +184,7 @@ void CorpusReader::addBytes(const char* data, size_t size)
                 addByte(static_cast<unsigned char>(b), false);
             pendingBytes.clear();
             pendingLength = 0;
+            characterStart = base + i;
         }
         if (c < 0x80) {
             addByte(c == 0 ? ' ' : c, false);
@@ -279,6 +196,7 @@ void CorpusReader::addBytes(const char* data, size_t size)
             continue;
         }
         pendingLength = length - 1;
+        sequenceStart = base + i;
         pendingCode = c & (0x7F >> length);
         pendingBytes.assign(1, static_cast<char>(c));
     }
@@ -375,6 +293,9 @@ void CorpusReader::addByte(unsigned char c, bool replacement)
         placeHeldSeparator(replacement ? '?' : page->character[c]);
     if (replacement || page->wordByte[c]) {
         lineHasText = true;
+        if (word.empty())
+            wordStart = characterStart;
+        wordEnd = characterEnd;
         word += static_cast<char>(replacement || keepCase ? c : page->lowerByte[c]);
         return;
     }
@@ -402,6 +323,7 @@ void CorpusReader::decideKind(bool atEnd)
     utf8 = classifyText(undecidedBytes.data(), std::min(undecidedBytes.size(), textCheckBytes), atEnd) == textUtf8;
     std::string held;
     held.swap(undecidedBytes);
+    inputOffset = undecidedStart; // the held bytes are read again from their place
     addBytes(held.data(), held.size());
 }
 
@@ -468,7 +390,7 @@ void CorpusReader::finishWord()
     if (first > 0 || last < word.size())
         word = word.substr(first, last - first);
     writeFinalSigma();
-    stream.add(wordId(word));
+    send(wordId(word), wordStart, wordEnd);
     ++wordCount;
     sentenceHasWords = true;
     word.clear();
@@ -515,7 +437,7 @@ void CorpusReader::endSentence()
 {
     if (!sentenceHasWords)
         return;
-    stream.add(sentenceEndId);
+    send(sentenceEndId, 0, 0);
     ++sentenceCount;
     sentenceHasWords = false;
 }

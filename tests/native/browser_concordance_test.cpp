@@ -1,0 +1,174 @@
+// The concordance finds every occurrence makeframes counted: for each frame
+// and each variant of frames made from a small corpus, as many lines as the
+// file's frequency, each at the place in its file where the n-gram stands.
+#include "browser/core/concordance.h"
+#include "browser/core/framefile.h"
+#include "common/core/numbertext.h"
+#include "makeframes/core/framebuild.h"
+#include "tests/support/scratchfolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstring>
+
+namespace {
+
+// Texts that try the reader: case, sentence ends, paragraphs, numbers,
+// apostrophes, a UTF-8 file and one in pieces beyond the first 64 KB.
+std::vector<std::string> corpusTexts()
+{
+    std::string longText;
+    for (int k = 0; k < 3000; ++k)
+        longText += k % 7 == 0 ? "The end of the day. " : "at the end of a long day, the end of it\r\n";
+    return {
+        "The cat sat on the mat. The dog sat on the mat!\r\nA cat sat on a mat; the cat sat\non the rug.",
+        "It's the end of the road: the end of the line.\n\nThe end of 3.5 days, isn't it? The END of it.",
+        "\xef\xbb\xbf" "Caf\xc3\xa9 at the end of the day, the caf\xc3\xa9 at the end of the road.",
+        longText,
+    };
+}
+
+struct Corpus {
+    ScratchFolder scratch;
+    CorpusRecord record;
+    std::vector<std::string> texts = corpusTexts();
+    std::vector<std::string> frames; // the Alpha file's records
+};
+
+// makeframes' trigram frames of the texts, each text a file.
+void makeCorpus(Corpus& corpus)
+{
+    CorpusReader reader;
+    WordStream words;
+    sendIdsTo(reader, words);
+    for (size_t k = 0; k < corpus.texts.size(); ++k) {
+        const std::string& text = corpus.texts[k];
+        const std::string name = corpus.scratch / ("text" + std::to_string(k) + ".txt");
+        std::ofstream(name, std::ios::binary) << text;
+        const uint64_t before = reader.wordCount;
+        reader.beginFile(classifyText(text.data(), std::min(text.size(), textCheckBytes), text.size() <= textCheckBytes));
+        reader.addBytes(text.data(), text.size());
+        reader.endFile();
+        corpus.record.inputs.push_back({name, "text" + std::to_string(k) + ".txt", reader.wordCount - before, 0});
+    }
+    words.finish();
+    FrameSettings settings;
+    settings.length = 3;
+    settings.minFrequency = 1;
+    settings.minVariants = 1;
+    settings.memoryBytes = 64 << 20;
+    settings.scratchFolder = corpus.scratch.path;
+    writeFrameFiles(reader, words, rankWords(reader), settings, corpus.scratch / "a.txt", corpus.scratch / "f.txt");
+    int32_t count = 0;
+    int32_t variants = 0;
+    buildFrameRecords(readAll(corpus.scratch / "a.txt"), corpus.frames, count, variants);
+}
+
+ConcordanceScan scanCorpus(const Corpus& corpus, const ConcordanceTarget& target, size_t& changedFiles)
+{
+    ConcordanceScan scan;
+    EXPECT_TRUE(startConcordance(scan, corpus.record, target));
+    changedFiles = 0;
+    for (size_t k = 0; k < corpus.texts.size(); ++k) {
+        const std::string& text = corpus.texts[k];
+        size_t at = 0;
+        // Pieces of odd sizes, as a file may come.
+        const auto read = [&](char* into, size_t size) {
+            const size_t n = std::min({size, text.size() - at, size_t(4099)});
+            std::memcpy(into, text.data() + at, n);
+            at += n;
+            return n;
+        };
+        if (scanConcordanceFile(scan, k, read, [] { return false; }) != int64_t(corpus.record.inputs[k].words))
+            ++changedFiles;
+    }
+    return scan;
+}
+
+} // namespace
+
+TEST(BrowserConcordance, EveryFrameAndVariantHasAsManyLinesAsItsFrequency)
+{
+    Corpus corpus;
+    makeCorpus(corpus);
+    ASSERT_GT(corpus.frames.size(), 50u);
+    for (size_t f = 1; f < corpus.frames.size(); ++f) {
+        const std::string& record = corpus.frames[f];
+        SCOPED_TRACE(record);
+        std::vector<ConcordanceTarget> targets(1);
+        ASSERT_TRUE(frameTarget(record, targets[0]));
+        for (size_t start = record.find("\r\n"); start != std::string::npos; start = record.find("\r\n", start)) {
+            start += 2;
+            targets.emplace_back();
+            ASSERT_TRUE(variantTarget(record, record.substr(start, record.find("\r\n", start) - start), targets.back()));
+        }
+        for (const ConcordanceTarget& target : targets) {
+            size_t changed = 0;
+            const ConcordanceScan scan = scanCorpus(corpus, target, changed);
+            EXPECT_EQ(changed, 0u);
+            ASSERT_EQ(scan.lines.size(), target.frequency);
+            for (const ConcordanceLine& line : scan.lines) {
+                // The n-gram's first word stands at its offset (the texts are ASCII but for "café").
+                std::string first = line.ngram.substr(line.ngram[0] == '[' ? 1 : 0, 2);
+                first = first.substr(0, first.find_first_of(" ]"));
+                std::string there = corpus.texts[line.file].substr(line.offset, first.size());
+                for (char& c : there)
+                    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+                EXPECT_EQ(there, first) << line.ngram;
+            }
+            const std::string f = formatThousands(int64_t(target.frequency));
+            EXPECT_EQ(concordanceSummary(scan, target, changed).substr(0, f.size() + 1), f + " ");
+        }
+    }
+}
+
+TEST(BrowserConcordance, SortOrdersCopyTextAndSummaries)
+{
+    CorpusRecord record;
+    record.inputs = {{"/c/one.txt", "one.txt", 9, 1}, {"/c/two.txt", "two.txt", 9, 1}};
+    std::vector<ConcordanceLine> lines = {
+        {"we saw", "the [end] of", "it all", "end", 1, 40},
+        {"a", "the [day] of", "rest", "day", 0, 10},
+        {"you saw", "the [end] of", "days", "end", 0, 30},
+        {"", "the [day] of", "", "day", 1, 5},
+    };
+    const struct {
+        ConcordanceOrder order;
+        std::string text;
+    } cases[] = {
+        {bySlotWord, "a\tthe [day] of\trest\tone.txt\r\n\tthe [day] of\t\ttwo.txt\r\n"
+                     "you saw\tthe [end] of\tdays\tone.txt\r\nwe saw\tthe [end] of\tit all\ttwo.txt\r\n"},
+        {byLeftWord, "\tthe [day] of\t\ttwo.txt\r\na\tthe [day] of\trest\tone.txt\r\n"
+                     "you saw\tthe [end] of\tdays\tone.txt\r\nwe saw\tthe [end] of\tit all\ttwo.txt\r\n"},
+        {byRightWord, "\tthe [day] of\t\ttwo.txt\r\nyou saw\tthe [end] of\tdays\tone.txt\r\n"
+                      "we saw\tthe [end] of\tit all\ttwo.txt\r\na\tthe [day] of\trest\tone.txt\r\n"},
+        {byFile, "a\tthe [day] of\trest\tone.txt\r\nyou saw\tthe [end] of\tdays\tone.txt\r\n"
+                 "\tthe [day] of\t\ttwo.txt\r\nwe saw\tthe [end] of\tit all\ttwo.txt\r\n"},
+    };
+    for (const auto& c : cases) {
+        sortConcordance(lines, c.order);
+        EXPECT_EQ(concordanceCopyText(lines, record), c.text) << c.order;
+    }
+
+    ConcordanceTarget frame;
+    frame.isFrame = true;
+    frame.frequency = 408;
+    ConcordanceTarget variant;
+    variant.frequency = 2;
+    ConcordanceScan scan;
+    scan.found = 408;
+    scan.filesWithLines = 247;
+    scan.kept = 408;
+    EXPECT_EQ(concordanceSummary(scan, frame, 0), "408 lines in 247 files; the frame's frequency is 408");
+    EXPECT_EQ(concordanceSummary(scan, frame, 2),
+              "408 lines in 247 files; the corpus has changed since the frames were made (2 files give another "
+              "word count); the frame's frequency is 408");
+    EXPECT_EQ(concordanceSummary(scan, variant, 0),
+              "408 lines in 247 files; the corpus has changed since the frames were made: the variant's frequency is 2");
+    scan.found = 500000;
+    scan.kept = concordanceLineBound;
+    frame.frequency = 500000;
+    EXPECT_EQ(concordanceSummary(scan, frame, 0), "500,000 lines in 247 files; the frame's frequency is 500,000; "
+                                                  "the first 100,000 are shown, 400,000 more were found");
+}
