@@ -1,7 +1,7 @@
 #include "makeframes/core/lostletters.h"
 
-#include "common/core/numbertext.h"
 #include "common/core/codepage.h"
+#include "common/core/numbertext.h"
 
 #include <algorithm>
 
