@@ -122,11 +122,12 @@ bool readCodePage(const std::string& text, int& codePage)
 int parseOptions(const std::vector<std::string>& args, ConsoleOptions& options)
 {
     std::vector<std::string> names;
+    uint64_t threads = 0;
     for (size_t a = 0; a < args.size(); ++a) {
         const std::string& arg = args[a];
         const bool hasValue = a + 1 < args.size();
         if (arg == "-n" || arg == "-min" || arg == "-minvar" || arg == "-minrange" || arg == "-slots" ||
-            arg == "-mem" || arg == "-codepage" || arg == "-hyphens") {
+            arg == "-mem" || arg == "-codepage" || arg == "-hyphens" || arg == "-threads") {
             if (!hasValue)
                 return usage(arg + " needs a value");
             const std::string& value = args[++a];
@@ -145,6 +146,8 @@ int parseOptions(const std::vector<std::string>& args, ConsoleOptions& options)
                 good = value == "join" || value == "split", options.run.joinHyphens = value == "join";
             else if (arg == "-codepage")
                 good = readCodePage(value, options.run.codePage);
+            else if (arg == "-threads")
+                good = readCount(value.c_str(), 1, 256, threads), options.run.threads = static_cast<unsigned>(threads);
             else
                 good = readSize(value, options.run.memoryBytes);
             if (!good)

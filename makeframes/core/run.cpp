@@ -17,6 +17,7 @@
 #include <random>
 #include <set>
 #include <system_error>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -706,6 +707,7 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
         // bound; its build counts the corpus it shares with the others in.
         settings.memoryBytes = memoryBytes;
         settings.scratchFolder = cleanup.scratch;
+        settings.threads = options.threads > 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency());
         const std::string phasePrefix = std::to_string(length) + "-grams: ";
         settings.progress = [&monitor, &phasePrefix](const char* phase, double fraction) {
             monitor.progress(phasePrefix + phase, fraction);

@@ -24,6 +24,7 @@ struct MakeOptions {
     bool stats = false;       // also prefix[-N]-Stats.txt
     int codePage = 1252;      // 1250, 1251, 1252, 1253, 1254, 1257
     uint64_t memoryBytes = uint64_t(1) << 30;
+    unsigned threads = 0; // the sorts' threads; 0: one per core of the machine
     std::vector<std::filesystem::path> inputs; // files and folders ("-" = standard input, console only)
     std::filesystem::path prefix;              // output prefix: folder + name start
 };

@@ -4,7 +4,7 @@
 
 const std::vector<std::string> makeFramesOptions = {
     "-n",        "-min",    "-minvar", "-minrange", "-slots", "-keepcase", "-hyphens",
-    "-codepage", "-ngrams", "-stats",  "-mem",      "-q",     "-h",        "--help",
+    "-codepage", "-ngrams", "-stats",  "-mem",      "-threads", "-q",     "-h",        "--help",
 };
 
 std::string makeFramesHelp()
@@ -26,6 +26,8 @@ std::string makeFramesHelp()
            "  -stats        also write outprefix-Stats.txt: measures of each kept frame\n"
            "  -mem SIZE     memory to use, such as 512M or 2G (default 1G); beyond it\n"
            "                sorted runs go to a temporary folder beside the output\n"
+           "  -threads N    sort on N threads (default: one per core); the files are the\n"
+           "                same on any number\n"
            "  -q            no progress on standard error\n"
            "  -h, --help    this help\n"
            "writes outprefix-Alpha-phraseFrames.txt and outprefix-Freq-phraseFrames.txt\n"
