@@ -158,6 +158,8 @@ int parseOptions(const std::vector<std::string>& args, ConsoleOptions& options)
             options.run.ngrams = true;
         } else if (arg == "-stats") {
             options.run.stats = true;
+        } else if (arg == "-counts") {
+            options.run.countLists = true;
         } else if (arg == "-q") {
             options.quiet = true;
         } else if (arg == "-h" || arg == "--help") {

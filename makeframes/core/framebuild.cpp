@@ -315,10 +315,38 @@ void setMemoryBudget(Build<N>& build)
         static_cast<size_t>(std::min<uint64_t>(1 << 20, std::max<uint64_t>(4096, build.usable / 1024)));
 }
 
+// From count lists: each n-gram as its N word ids, then its count.
+template <int N>
+void addListedNgrams(Build<N>& build, RunSorter<Gram<N>>& grams)
+{
+    const WordStream& stream = build.corpus.stream;
+    const uint64_t totalIds = stream.held.size() + stream.spilledIds;
+    WordStreamReader reader(stream);
+    uint64_t read = 0;
+    uint32_t id;
+    Gram<N> gram;
+    gram.file = 0;
+    int filled = 0;
+    while (reader.next(id)) {
+        if ((++read & 0xFFFFF) == 0)
+            build.report("counting n-grams", double(read) / double(totalIds));
+        if (filled < N) {
+            gram.w[filled++] = build.ranked.rankOf[id];
+            continue;
+        }
+        gram.count = id;
+        grams.add(gram);
+        build.counts.ngrams += gram.count;
+        filled = 0;
+    }
+}
+
 // Counting: every n-gram within a sentence, with its file when ranges count.
 template <int N>
 void countNgrams(Build<N>& build, RunSorter<Gram<N>>& grams)
 {
+    if (build.settings.fromCountLists)
+        return addListedNgrams(build, grams);
     const WordStream& stream = build.corpus.stream;
     const uint64_t totalIds = stream.held.size() + stream.spilledIds;
     WordStreamReader reader(stream);
@@ -666,9 +694,11 @@ void appendStatsRow(std::string& row, const Build<N>& build, const std::string& 
     row += '\t';
     appendFixed(row, entropy);
     row += '\t';
-    appendNumber(row, range);
+    if (!build.settings.fromCountLists)
+        appendNumber(row, range);
     row += '\t';
-    appendFixed(row, frequency * 1e6 / double(std::max<uint64_t>(1, build.corpus.wordCount)));
+    if (!build.settings.fromCountLists)
+        appendFixed(row, frequency * 1e6 / double(std::max<uint64_t>(1, build.corpus.wordCount)));
     row += "\r\n";
 }
 
@@ -793,7 +823,7 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
     using G = Gram<N>;
     Build<N> build{corpus, ranked, settings, names, Scratch(), FrameCounts(), 0, 0, false, {}};
     build.scratch.folder = settings.scratchFolder;
-    build.perFile = settings.minRange > 1 || !names.stats.empty();
+    build.perFile = !settings.fromCountLists && (settings.minRange > 1 || !names.stats.empty());
     for (int s = settings.innerSlotsOnly ? 1 : 0; s < (settings.innerSlotsOnly ? N - 1 : N); ++s)
         build.slots.push_back(s);
     setMemoryBudget(build);

@@ -57,6 +57,11 @@ struct FrameSettings {
     uint64_t minVariants = 2;
     uint64_t minRange = 1;
     bool innerSlotsOnly = false;
+    // The corpus's word stream holds counted n-grams read from count lists
+    // (countlist.h), not text. They do not tell the input files an n-gram
+    // occurs in, nor the corpus's size: the statistics leave the range and
+    // the frequency per million empty, and minRange must be 1.
+    bool fromCountLists = false;
     // The bytes this build may hold, the corpus and ranked words it reads
     // counted in; builds at once must share the bound between them.
     uint64_t memoryBytes = uint64_t(1) << 30;

@@ -2,6 +2,7 @@
 
 #include "common/core/numbertext.h"
 #include "makeframes/core/corpustext.h"
+#include "makeframes/core/countlist.h"
 #include "makeframes/core/fileopen.h"
 #include "makeframes/core/framebuild.h"
 #include "makeframes/outputsafety.h"
@@ -14,6 +15,7 @@
 #include <cstring>
 #include <ctime>
 #include <map>
+#include <memory>
 #include <random>
 #include <set>
 #include <system_error>
@@ -521,6 +523,46 @@ void removeLeftovers(const MakeOptions& options, const fs::path& outputFolder, c
         monitor.warning("removed what an unfinished earlier run left: " + listed(removed));
 }
 
+// Reads one count list into the corpus. A list that cannot be read stops the
+// run: without it the counts would be those of another corpus.
+bool readCountList(const fs::path& input, CountListReader& list, const MakeEvents& events, const Monitor& monitor,
+                   const std::string& place, double fraction)
+{
+    const bool standardInput = input == standardInputName;
+    list.name = standardInput ? "standard input" : displayName(input);
+    list.lines = 0;
+    if (standardInput && !events.readStandardInput)
+        throw MakeError("cannot read standard input here");
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(standardInput ? nullptr : openFile(input, "rb"), std::fclose);
+    if (!standardInput && file == nullptr)
+        throw MakeError("cannot read " + list.name + ": " + std::strerror(errno));
+    std::vector<char> buffer(1 << 20);
+    for (;;) {
+        monitor.progress("reading count list " + place, fraction);
+        const size_t got = standardInput ? events.readStandardInput(buffer.data(), buffer.size())
+                                         : std::fread(buffer.data(), 1, buffer.size(), file.get());
+        if (!standardInput && got < buffer.size() && std::ferror(file.get()))
+            throw MakeError("cannot read " + list.name + ": " + std::strerror(errno));
+        if (got == 0)
+            break;
+        list.addBytes(buffer.data(), got);
+    }
+    list.end();
+    return true;
+}
+
+std::string badLinesText(const BadCountLines& bad)
+{
+    std::string text = "nothing written: " + formatThousands(static_cast<int64_t>(bad.count)) +
+                       (bad.count == 1 ? " line of the count lists is" : " lines of the count lists are") +
+                       " not an n-gram TAB its count:";
+    for (const std::string& line : bad.shown)
+        text += "\n  " + line;
+    if (bad.count > bad.shown.size())
+        text += "\n  and " + formatThousands(static_cast<int64_t>(bad.count - bad.shown.size())) + " more";
+    return text;
+}
+
 std::string plural(uint64_t count, const char* one, const char* many)
 {
     return formatThousands(static_cast<int64_t>(count)) + " " + (count == 1 ? one : many);
@@ -608,6 +650,10 @@ void checkOptions(const MakeOptions& options)
         throw MakeError("inner slots only needs n-grams of at least 3 words");
     if (!isSupportedCodePage(options.codePage))
         throw MakeError("code page " + std::to_string(options.codePage) + " is not one makeframes writes");
+    if (options.countLists && options.minLength != options.maxLength)
+        throw MakeError("a count list holds n-grams of one length: give -n one length");
+    if (options.countLists && options.minRange > 1)
+        throw MakeError("-minrange needs the texts: count lists do not say which files an n-gram occurs in");
     if (options.inputs.empty())
         throw MakeError("no input chosen");
     if (options.prefix.empty() || !options.prefix.has_filename())
@@ -659,25 +705,34 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
         static_cast<size_t>(std::max<uint64_t>(memoryBytes / 16 / sizeof(uint32_t), 1024));
     corpus.stream.spillName = cleanup.scratch / "words";
 
+    BadCountLines badLines;
+    CountListReader countList{corpus, options.minLength, "", badLines, 0, 0, {}, {}};
     for (size_t k = 0; k < inputs.size(); ++k) {
         const std::string place = "file " + formatThousands(static_cast<int64_t>(k + 1)) + " of " +
                                   formatThousands(static_cast<int64_t>(inputs.size()));
-        if (readInput(inputs[k], corpus, events, monitor, place, double(k) / double(inputs.size())))
+        if (options.countLists ? readCountList(inputs[k], countList, events, monitor, place, double(k) / double(inputs.size()))
+                               : readInput(inputs[k], corpus, events, monitor, place, double(k) / double(inputs.size())))
             ++result.filesRead;
         else
             ++result.filesSkipped;
     }
     corpus.stream.finish();
+    if (badLines.count > 0)
+        throw MakeError(badLinesText(badLines));
     if (result.filesRead == 0)
         throw MakeError("no text file among the inputs");
     result.words = corpus.wordCount;
     result.sentences = corpus.sentenceCount;
     result.unmapped = corpus.unmappedCount;
 
-    monitor.report("read " + plural(result.filesRead, "file", "files") + " (" +
-                   formatThousands(static_cast<int64_t>(result.filesSkipped)) + " skipped), " +
-                   plural(corpus.wordCount, "word", "words") + ", " +
-                   plural(corpus.sentenceCount, "sentence", "sentences") + " in " + seconds(clock.seconds()));
+    if (options.countLists)
+        monitor.report("read " + plural(result.filesRead, "count list", "count lists") + ", " +
+                       plural(countList.ngrams, "n-gram", "n-grams") + " in " + seconds(clock.seconds()));
+    else
+        monitor.report("read " + plural(result.filesRead, "file", "files") + " (" +
+                       formatThousands(static_cast<int64_t>(result.filesSkipped)) + " skipped), " +
+                       plural(corpus.wordCount, "word", "words") + ", " +
+                       plural(corpus.sentenceCount, "sentence", "sentences") + " in " + seconds(clock.seconds()));
     if (corpus.unmappedCount > 0)
         monitor.report(plural(corpus.unmappedCount, "character", "characters") + " without a code page " +
                        std::to_string(options.codePage) + " form (written as ? within words)");
@@ -703,6 +758,7 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
         settings.minVariants = options.minVariants;
         settings.minRange = options.minRange;
         settings.innerSlotsOnly = options.innerSlotsOnly;
+        settings.fromCountLists = options.countLists;
         // The lengths are built one after another, so each has the whole
         // bound; its build counts the corpus it shares with the others in.
         settings.memoryBytes = memoryBytes;

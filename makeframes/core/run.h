@@ -23,6 +23,7 @@ struct MakeOptions {
     bool ngrams = false;      // also prefix[-N]-Ngrams.txt
     bool stats = false;       // also prefix[-N]-Stats.txt
     int codePage = 1252;      // 1250, 1251, 1252, 1253, 1254, 1257
+    bool countLists = false;  // the inputs are n-gram count lists (countlist.h), not text
     uint64_t memoryBytes = uint64_t(1) << 30;
     unsigned threads = 0; // the sorts' threads; 0: one per core of the machine
     std::vector<std::filesystem::path> inputs; // files and folders ("-" = standard input, console only)
