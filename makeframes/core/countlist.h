@@ -18,7 +18,7 @@
 struct BadCountLines {
     std::vector<std::string> shown; // the first few
     uint64_t count = 0;
-    static const size_t shownAtMost = 20;
+    static constexpr size_t shownAtMost = 20;
 };
 
 // Reads one count list of n-grams of `length` words into the corpus: their

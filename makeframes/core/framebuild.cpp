@@ -164,7 +164,7 @@ struct RecordSource {
     std::string whole; // the whole file, or the window
     uint64_t windowStart = 0;
     std::FILE* file = nullptr;
-    static const size_t windowBytes = 1 << 20;
+    static constexpr size_t windowBytes = 1 << 20;
 
     RecordSource(const fs::path& fileName, uint64_t size, uint64_t memory) : name(fileName)
     {
