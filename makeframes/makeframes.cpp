@@ -15,7 +15,9 @@
 // input), -stats outprefix-Stats.txt (measures of each kept frame, a table
 // for a spreadsheet). Each file is written under a temporary name and renamed
 // when complete. -codepage chooses the code page of the output, -hyphens
-// join keeps "so-called" one word.
+// join keeps "so-called" one word, -threads the number of threads the sorts
+// run on. -counts reads n-gram count lists (makeframes/core/countlist.h)
+// instead of text.
 //
 // Words, sentences and the conversion of UTF-8 and UTF-16 are described in
 // makeframes/core/corpustext.h, frames and the file format in

@@ -523,8 +523,9 @@ void removeLeftovers(const MakeOptions& options, const fs::path& outputFolder, c
         monitor.warning("removed what an unfinished earlier run left: " + listed(removed));
 }
 
-// Reads one count list into the corpus. A list that cannot be read stops the
-// run: without it the counts would be those of another corpus.
+// Reads one count list into the corpus; true, as a list is never skipped: one
+// that cannot be read stops the run, as without it the counts would be
+// those of another corpus.
 bool readCountList(const fs::path& input, CountListReader& list, const MakeEvents& events, const Monitor& monitor,
                    const std::string& place, double fraction)
 {

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 const std::vector<std::string> makeFramesOptions = {
-    "-n",        "-min",    "-minvar", "-minrange", "-slots", "-keepcase", "-hyphens",
-    "-codepage", "-ngrams", "-stats",  "-counts",   "-mem",      "-threads", "-q",     "-h",        "--help",
+    "-n",        "-min",    "-minvar", "-minrange", "-slots", "-keepcase", "-hyphens", "-codepage",
+    "-ngrams",   "-stats",  "-counts", "-mem",      "-threads", "-q",      "-h",       "--help",
 };
 
 std::string makeFramesHelp()
