@@ -15,9 +15,11 @@
 // input), -stats outprefix-Stats.txt (measures of each kept frame, a table
 // for a spreadsheet). Each file is written under a temporary name and renamed
 // when complete. -codepage chooses the code page of the output (utf8: every
-// file in UTF-8), -hyphens join keeps "so-called" one word. Without
-// -codepage, a corpus with letters the default code page has no form for is
-// refused before anything is written, naming the code page that keeps them.
+// file in UTF-8), -hyphens join keeps "so-called" one word, -threads the
+// number of threads the sorts run on. Without -codepage, a corpus with
+// letters the default code page has no form for is refused before anything
+// is written, naming the code page that keeps them. -counts reads n-gram
+// count lists (makeframes/core/countlist.h) instead of text.
 //
 // Words, sentences and the conversion of UTF-8 and UTF-16 are described in
 // common/core/corpustext.h, frames and the file format in
@@ -133,11 +135,12 @@ bool readCodePage(const std::string& text, MakeOptions& options)
 int parseOptions(const std::vector<std::string>& args, ConsoleOptions& options)
 {
     std::vector<std::string> names;
+    uint64_t threads = 0;
     for (size_t a = 0; a < args.size(); ++a) {
         const std::string& arg = args[a];
         const bool hasValue = a + 1 < args.size();
         if (arg == "-n" || arg == "-min" || arg == "-minvar" || arg == "-minrange" || arg == "-slots" ||
-            arg == "-mem" || arg == "-codepage" || arg == "-hyphens") {
+            arg == "-mem" || arg == "-codepage" || arg == "-hyphens" || arg == "-threads") {
             if (!hasValue)
                 return usage(arg + " needs a value");
             const std::string& value = args[++a];
@@ -156,6 +159,8 @@ int parseOptions(const std::vector<std::string>& args, ConsoleOptions& options)
                 good = value == "join" || value == "split", options.run.joinHyphens = value == "join";
             else if (arg == "-codepage")
                 good = readCodePage(value, options.run);
+            else if (arg == "-threads")
+                good = readCount(value.c_str(), 1, 256, threads), options.run.threads = static_cast<unsigned>(threads);
             else
                 good = readSize(value, options.run.memoryBytes);
             if (!good)
@@ -166,6 +171,8 @@ int parseOptions(const std::vector<std::string>& args, ConsoleOptions& options)
             options.run.ngrams = true;
         } else if (arg == "-stats") {
             options.run.stats = true;
+        } else if (arg == "-counts") {
+            options.run.countLists = true;
         } else if (arg == "-q") {
             options.quiet = true;
         } else if (arg == "-h" || arg == "--help") {

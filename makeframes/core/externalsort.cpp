@@ -3,7 +3,11 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <exception>
+#include <mutex>
 #include <stdexcept>
+#include <system_error>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -75,4 +79,37 @@ void OutputFile::close()
     file = nullptr;
     if (failed || closed != 0)
         failWrite("write", name, 1);
+}
+
+void runTogether(const std::vector<std::function<void()>>& jobs, std::atomic<bool>& failed)
+{
+    std::mutex guard;
+    std::exception_ptr first;
+    const auto run = [&](const std::function<void()>& job) {
+        try {
+            job();
+        } catch (const JobsStopped&) {
+            // Another job failed; its exception is the one to tell.
+        } catch (...) {
+            const std::lock_guard<std::mutex> lock(guard);
+            if (!first)
+                first = std::current_exception();
+            failed = true;
+        }
+    };
+    std::vector<std::thread> threads;
+    size_t started = 1;
+    try {
+        for (; started < jobs.size(); ++started)
+            threads.emplace_back(run, std::cref(jobs[started]));
+    } catch (const std::system_error&) {
+    }
+    if (!jobs.empty())
+        run(jobs[0]);
+    for (size_t k = started; k < jobs.size(); ++k)
+        run(jobs[k]);
+    for (std::thread& thread : threads)
+        thread.join();
+    if (first)
+        std::rethrow_exception(first);
 }

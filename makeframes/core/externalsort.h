@@ -6,6 +6,7 @@
 #include "makeframes/core/fileopen.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -46,23 +47,63 @@ struct RecordLess {
     }
 };
 
-// Sorts records in memory, calling `poll` every million comparisons: tens of
-// millions of records take seconds, and a run cancelled meanwhile must not
-// wait for the end. When `poll` throws, the records are left in some order
-// (one may be lost) and are not used again.
+// Runs the jobs at once, each on a thread of its own but the first, which
+// runs on the caller's, and returns when all have ended. When a job throws,
+// `failed` becomes true (jobs look at it when they poll, and stop) and the
+// first exception is thrown here once no job runs any more. A thread the
+// system will not give runs its job on the caller's thread instead.
+void runTogether(const std::vector<std::function<void()>>& jobs, std::atomic<bool>& failed);
+
+// Thrown by a job that stops because another one failed; never reaches the
+// caller of runTogether.
+struct JobsStopped {};
+
+// Below this many records a part is sorted on one thread: starting a thread
+// costs more than it saves.
+const size_t leastRecordsPerThread = 4096;
+
 template <class Rec>
-void sortPolled(std::vector<Rec>& records, const std::function<void()>& poll)
+void sortInParts(Rec* begin, Rec* end, unsigned threads, const std::function<void()>& poll,
+                 std::atomic<bool>& failed)
 {
-    if (!poll) {
-        std::sort(records.begin(), records.end(), RecordLess());
-        return;
-    }
     uint32_t compared = 0;
-    std::sort(records.begin(), records.end(), [&poll, &compared](const Rec& a, const Rec& b) {
-        if ((++compared & 0xFFFFF) == 0)
+    const auto less = [&poll, &compared](const Rec& a, const Rec& b) {
+        if ((++compared & 0xFFFFF) == 0 && poll)
             poll();
         return recordLess(a, b);
-    });
+    };
+    const size_t count = static_cast<size_t>(end - begin);
+    if (threads < 2 || count < 2 * leastRecordsPerThread) {
+        std::sort(begin, end, less);
+        return;
+    }
+    // The records before the split point all sort before those after it, so
+    // the two parts sort on their own, in place: no memory beyond the bound.
+    const unsigned left = threads / 2;
+    Rec* split = begin + count / threads * left;
+    std::nth_element(begin, split, end, less);
+    runTogether({[&]() { sortInParts(begin, split, left, poll, failed); },
+                 [&]() { sortInParts(split, end, threads - left, poll, failed); }},
+                failed);
+}
+
+// Sorts records in memory on up to `threads` threads, calling `poll` every
+// million comparisons on each: tens of millions of records take seconds, and
+// a run cancelled meanwhile must not wait for the end. The order is the
+// records' own, a full order, so the result is the same on any number of
+// threads. When `poll` throws, the records are left in some order (one may be
+// lost) and are not used again.
+template <class Rec>
+void sortPolled(std::vector<Rec>& records, const std::function<void()>& poll, unsigned threads = 1)
+{
+    std::atomic<bool> failed{false};
+    const std::function<void()> pollJobs = [&poll, &failed]() {
+        if (failed.load())
+            throw JobsStopped();
+        if (poll)
+            poll();
+    };
+    sortInParts(records.data(), records.data() + records.size(), threads, pollJobs, failed);
 }
 
 struct Run {
@@ -225,6 +266,7 @@ struct RunSorter {
     std::vector<Rec> buffer;
     std::vector<Run> runs;
     bool sorted = true;
+    unsigned threads = 1; // that sort the buffer
     static const size_t fanIn = 64; // runs merged at once
 
     RunSorter(Scratch& s, const std::function<void()>& pollDuringSorts, size_t maxRecords, bool combine)
@@ -245,7 +287,7 @@ struct RunSorter {
     {
         if (sorted)
             return;
-        sortPolled(buffer, poll);
+        sortPolled(buffer, poll, threads);
         if (combining && !buffer.empty()) {
             size_t out = 0;
             for (size_t i = 1; i < buffer.size(); ++i) {

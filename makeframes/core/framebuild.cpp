@@ -146,11 +146,15 @@ struct FrameRecord {
 };
 
 // One of the run's own files read back at given places: the whole file in
-// memory when it fits in `memory`, else by seeking.
+// memory when it fits in `memory`, else through a window of it. Most records
+// are asked for in the order they were written (the many frames of equal
+// frequency), so the window turns their reads into one read of each stretch.
 struct RecordSource {
     fs::path name;
-    std::string whole;
+    std::string whole; // the whole file, or the window
+    uint64_t windowStart = 0;
     std::FILE* file = nullptr;
+    static constexpr size_t windowBytes = 1 << 20;
 
     RecordSource(const fs::path& fileName, uint64_t size, uint64_t memory) : name(fileName)
     {
@@ -176,13 +180,15 @@ struct RecordSource {
 
     void read(uint64_t offset, uint64_t length, std::string& out)
     {
-        if (file == nullptr) {
-            out.assign(whole, static_cast<size_t>(offset), static_cast<size_t>(length));
-            return;
+        if (file != nullptr && (offset < windowStart || offset + length > windowStart + whole.size())) {
+            whole.resize(static_cast<size_t>(std::max<uint64_t>(length, windowBytes)));
+            const size_t got = seekFile(file, offset) ? std::fread(&whole[0], 1, whole.size(), file) : 0;
+            if (got < length)
+                failFile("read", name);
+            whole.resize(got);
+            windowStart = offset;
         }
-        out.resize(static_cast<size_t>(length));
-        if (!out.empty() && (!seekFile(file, offset) || std::fread(&out[0], 1, out.size(), file) != out.size()))
-            failFile("read", name);
+        out.assign(whole, static_cast<size_t>(offset - windowStart), static_cast<size_t>(length));
     }
 };
 
@@ -311,10 +317,38 @@ void setMemoryBudget(Build<N>& build)
         static_cast<size_t>(std::min<uint64_t>(1 << 20, std::max<uint64_t>(4096, build.usable / 1024)));
 }
 
+// From count lists: each n-gram as its N word ids, then its count.
+template <int N>
+void addListedNgrams(Build<N>& build, RunSorter<Gram<N>>& grams)
+{
+    const WordStream& stream = build.words;
+    const uint64_t totalIds = stream.held.size() + stream.spilledIds;
+    WordStreamReader reader(stream);
+    uint64_t read = 0;
+    uint32_t id;
+    Gram<N> gram;
+    gram.file = 0;
+    int filled = 0;
+    while (reader.next(id)) {
+        if ((++read & 0xFFFFF) == 0)
+            build.report("counting n-grams", double(read) / double(totalIds));
+        if (filled < N) {
+            gram.w[filled++] = build.ranked.rankOf[id];
+            continue;
+        }
+        gram.count = id;
+        grams.add(gram);
+        build.counts.ngrams += gram.count;
+        filled = 0;
+    }
+}
+
 // Counting: every n-gram within a sentence, with its file when ranges count.
 template <int N>
 void countNgrams(Build<N>& build, RunSorter<Gram<N>>& grams)
 {
+    if (build.settings.fromCountLists)
+        return addListedNgrams(build, grams);
     const WordStream& stream = build.words;
     const uint64_t totalIds = stream.held.size() + stream.spilledIds;
     WordStreamReader reader(stream);
@@ -432,6 +466,7 @@ void writeNgramList(Build<N>& build, const DistinctGrams<N>& distinct)
     const size_t capacity = static_cast<size_t>(
         std::min<uint64_t>(room / sizeof(NgramEntry<N>) / 2, distinct.count + 16));
     RunSorter<NgramEntry<N>> order(build.scratch, build.settings.poll, capacity, false);
+    order.threads = build.settings.threads;
     NgramEntry<N> entry{0, {}};
     const auto keep = [&]() {
         if (entry.frequency >= build.settings.minFrequency)
@@ -502,14 +537,19 @@ uint64_t sortSlots(Build<N>& build, DistinctGrams<N>& distinct, std::vector<Slot
     // The table is far larger than the caches: its cells for a block of
     // n-grams are fetched ahead, so that the misses overlap.
     const size_t blockSize = 32;
-    const auto forEachBlock = [&](auto&& use) {
+    // With onlySlot given, only the cells of that slot (an index of slots)
+    // are looked up.
+    const size_t allSlots = slots.size();
+    const auto forEachBlock = [&](auto&& use, size_t onlySlot) {
         std::vector<G> block;
         std::vector<size_t> cells(blockSize * N);
         block.reserve(blockSize);
+        const size_t firstSlot = onlySlot == allSlots ? 0 : onlySlot;
+        const size_t endSlot = onlySlot == allSlots ? allSlots : onlySlot + 1;
         const auto flush = [&]() {
             if (!sketch.empty())
                 for (size_t k = 0; k < block.size(); ++k)
-                    for (size_t j = 0; j < slots.size(); ++j) {
+                    for (size_t j = firstSlot; j < endSlot; ++j) {
                         cells[k * N + j] = frameHash(block[k], slots[j]) & sketchMask;
                         __builtin_prefetch(sketch.data() + cells[k * N + j], 1);
                     }
@@ -540,7 +580,7 @@ uint64_t sortSlots(Build<N>& build, DistinctGrams<N>& distinct, std::vector<Slot
                 const uint64_t sum = uint64_t(cell) + g.count;
                 cell = sum > 255 ? 255 : static_cast<uint8_t>(sum);
             }
-        });
+        }, allSlots);
     }
     // Whether slot j (of slots) needs the n-gram whose cells are given.
     const auto needed = [&](const size_t* cells, size_t j) {
@@ -558,7 +598,7 @@ uint64_t sortSlots(Build<N>& build, DistinctGrams<N>& distinct, std::vector<Slot
         forEachBlock([&](const G&, const size_t* cells) {
             for (size_t j = 0; j < slots.size(); ++j)
                 slotNeeds[j] += needed(cells, j);
-        });
+        }, allSlots);
         slotRecords = std::accumulate(slotNeeds.begin(), slotNeeds.end(), uint64_t(0));
     }
     const bool inMemory = !grams.spilled() && heldRecords + slotRecords <= build.capacity;
@@ -571,12 +611,12 @@ uint64_t sortSlots(Build<N>& build, DistinctGrams<N>& distinct, std::vector<Slot
             for (size_t j = 0; j < slots.size(); ++j)
                 if (needed(cells, j))
                     slotData[slots[j]].memory.push_back(rotated(g, slots[j]));
-        });
+        }, allSlots);
         std::vector<G>().swap(grams.buffer);
         for (int s : slots) {
             std::vector<G>& v = slotData[s].memory;
             if (s != N - 1)
-                sortPolled(v, settings.poll);
+                sortPolled(v, settings.poll, settings.threads);
             slotMemory += v.size() * sizeof(G);
         }
     } else {
@@ -585,25 +625,41 @@ uint64_t sortSlots(Build<N>& build, DistinctGrams<N>& distinct, std::vector<Slot
             grams.spillAll();
             distinct.run = grams.runs.front();
         }
+        const size_t sketchRecords = sketch.size() / sizeof(G);
+        const size_t room = build.capacity > sketchRecords ? build.capacity - sketchRecords : 0;
+        size_t kept = 0; // records of the slots kept in memory
         for (size_t k = 0; k < slots.size(); ++k) {
             const int s = slots[k];
             build.report("sorting frames", double(k + 1) / double(slots.size() + 1));
             if (s == N - 1) {
                 RunWriter<G> writer(build.scratch);
-                forEachBlock([&](const G& g, const size_t* cells) {
-                    if (needed(cells, k))
-                        writer.write(&g, 1);
-                });
+                forEachBlock(
+                    [&](const G& g, const size_t* cells) {
+                        if (needed(cells, k))
+                            writer.write(&g, 1);
+                    },
+                    k);
                 slotData[s].runs.push_back(writer.finish());
                 continue;
             }
-            const size_t sketchRecords = sketch.size() / sizeof(G);
-            RunSorter<G> sorter(build.scratch, settings.poll,
-                                build.capacity > sketchRecords ? build.capacity - sketchRecords : 0, false);
-            forEachBlock([&](const G& g, const size_t* cells) {
-                if (needed(cells, k))
-                    sorter.add(rotated(g, s));
-            });
+            RunSorter<G> sorter(build.scratch, settings.poll, room - kept, false);
+            sorter.threads = settings.threads;
+            forEachBlock(
+                [&](const G& g, const size_t* cells) {
+                    if (needed(cells, k))
+                        sorter.add(rotated(g, s));
+                },
+                k);
+            // A slot that fits in half of what is left stays in memory: the
+            // slots after it still sort in runs of a useful size.
+            if (!sorter.spilled() && sorter.buffer.size() <= (room - kept) / 2) {
+                sorter.sortBuffer();
+                sorter.buffer.shrink_to_fit();
+                kept += sorter.buffer.size();
+                slotMemory += sorter.buffer.size() * sizeof(G);
+                slotData[s].memory = std::move(sorter.buffer);
+                continue;
+            }
             sorter.spillAll();
             slotData[s].runs = sorter.runs;
         }
@@ -641,11 +697,14 @@ void appendStatsRow(std::string& row, const Build<N>& build, const std::string& 
     row += '\t';
     appendFixed(row, entropy);
     row += '\t';
-    appendNumber(row, range);
+    if (!build.settings.fromCountLists)
+        appendNumber(row, range);
     row += '\t';
-    appendFixed(row, deviationOfProportions(frame.files, build.fileSizes));
+    if (!build.settings.fromCountLists)
+        appendFixed(row, deviationOfProportions(frame.files, build.fileSizes));
     row += '\t';
-    appendFixed(row, frequency * 1e6 / double(std::max<uint64_t>(1, build.corpus.wordCount)));
+    if (!build.settings.fromCountLists)
+        appendFixed(row, frequency * 1e6 / double(std::max<uint64_t>(1, build.corpus.wordCount)));
     row += "\r\n";
 }
 
@@ -783,13 +842,14 @@ FrameCounts buildFrames(const CorpusReader& corpus, const WordStream& words, con
     using G = Gram<N>;
     Build<N> build{corpus, words, ranked, settings, names, Scratch(), FrameCounts(), 0, 0, false, {}, {}};
     build.scratch.folder = settings.scratchFolder;
-    build.perFile = settings.minRange > 1 || !names.stats.empty();
+    build.perFile = !settings.fromCountLists && (settings.minRange > 1 || !names.stats.empty());
     build.fileSizes = fileSizes(corpus.fileWords);
     for (int s = settings.innerSlotsOnly ? 1 : 0; s < (settings.innerSlotsOnly ? N - 1 : N); ++s)
         build.slots.push_back(s);
     setMemoryBudget(build);
 
     RunSorter<G> grams(build.scratch, settings.poll, build.capacity, true);
+    grams.threads = settings.threads;
     countNgrams(build, grams);
     DistinctGrams<N> distinct = finishCounting(build, grams);
     if (!names.ngrams.empty())
@@ -801,6 +861,7 @@ FrameCounts buildFrames(const CorpusReader& corpus, const WordStream& words, con
     const uint64_t entryMemory = build.usable > slotMemory + 4096 ? build.usable - slotMemory : 4096;
     RunSorter<FreqEntry> freqOrder(build.scratch, settings.poll,
                                    static_cast<size_t>(entryMemory / sizeof(FreqEntry) / 2), false);
+    freqOrder.threads = settings.threads;
     std::unique_ptr<OutputFile> statsRows;
     if (!names.stats.empty())
         statsRows = std::make_unique<OutputFile>(build.scratch.newName());

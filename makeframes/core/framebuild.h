@@ -63,15 +63,24 @@ struct FrameSettings {
     uint64_t minRange = 1;
     bool innerSlotsOnly = false;
     bool byteOrderMark = false; // each file starts with UTF-8's, EF BB BF
+    // The corpus's word stream holds counted n-grams read from count lists
+    // (countlist.h), not text. They do not tell the input files an n-gram
+    // occurs in, nor the corpus's size: the statistics leave the range and
+    // the frequency per million empty, and minRange must be 1.
+    bool fromCountLists = false;
     // The bytes this build may hold, the corpus and ranked words it reads
     // counted in; builds at once must share the bound between them.
     uint64_t memoryBytes = uint64_t(1) << 30;
     std::filesystem::path scratchFolder; // sorted runs go here, under names of their own
+    // Threads the sorts may run on; the files are the same bytes on any
+    // number of them.
+    unsigned threads = 1;
     // Called now and then with the phase's name and how much of it is done.
     std::function<void(const char* phase, double fraction)> progress;
     // Called every million or so steps of long work in memory (sorts and
     // passes over all n-grams), where there is no progress to tell; it may
-    // throw to stop the build.
+    // throw to stop the build. The sorts call it on each of their threads;
+    // progress is told on the caller's only.
     std::function<void()> poll;
 };
 

@@ -4,6 +4,7 @@
 #include "common/core/frameformat.h"
 #include "common/core/numbertext.h"
 #include "common/core/corpustext.h"
+#include "makeframes/core/countlist.h"
 #include "makeframes/core/externalsort.h"
 #include "makeframes/core/fileopen.h"
 #include "makeframes/core/framebuild.h"
@@ -17,9 +18,11 @@
 #include <cstring>
 #include <ctime>
 #include <map>
+#include <memory>
 #include <random>
 #include <set>
 #include <system_error>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -543,6 +546,14 @@ CorpusRecord corpusRecord(const MakeOptions& options, const std::vector<fs::path
         {"ngrams", yesOrNo(options.ngrams)},
         {"stats", yesOrNo(options.stats)},
     };
+    // Words read as UTF-8 keep every letter: the code page then only read
+    // 8-bit input. Count lists hold no text to find the frames' lines in.
+    if (options.utf8)
+        record.options.push_back({"output", "utf8"});
+    if (options.countLists) {
+        record.options.push_back({"counts", "yes"});
+        return record;
+    }
     for (size_t k = 0; k < read.size(); ++k) {
         std::error_code error;
         const fs::path full = read[k] == standardInputName ? read[k] : fs::absolute(read[k], error);
@@ -552,6 +563,47 @@ CorpusRecord corpusRecord(const MakeOptions& options, const std::vector<fs::path
     record.words = corpus.wordCount;
     record.sentences = corpus.sentenceCount;
     return record;
+}
+
+// Reads one count list into the corpus; true, as a list is never skipped: one
+// that cannot be read stops the run, as without it the counts would be
+// those of another corpus.
+bool readCountList(const fs::path& input, CountListReader& list, const MakeEvents& events, const Monitor& monitor,
+                   const std::string& place, double fraction)
+{
+    const bool standardInput = input == standardInputName;
+    list.name = standardInput ? "standard input" : displayName(input);
+    list.lines = 0;
+    if (standardInput && !events.readStandardInput)
+        throw MakeError("cannot read standard input here");
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(standardInput ? nullptr : openFile(input, "rb"), std::fclose);
+    if (!standardInput && file == nullptr)
+        throw MakeError("cannot read " + list.name + ": " + std::strerror(errno));
+    std::vector<char> buffer(1 << 20);
+    for (;;) {
+        monitor.progress("reading count list " + place, fraction);
+        const size_t got = standardInput ? events.readStandardInput(buffer.data(), buffer.size())
+                                         : std::fread(buffer.data(), 1, buffer.size(), file.get());
+        if (!standardInput && got < buffer.size() && std::ferror(file.get()))
+            throw MakeError("cannot read " + list.name + ": " + std::strerror(errno));
+        if (got == 0)
+            break;
+        list.addBytes(buffer.data(), got);
+    }
+    list.end();
+    return true;
+}
+
+std::string badLinesText(const BadCountLines& bad)
+{
+    std::string text = "nothing written: " + formatThousands(static_cast<int64_t>(bad.count)) +
+                       (bad.count == 1 ? " line of the count lists is" : " lines of the count lists are") +
+                       " not an n-gram TAB its count:";
+    for (const std::string& line : bad.shown)
+        text += "\n  " + line;
+    if (bad.count > bad.shown.size())
+        text += "\n  and " + formatThousands(static_cast<int64_t>(bad.count - bad.shown.size())) + " more";
+    return text;
 }
 
 std::string plural(uint64_t count, const char* one, const char* many)
@@ -641,6 +693,10 @@ void checkOptions(const MakeOptions& options)
         throw MakeError("inner slots only needs n-grams of at least 3 words");
     if (!isSupportedCodePage(options.codePage))
         throw MakeError("code page " + std::to_string(options.codePage) + " is not one makeframes writes");
+    if (options.countLists && options.minLength != options.maxLength)
+        throw MakeError("a count list holds n-grams of one length: give -n one length");
+    if (options.countLists && options.minRange > 1)
+        throw MakeError("-minrange needs the texts: count lists do not say which files an n-gram occurs in");
     if (options.inputs.empty())
         throw MakeError("no input chosen");
     if (options.prefix.empty() || !options.prefix.has_filename())
@@ -695,10 +751,13 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
     corpus.utf8Words = options.utf8;
 
     std::vector<fs::path> read;
+    BadCountLines badLines;
+    CountListReader countList{corpus, words, options.minLength, "", badLines, 0, 0, {}, {}};
     for (size_t k = 0; k < inputs.size(); ++k) {
         const std::string place = "file " + formatThousands(static_cast<int64_t>(k + 1)) + " of " +
                                   formatThousands(static_cast<int64_t>(inputs.size()));
-        if (readInput(inputs[k], corpus, events, monitor, place, double(k) / double(inputs.size()))) {
+        if (options.countLists ? readCountList(inputs[k], countList, events, monitor, place, double(k) / double(inputs.size()))
+                               : readInput(inputs[k], corpus, events, monitor, place, double(k) / double(inputs.size()))) {
             ++result.filesRead;
             read.push_back(inputs[k]);
         } else {
@@ -706,6 +765,8 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
         }
     }
     words.finish();
+    if (badLines.count > 0)
+        throw MakeError(badLinesText(badLines));
     if (result.filesRead == 0)
         throw MakeError("no text file among the inputs");
     result.words = corpus.wordCount;
@@ -717,10 +778,14 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
             throw LettersLost(lost);
     }
 
-    monitor.report("read " + plural(result.filesRead, "file", "files") + " (" +
-                   formatThousands(static_cast<int64_t>(result.filesSkipped)) + " skipped), " +
-                   plural(corpus.wordCount, "word", "words") + ", " +
-                   plural(corpus.sentenceCount, "sentence", "sentences") + " in " + seconds(clock.seconds()));
+    if (options.countLists)
+        monitor.report("read " + plural(result.filesRead, "count list", "count lists") + ", " +
+                       plural(countList.ngrams, "n-gram", "n-grams") + " in " + seconds(clock.seconds()));
+    else
+        monitor.report("read " + plural(result.filesRead, "file", "files") + " (" +
+                       formatThousands(static_cast<int64_t>(result.filesSkipped)) + " skipped), " +
+                       plural(corpus.wordCount, "word", "words") + ", " +
+                       plural(corpus.sentenceCount, "sentence", "sentences") + " in " + seconds(clock.seconds()));
     if (corpus.unmappedCount > 0)
         monitor.report(plural(corpus.unmappedCount, "character", "characters") + " without a code page " +
                        std::to_string(options.codePage) + " form (written as ? within words)");
@@ -748,10 +813,12 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
         settings.minRange = options.minRange;
         settings.innerSlotsOnly = options.innerSlotsOnly;
         settings.byteOrderMark = options.utf8;
+        settings.fromCountLists = options.countLists;
         // The lengths are built one after another, so each has the whole
         // bound; its build counts the corpus it shares with the others in.
         settings.memoryBytes = memoryBytes;
         settings.scratchFolder = cleanup.scratch;
+        settings.threads = options.threads > 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency());
         const std::string phasePrefix = std::to_string(length) + "-grams: ";
         settings.progress = [&monitor, &phasePrefix](const char* phase, double fraction) {
             monitor.progress(phasePrefix + phase, fraction);

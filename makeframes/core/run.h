@@ -31,7 +31,9 @@ struct MakeOptions {
     // The user did not choose the code page: a corpus with letters it has
     // no form for is refused (LettersLost) rather than written with "?".
     bool refuseLostLetters = false;
+    bool countLists = false;  // the inputs are n-gram count lists (countlist.h), not text
     uint64_t memoryBytes = uint64_t(1) << 30;
+    unsigned threads = 0; // the sorts' threads; 0: one per core of the machine
     std::vector<std::filesystem::path> inputs; // files and folders ("-" = standard input, console only)
     std::filesystem::path prefix;              // output prefix: folder + name start
 };

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 const std::vector<std::string> makeFramesOptions = {
-    "-n",        "-min",    "-minvar", "-minrange", "-slots", "-keepcase", "-hyphens",
-    "-codepage", "-ngrams", "-stats",  "-mem",      "-q",     "-h",        "--help",
+    "-n",        "-min",    "-minvar", "-minrange", "-slots", "-keepcase", "-hyphens", "-codepage",
+    "-ngrams",   "-stats",  "-counts", "-mem",      "-threads", "-q",      "-h",       "--help",
 };
 
 std::string makeFramesHelp()
@@ -26,8 +26,14 @@ std::string makeFramesHelp()
            "                the default lacks stop the run before it writes anything\n"
            "  -ngrams       also write outprefix-Ngrams.txt: each n-gram TAB its frequency\n"
            "  -stats        also write outprefix-Stats.txt: measures of each kept frame\n"
+           "  -counts       the inputs are n-gram count lists (n-gram TAB count, as\n"
+           "                -ngrams writes them; the counts of an n-gram listed more than\n"
+           "                once are added), not text; the statistics have no range and\n"
+           "                no frequency per million, and -minrange cannot be used\n"
            "  -mem SIZE     memory to use, such as 512M or 2G (default 1G); beyond it\n"
            "                sorted runs go to a temporary folder beside the output\n"
+           "  -threads N    sort on N threads (default: one per core); the files are the\n"
+           "                same on any number\n"
            "  -q            no progress on standard error\n"
            "  -h, --help    this help\n"
            "writes outprefix-Alpha-phraseFrames.txt and outprefix-Freq-phraseFrames.txt,\n"

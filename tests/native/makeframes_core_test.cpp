@@ -464,3 +464,38 @@ TEST(MakeframesFiles, SortedRunsOnDiskGiveTheSameBytesAsMemory)
         }
     }
 }
+
+// The sorts on one thread or several, in memory or spilling runs of
+// thousands of records to disk: the same bytes in every file.
+TEST(MakeframesFiles, ThreadsAndMemoryBoundsGiveTheSameBytes)
+{
+    ScratchFolder scratch;
+    CorpusReader corpus;
+    WordStream corpusWords;
+    sendIdsTo(corpus, corpusWords);
+    corpusWords.spillName = scratch / "words";
+    readTexts(corpus, corpusWords, {generatedText(4, 60000), generatedText(5, 40000)});
+    const RankedWords ranked = rankWords(corpus);
+    std::string first;
+    for (uint64_t memory : {uint64_t(64) << 20, uint64_t(1) << 20})
+        for (unsigned threads : {1u, 2u, 4u}) {
+            FrameSettings settings = lengthOf(4);
+            settings.minFrequency = 1;
+            settings.memoryBytes = memory;
+            settings.threads = threads;
+            settings.scratchFolder = scratch.path;
+            FrameFileNames names;
+            names.alpha = scratch / "a.txt";
+            names.freq = scratch / "f.txt";
+            names.ngrams = scratch / "n.txt";
+            names.stats = scratch / "s.txt";
+            const FrameCounts counts = writeFrameFiles(corpus, corpusWords, ranked, settings, names);
+            EXPECT_EQ(counts.spilled, memory < (uint64_t(64) << 20));
+            const std::string made =
+                readAll(names.alpha) + readAll(names.freq) + readAll(names.ngrams) + readAll(names.stats);
+            if (first.empty())
+                first = made;
+            EXPECT_TRUE(made == first) << memory << " bytes, " << threads << " threads";
+        }
+    EXPECT_GT(first.size(), 100000u);
+}

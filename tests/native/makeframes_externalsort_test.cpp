@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -71,3 +75,50 @@ TEST(MakeframesExternalSort, SortsSharingAScratchFolderKeepTheirOwnRuns)
 }
 
 } // namespace
+
+namespace {
+
+std::vector<Tally> shuffledTallies(size_t count)
+{
+    std::vector<Tally> records(count);
+    uint32_t state = 7;
+    for (size_t k = 0; k < count; ++k) {
+        state = state * 1103515245u + 12345u;
+        records[k] = {state, static_cast<uint32_t>(k)};
+    }
+    return records;
+}
+
+} // namespace
+
+TEST(MakeframesExternalSort, SortsOnThreadsAsOnOne)
+{
+    const std::vector<Tally> records = shuffledTallies(100000);
+    std::vector<Tally> alone = records;
+    sortPolled(alone, nullptr, 1);
+    ASSERT_TRUE(std::is_sorted(alone.begin(), alone.end(), RecordLess()));
+    for (unsigned threads : {2u, 3u, 4u}) {
+        std::vector<Tally> shared = records;
+        sortPolled(shared, nullptr, threads);
+        for (size_t k = 0; k < alone.size(); ++k)
+            ASSERT_EQ(shared[k].key, alone[k].key) << threads << " threads, record " << k;
+    }
+}
+
+// A cancel seen on a worker thread ends the sort there and reaches the
+// caller; the other threads stop too, and all have ended when it does.
+TEST(MakeframesExternalSort, AFailureOnAWorkerThreadReachesTheCaller)
+{
+    std::vector<Tally> records = shuffledTallies(1 << 20);
+    const std::thread::id caller = std::this_thread::get_id();
+    const std::function<void()> poll = [caller]() {
+        if (std::this_thread::get_id() != caller)
+            throw std::runtime_error("cancelled on a worker");
+    };
+    try {
+        sortPolled(records, poll, 4);
+        FAIL() << "the sort ended without the failure";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "cancelled on a worker");
+    }
+}

@@ -604,3 +604,46 @@ TEST(MakeframesRun, ARunRemovesTheEarlierListsOfItsLengthsItDoesNotWrite)
                                         "out-5-Alpha-phraseFrames.txt", "out-5-Corpus.txt",
                                         "out-5-Freq-phraseFrames.txt", "out-5-Stats.txt"}));
 }
+
+// A corpus counted in shards (a list of each, every count kept) and the
+// lists merged give the files of one run on the whole corpus: an n-gram in
+// two shards, or listed twice in one list, counts the sum, and -min keeps
+// what the sums reach. A bad line writes nothing and says where it is.
+TEST(MakeframesRun, CountListsOfShardsGiveTheFilesOfOneRun)
+{
+    ScratchFolder folder;
+    writeFile(folder / "a/1.txt", sampleText);
+    writeFile(folder / "a/2.txt", "We went home at the end of the day. At the end of the year we slept.\n");
+    writeFile(folder / "b/3.txt", "At the end of the day it rained. The end of it all.\n");
+    const std::vector<std::string> options = {"-q", "-n", "3", "-ngrams", "-min", "2", "-minvar", "2"};
+    const auto run = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), options.begin(), options.end());
+        return runTool(folder, args);
+    };
+    ASSERT_EQ(run({folder / "a", folder / "b", folder / "whole"}).status, 0);
+    for (const char* shard : {"a", "b"})
+        ASSERT_EQ(run({"-min", "1", folder / shard, folder / (std::string("list-") + shard)}).status, 0);
+    writeFile(folder / "both.txt",
+              readAll(folder / "list-a-Ngrams.txt") + readAll(folder / "list-b-Ngrams.txt"));
+    for (const std::vector<std::string>& lists :
+         {std::vector<std::string>{folder / "list-a-Ngrams.txt", folder / "list-b-Ngrams.txt"},
+          std::vector<std::string>{folder / "both.txt"}}) {
+        std::vector<std::string> args = {"-counts"};
+        args.insert(args.end(), lists.begin(), lists.end());
+        args.push_back(folder / "merged");
+        const Result merged = run(args);
+        ASSERT_EQ(merged.status, 0) << merged.err;
+        for (const char* kind : {"-Alpha-phraseFrames.txt", "-Freq-phraseFrames.txt", "-Ngrams.txt"})
+            EXPECT_EQ(readAll(folder / (std::string("merged") + kind)), readAll(folder / (std::string("whole") + kind)))
+                << kind;
+    }
+    EXPECT_NE(readAll(folder / "whole-Alpha-phraseFrames.txt").find("the * of\t"), std::string::npos);
+
+    writeFile(folder / "bad.txt", "at the end\t3\r\nthe end\t2\r\nof the day\tmany\r\n");
+    const Result bad = run({"-counts", folder / "bad.txt", folder / "wrong"});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find(folder / "bad.txt" + ":2: 2 words, where the n-grams have 3"), std::string::npos) << bad.err;
+    EXPECT_NE(bad.err.find(folder / "bad.txt" + ":3: the count is not"), std::string::npos) << bad.err;
+    for (const std::string& name : namesIn(folder.path))
+        EXPECT_EQ(name.rfind("wrong", 0), std::string::npos) << name;
+}
