@@ -1,5 +1,6 @@
 #include "browser/loader.h"
 
+#include "browser/core/displaytext.h"
 #include "browser/core/framefile.h"
 #include "browser/core/framemeasures.h"
 #include "browser/framelist.h"
@@ -8,6 +9,7 @@
 #include "browser/core/sortcolumn.h"
 #include "browser/state.h"
 #include "browser/variantpane.h"
+#include "browser/widedisplay.h"
 #include "common/win/filehandle.h"
 #include "common/win/prompts.h"
 #include "common/win/system.h"
@@ -142,6 +144,7 @@ bool loadPhraseFrameFile(const std::wstring& wideFileName)
     int32_t recordCount = 0;
     int32_t variantTotal = 0;
     std::string status;
+    uint32_t codePage = 0;
     const std::wstring statsName = statsFileFor(wideFileName);
     FrameMeasures measures;
     std::string measuresProblem;
@@ -155,8 +158,19 @@ bool loadPhraseFrameFile(const std::wstring& wideFileName)
             return false;
         }
         file.close();
+        // A UTF-8 file is known by its mark, which is no part of its first
+        // frame; without it the file is shown as 8-bit text, and the user is
+        // told when it reads as UTF-8 all the same.
+        const bool marked = startsWithUtf8Mark(content);
+        const bool unmarkedUtf8 = !marked && looksLikeUtf8(content);
+        if (marked) {
+            content.erase(0, utf8Mark.size());
+            codePage = utf8CodePage;
+        }
         buildFrameRecords(content, records, recordCount, variantTotal);
-        status = statusText(recordCount, variantTotal, fileName);
+        status = statusText(recordCount, variantTotal, marked ? narrowText(wideFileName, CP_UTF8) : fileName);
+        if (unmarkedUtf8)
+            status = withUnmarkedUtf8Note(status);
         std::string().swap(content); // room for the Stats file
         measuresProblem = loadMeasures(statsName, records, recordCount, fileName, measures);
     } catch (const std::bad_alloc&) {
@@ -179,9 +193,10 @@ bool loadPhraseFrameFile(const std::wstring& wideFileName)
     frameCount = recordCount;
     frameMeasures = std::move(measures);
     setListColumns(shownColumnCount(frameMeasures));
+    useFileCodePage(codePage);
 
     setItemCount(frameList, frameCount, LVSICF_NOINVALIDATEALL);
-    SetDlgItemTextA(mainWindow, statusLabelId, status.c_str());
+    setFileText(statusLabelId, status);
     shownIndex = 0;
     selectedIndex = 1;
     selectRow(1);

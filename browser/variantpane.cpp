@@ -7,6 +7,7 @@
 #include "browser/richtext.h"
 #include "browser/state.h"
 #include "browser/core/variantorder.h"
+#include "browser/widedisplay.h"
 #include "common/win/dialogs.h"
 #include "common/win/holders.h"
 
@@ -113,6 +114,13 @@ void applyTabStop()
 
 void setPaneText(const std::string& text)
 {
+    // The pane is an ANSI window: text beyond the system's code page
+    // reaches it as RTF.
+    if (fileShownWide()) {
+        showMatches(text, std::string(), true);
+        applyTabStop();
+        return;
+    }
     emptyPane();
     // New paragraphs take the format of the one they split from, so a stop
     // set on the empty pane lays the text out once; the second call then
@@ -149,7 +157,7 @@ static void fillPane(int32_t index, bool force)
 {
     const std::string& record = frames[index];
     PaneVariants shown = paneVariants(record, alphabeticalWanted(), fileIsFreqOrder, force);
-    SetDlgItemTextA(mainWindow, frameInfoLabelId, frameLabel(record, shown.note).c_str());
+    setFileText(frameInfoLabelId, frameLabel(record, shown.note));
     fillPaneWithFrame(index, shown.text);
 }
 
@@ -157,7 +165,7 @@ void showSelected()
 {
     if (shownIndex != selectedIndex && selectedIndex >= 1 && selectedIndex <= frameCount) {
         const std::string& record = frames[selectedIndex];
-        SetDlgItemTextA(mainWindow, frameInfoLabelId, frameSummary(record).c_str());
+        setFileText(frameInfoLabelId, frameSummary(record));
         if (searchFillsPane) {
             shownIndex = selectedIndex;
             return;
@@ -176,7 +184,7 @@ INT_PTR reorderPane(HWND, UINT, WPARAM, LPARAM)
         return 0;
     // A frame's lines as showSelected put them: the whole frame is ordered,
     // then cut again, so a frame shown in part shows the start of the order.
-    std::string text = windowText(variantPane);
+    std::string text = paneFileBytes();
     if (int32_t filled = filledFrameShown(text)) {
         fillPane(filled, true);
         return 0;

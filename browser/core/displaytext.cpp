@@ -52,26 +52,32 @@ bool looksLikeUtf8(std::string_view content)
     return beyondAscii;
 }
 
-std::u16string utf16FromUtf8(std::string_view text)
+size_t writeUtf16FromUtf8(std::string_view text, char16_t* out)
 {
-    std::u16string wide;
-    wide.reserve(text.size());
+    char16_t* next = out;
     char32_t character;
     for (size_t at = 0; at < text.size();) {
         const int length = utf8CharacterAt(text, at, character);
         if (length == 0) {
-            wide += u'\xFFFD';
+            *next++ = u'\xFFFD';
             ++at;
             continue;
         }
         if (character < 0x10000) {
-            wide += static_cast<char16_t>(character);
+            *next++ = static_cast<char16_t>(character);
         } else {
-            wide += static_cast<char16_t>(0xD800 + ((character - 0x10000) >> 10));
-            wide += static_cast<char16_t>(0xDC00 + ((character - 0x10000) & 0x3FF));
+            *next++ = static_cast<char16_t>(0xD800 + ((character - 0x10000) >> 10));
+            *next++ = static_cast<char16_t>(0xDC00 + ((character - 0x10000) & 0x3FF));
         }
         at += static_cast<size_t>(length);
     }
+    return static_cast<size_t>(next - out);
+}
+
+std::u16string utf16FromUtf8(std::string_view text)
+{
+    std::u16string wide(text.size(), u'\0');
+    wide.resize(writeUtf16FromUtf8(text, &wide[0]));
     return wide;
 }
 

@@ -30,6 +30,11 @@ int utf8CharacterAt(std::string_view text, size_t at, char32_t& character);
 // U+FFFD, so a bad byte costs one character and never a line.
 std::u16string utf16FromUtf8(std::string_view text);
 
+// The same into out, which has room for text.size() units (a text never
+// takes more UTF-16 units than bytes); returns the units written. Needs no
+// memory, for the list's cells.
+size_t writeUtf16FromUtf8(std::string_view text, char16_t* out);
+
 // The summary line after a load, its second line replaced by what the user
 // is to know about a file that reads as UTF-8 but lacks the mark.
 std::string withUnmarkedUtf8Note(const std::string& status);

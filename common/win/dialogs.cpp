@@ -149,6 +149,19 @@ HWND addControl(HWND dialog, int id, const char* className, const char* text, in
     return control;
 }
 
+HWND addWideControl(HWND dialog, int id, const wchar_t* className, const std::wstring& text, int x, int y,
+                    int width, int height, DWORD style, DWORD exStyle)
+{
+    RECT rect = dialogUnitsToPixels(dialog, x, y, width, height);
+    HWND control = CreateWindowExW(exStyle, className, text.c_str(), style, rect.left, rect.top,
+                                   rect.right - rect.left, rect.bottom - rect.top, dialog,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   GetModuleHandleW(nullptr), nullptr);
+    if (control)
+        SendMessageW(control, WM_SETFONT, SendMessageW(dialog, WM_GETFONT, 0, 0), FALSE);
+    return control;
+}
+
 void setDialogBackground(HWND dialog, COLORREF color)
 {
     if (DialogWindow* info = findDialog(dialog)) {

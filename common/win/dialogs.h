@@ -26,6 +26,10 @@ HWND addControl(HWND dialog, int id, const char* className, const char* text, in
                 int width, int height, DWORD style, DWORD exStyle = 0);
 
 // Background colours answered through WM_CTLCOLORDLG and WM_CTLCOLOR*.
+// The same as a wide window, whose text may hold any character.
+HWND addWideControl(HWND dialog, int id, const wchar_t* className, const std::wstring& text, int x, int y,
+                    int width, int height, DWORD style, DWORD exStyle = 0);
+
 void setDialogBackground(HWND dialog, COLORREF color);
 void setControlBackground(HWND dialog, int controlId, COLORREF color);
 
