@@ -38,10 +38,10 @@ static HWND createPaneLike(HWND old)
                                 GetModuleHandleA(nullptr), nullptr);
     if (!pane)
         return nullptr;
-    // Wine's rich edit does not answer WM_GETFONT; the pane got the dialog's.
+    // Wine's rich edit does not answer WM_GETFONT; the pane got the controls'.
     WPARAM font = SendMessageA(old, WM_GETFONT, 0, 0);
     if (!font)
-        font = SendMessageA(parent, WM_GETFONT, 0, 0);
+        font = reinterpret_cast<WPARAM>(controlFont(parent));
     SendMessageA(pane, WM_SETFONT, font, FALSE);
     SendMessageA(pane, EM_SETUNDOLIMIT, 0, 0);
     SendMessageA(pane, EM_EXLIMITTEXT, 0, SendMessageA(old, EM_GETLIMITTEXT, 0, 0));

@@ -76,6 +76,9 @@ TEST_F(BrowserTest, Utf8FileShowsItsLettersInTheListLabelsPaneFindAndCopies)
     // The bad byte is one replacement character; no line is lost.
     EXPECT_EQ(widePaneText(), L"\u043C\u0438\u0440 \u0434\u043E\u043C\t2\r\n\u043C\u0438\u0440 \uFFFD\t1");
     EXPECT_EQ(controlText(statusLabelId).substr(0, 30), "2 phrase-frames with 3 variant");
+    // "&Alpha" orders the lines the pane holds (read back as UTF-16).
+    clickButton(alphaButtonId);
+    EXPECT_EQ(widePaneText(), L"\u043C\u0438\u0440 \u0434\u043E\u043C\t2\r\n\u043C\u0438\u0440 \uFFFD\t1");
 
     clickButton(copyFrameButtonId);
     EXPECT_EQ(clipboardWideText(),
