@@ -1,6 +1,8 @@
-// Times the browser's load split and column sorts on a generated phrase-frame
-// text of about a million lines (200,000 frames with their variant lines).
+// Times the browser's load split, the reading of a Stats file beside it, and
+// column sorts on a generated phrase-frame text of about a million lines
+// (200,000 frames with their variant lines).
 #include "browser/core/framefile.h"
+#include "browser/core/framemeasures.h"
 #include "browser/core/sortcolumn.h"
 #include "browser/core/variantorder.h"
 
@@ -66,6 +68,21 @@ std::string makeFile(int frameTotal, int64_t& lineTotal)
     return content;
 }
 
+// The Stats table makeframes would write for the records, in their order
+// (the Freq file's): a row of made-up measures per frame.
+std::string makeStats(const std::vector<std::string>& frames, int32_t frameCount)
+{
+    std::string text = statsHeaderLine();
+    for (int32_t k = 1; k <= frameCount; ++k) {
+        const std::string& record = frames[static_cast<size_t>(k)];
+        const size_t rankEnd = record.find('\t');
+        text.append(record, rankEnd + 1, record.find("\r\n") - rankEnd - 1);
+        text += "\t0.5000\ttop variant\t0.2500\t1.5000\t" + std::to_string(k % 40 + 1) + "\t0.3333\t" +
+                std::to_string(k * 7 % 100000) + ".1250\r\n";
+    }
+    return text;
+}
+
 double millisecondsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
@@ -84,10 +101,22 @@ int main()
     int32_t variantTotal = 0;
     auto start = std::chrono::steady_clock::now();
     buildFrameRecords(content, frames, frameCount, variantTotal);
-    std::printf("buildFrameRecords: %8.1f ms  (%d frames, %d variants)\n", millisecondsSince(start),
-                frameCount, variantTotal);
+    const double splitMilliseconds = millisecondsSince(start);
+    std::printf("buildFrameRecords: %8.1f ms  (%d frames, %d variants)\n", splitMilliseconds, frameCount,
+                variantTotal);
     content.clear();
     content.shrink_to_fit();
+
+    {
+        const std::string stats = makeStats(frames, frameCount);
+        FrameMeasures measures;
+        start = std::chrono::steady_clock::now();
+        const std::string problem = readFrameMeasures(stats, frames, frameCount, "bench", measures);
+        const double statsMilliseconds = millisecondsSince(start);
+        std::printf("readFrameMeasures: %8.1f ms  (%.1f MB; load with Stats / without: %.2f)%s\n",
+                    statsMilliseconds, stats.size() / 1e6,
+                    (splitMilliseconds + statsMilliseconds) / splitMilliseconds, problem.c_str());
+    }
 
     int32_t sortState[5];
     resetSortState(sortState, 1);

@@ -1,6 +1,7 @@
 #include "browser/core/cliptext.h"
 
 #include "browser/core/panetext.h"
+#include "common/core/frameformat.h"
 #include "common/core/numbertext.h"
 #include "common/core/text.h"
 
@@ -8,9 +9,6 @@
 #include <string_view>
 
 namespace {
-
-const char lineEnd[] = "\r\n";
-const char frameGap[] = "\r\n\r\n";
 
 // The record from the byte after its first TAB; all of it without a TAB.
 std::string_view withoutRank(const std::string& record)
@@ -26,9 +24,9 @@ std::string frameCopyText(const std::string& record)
 {
     const std::string_view frame = withoutRank(record);
     std::string text;
-    text.reserve(frame.size() + sizeof frameGap);
+    text.reserve(frame.size() + sizeof frameRecordSeparator);
     text.append(frame);
-    text += frameGap;
+    text += frameRecordSeparator;
     blankNuls(text);
     return text;
 }
@@ -42,15 +40,15 @@ std::string allSortedCopyText(const std::vector<std::string>& frames, int32_t fr
 {
     const auto last = static_cast<int32_t>(
         std::min<int64_t>(frameCount, static_cast<int64_t>(frames.size()) - 1));
-    const size_t gapSize = sizeof frameGap - 1;
+    const size_t gapSize = sizeof frameRecordSeparator - 1;
 
     std::string header = loadedFileName;
     header += ", ";
     header += formatThousands(frameCount);
     header += " phrase-frames,";
-    header += lineEnd;
+    header += frameLineEnd;
     header += sortDescription;
-    header += frameGap;
+    header += frameRecordSeparator;
 
     size_t total = header.size() + gapSize;
     for (int32_t i = 1; i <= last; ++i)
@@ -63,14 +61,14 @@ std::string allSortedCopyText(const std::vector<std::string>& frames, int32_t fr
     text += header;
     for (int32_t i = 1; i <= last; ++i) {
         if (i > 1)
-            text += frameGap;
+            text += frameRecordSeparator;
         const std::string_view frame = withoutRank(frames[i]);
         const size_t headerEnd = std::min(findCrLf(frame), frame.size());
         text.append(frame.substr(0, headerEnd));
         appendMeasureFields(text, frames[i], measures);
         text.append(frame.substr(headerEnd));
     }
-    text += frameGap;
+    text += frameRecordSeparator;
     blankNuls(text);
     return text;
 }

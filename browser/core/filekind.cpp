@@ -1,5 +1,7 @@
 #include "filekind.h"
 
+#include "common/core/frameformat.h"
+
 #include <cstring>
 
 namespace {
@@ -14,9 +16,11 @@ bool endsWith(const std::string& text, const char* ending)
 
 FileKind classifyFileName(const std::string& name)
 {
-    if (endsWith(name, "Alpha-phraseFrames.txt"))
+    // The endings without their "-": the name "Alpha-phraseFrames.txt"
+    // alone tells the order too.
+    if (endsWith(name, alphaFileEnding + 1))
         return fileKindAlpha;
-    if (endsWith(name, "Freq-phraseFrames.txt"))
+    if (endsWith(name, freqFileEnding + 1))
         return fileKindFreq;
     return fileKindUnknown;
 }

@@ -1,6 +1,7 @@
 #include "framefile.h"
 
 #include "browser/core/panetext.h"
+#include "common/core/frameformat.h"
 #include "common/core/numbertext.h"
 #include "common/core/text.h"
 
@@ -129,7 +130,8 @@ bool looksLikePhraseFrames(const std::vector<std::string>& records, int32_t reco
         const char* line = static_cast<const char*>(rankEnd) + 1;
         const size_t lineLength = length - static_cast<size_t>(line - record.data());
         const std::string_view header(line, lineLength);
-        if (std::count(header.begin(), header.end(), '\t') == 2 && header.find('\n') == std::string_view::npos)
+        FrameFields fields;
+        if (readFrameFields(header, fields) && header.find('\n') == std::string_view::npos)
             return true;
     }
     return false;

@@ -1,5 +1,6 @@
 #include "browser/core/framemeasures.h"
 
+#include "common/core/frameformat.h"
 #include "common/core/text.h"
 
 #include <algorithm>
@@ -7,7 +8,7 @@
 
 std::wstring statsFileFor(const std::wstring& frameFileName)
 {
-    for (const char* ending : {"-Alpha-phraseFrames.txt", "-Freq-phraseFrames.txt"}) {
+    for (const char* ending : {alphaFileEnding, freqFileEnding}) {
         const size_t length = std::strlen(ending);
         if (frameFileName.size() >= length &&
             std::equal(ending, ending + length, frameFileName.end() - static_cast<std::ptrdiff_t>(length)))
@@ -20,30 +21,22 @@ std::wstring statsFileFor(const std::wstring& frameFileName)
 namespace {
 
 // What ties a row to its frame: the frame's own fields, as texts.
-struct FrameKey {
-    std::string_view frame;
-    std::string_view frequency;
-    std::string_view variants;
-};
+using FrameKey = FrameFields;
 
 bool operator==(const FrameKey& a, const FrameKey& b)
 {
     return a.frame == b.frame && a.frequency == b.frequency && a.variants == b.variants;
 }
 
-// Fields 2 to 4 of a record's header line.
+// The frame's fields of a record's header line, after the rank.
 FrameKey keyOf(const std::string& record)
 {
-    const size_t lineEnd = findCrLf(record);
-    const std::string_view header = std::string_view(record).substr(0, lineEnd);
-    std::string_view fields[4];
-    size_t from = 0;
-    for (int n = 0; n < 4 && from <= header.size(); ++n) {
-        const size_t tab = header.find('\t', from);
-        fields[n] = header.substr(from, tab == std::string_view::npos ? std::string_view::npos : tab - from);
-        from = tab == std::string_view::npos ? header.size() + 1 : tab + 1;
-    }
-    return {fields[1], fields[2], fields[3]};
+    const std::string_view header = std::string_view(record).substr(0, findCrLf(record));
+    const size_t rankEnd = header.find(frameFieldSeparator);
+    FrameKey key;
+    if (rankEnd != std::string_view::npos)
+        readFrameFields(header.substr(rankEnd + 1), key);
+    return key;
 }
 
 // The records 1..count (as record numbers) by falling frequency, equal

@@ -34,6 +34,7 @@ inline constexpr ListColumn listColumns[] = {
     {"Top Share", 8, alignRight, measureColumn, 0, "top variant share", "top variant share"},
     {"Entropy", 8, alignRight, measureColumn, 0, "entropy (bits)", "entropy"},
     {"Range", 8, alignRight, measureColumn, 0, "range", "range"},
+    {"DP", 7, alignRight, measureColumn, 0, "DP", "dispersion (DP)"},
     {"Per Million", 8, alignRight, measureColumn, 0, "per million words", "per million words"},
 };
 inline constexpr int listColumnCount = static_cast<int>(sizeof listColumns / sizeof listColumns[0]);

@@ -69,10 +69,16 @@ std::string lineProblem(size_t line, const std::string& what)
 
 std::string readStatsText(std::string_view text, const std::function<void(const StatsRow&)>& onRow)
 {
+    // The header row of the tables makeframes wrote before the DP column.
+    const std::string_view withoutDispersion = "frame\tfrequency\tvariants\tvariants per occurrence\ttop variant\t"
+                                               "top variant share\tentropy (bits)\trange\tper million words\r\n";
     const std::string& header = statsHeaderLine();
     if (text.substr(0, header.size()) != header) {
         if (std::string_view(header).substr(0, text.size()) == text)
             return "it is cut short: it ends within its header row";
+        if (text.substr(0, withoutDispersion.size()) == withoutDispersion)
+            return "it was made by an earlier makeframes, without the DP column: make the files again to see "
+                   "their measures";
         return "it is not a statistics table as makeframes writes it: its first line is not the header row "
                "\"" + header.substr(0, header.size() - 2) + "\" (with TABs between the headings)";
     }

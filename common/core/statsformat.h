@@ -3,6 +3,8 @@
 // name and its parser, written here only. A further measure is one more row
 // of statsColumns; makeframes' header row and the browser's reading follow.
 #pragma once
+#include "common/core/frameformat.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -29,6 +31,7 @@ inline constexpr StatsColumn statsColumns[] = {
     {"top variant share", statsFraction},
     {"entropy (bits)", statsFraction},
     {"range", statsCount},
+    {"DP", statsFraction},
     {"per million words", statsFraction},
 };
 inline constexpr size_t statsColumnCount = sizeof statsColumns / sizeof statsColumns[0];
@@ -38,9 +41,6 @@ inline constexpr size_t statsVariantsColumn = 2;
 
 inline constexpr int statsFractionDigits = 4;
 inline constexpr int64_t statsFractionScale = 10000; // a fraction is held in these parts of one
-
-// The end of the table's file name, after the prefix its frame files share.
-inline constexpr char statsFileEnding[] = "-Stats.txt";
 
 // The header row: the headings joined by TABs, then CR LF.
 const std::string& statsHeaderLine();

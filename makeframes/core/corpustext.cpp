@@ -194,6 +194,8 @@ void CorpusReader::beginFile(TextKind kind)
     pendingBytes.clear();
     stream.add(fileStartId);
     ++fileCount;
+    fileWords.push_back(wordCount);
+    fileSentences.push_back(sentenceCount);
 }
 
 void CorpusReader::addBytes(const char* data, size_t size)
@@ -384,6 +386,8 @@ void CorpusReader::endFile()
     }
     finishWord();
     endSentence();
+    fileWords.back() = wordCount - fileWords.back();
+    fileSentences.back() = sentenceCount - fileSentences.back();
 }
 
 void CorpusReader::finishWord()

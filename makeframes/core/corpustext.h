@@ -121,6 +121,11 @@ struct CorpusReader {
     uint64_t sentenceCount = 0;
     uint64_t fileCount = 0;
     uint64_t unmappedCount = 0; // characters without a form in the code page
+    // The words and sentences of each file, in reading order (the corpus's
+    // counts at its start while it is read): the sizes of the files, for
+    // the record of the corpus and the dispersion of frames over the files.
+    std::vector<uint64_t> fileWords;
+    std::vector<uint64_t> fileSentences;
 
     // State within the file being read.
     bool utf8 = false;

@@ -1,5 +1,6 @@
 #include "makeframes/core/framebuild.h"
 
+#include "common/core/frameformat.h"
 #include "common/core/statsformat.h"
 #include "common/core/text.h"
 
@@ -86,17 +87,6 @@ void appendNumber(std::string& out, uint64_t value)
         out += digits[--length];
 }
 
-// The frame's own fields, as its record's header line and its statistics
-// row begin: frame TAB frequency TAB variants.
-void appendFrameFields(std::string& out, const std::string& frameText, uint64_t frequency, uint64_t variants)
-{
-    out += frameText;
-    out += '\t';
-    appendNumber(out, frequency);
-    out += '\t';
-    appendNumber(out, variants);
-}
-
 // Rotates an n-gram so that its slot word comes last: sorting rotated records
 // sorts by frame, then by the word in the slot.
 template <int N>
@@ -151,7 +141,7 @@ uint64_t frameHash(const Gram<N>& g, int slot)
 
 struct FrameRecord {
     std::vector<std::pair<uint32_t, uint64_t>> variants; // slot word, frequency
-    std::vector<uint32_t> files;
+    std::vector<std::pair<uint32_t, uint64_t>> files; // input file (from 1), occurrences in it
     uint64_t frequency = 0;
 };
 
@@ -278,6 +268,7 @@ struct Build {
     size_t capacity = 0;  // n-gram records that fit in them
     bool perFile = false; // n-grams counted per input file, for ranges
     std::vector<int> slots;
+    FileSizes fileSizes;  // for the dispersion over the files
 
     void report(const char* phase, double fraction) const
     {
@@ -640,6 +631,8 @@ void appendStatsRow(std::string& row, const Build<N>& build, const std::string& 
     row += '\t';
     appendNumber(row, range);
     row += '\t';
+    appendFixed(row, deviationOfProportions(frame.files, build.fileSizes));
+    row += '\t';
     appendFixed(row, frequency * 1e6 / double(std::max<uint64_t>(1, build.corpus.wordCount)));
     row += "\r\n";
 }
@@ -693,8 +686,11 @@ void writeAlphaFile(Build<N>& build, std::vector<SlotData<N>>& slotData, RunSort
                 frame.variants.emplace_back(g.w[N - 1], 0);
             frame.variants.back().second += g.count;
             frame.frequency += g.count;
-            if (build.perFile && (frame.files.empty() || frame.files.back() != g.file))
-                frame.files.push_back(g.file);
+            if (build.perFile) {
+                if (frame.files.empty() || frame.files.back().first != g.file)
+                    frame.files.emplace_back(g.file, 0);
+                frame.files.back().second += g.count;
+            }
             more = streams[j]->next(heads[j]);
             consumed += g.count;
         }
@@ -708,8 +704,17 @@ void writeAlphaFile(Build<N>& build, std::vector<SlotData<N>>& slotData, RunSort
 
         uint64_t range = 1;
         if (build.perFile) {
+            // Each file once, with its occurrences summed over the variants.
             std::sort(frame.files.begin(), frame.files.end());
-            range = std::unique(frame.files.begin(), frame.files.end()) - frame.files.begin();
+            size_t distinct = 0;
+            for (const auto& file : frame.files) {
+                if (distinct > 0 && frame.files[distinct - 1].first == file.first)
+                    frame.files[distinct - 1].second += file.second;
+                else
+                    frame.files[distinct++] = file;
+            }
+            frame.files.resize(distinct);
+            range = distinct;
         }
         if (frame.frequency < settings.minFrequency || frame.variants.size() < settings.minVariants ||
             range < settings.minRange)
@@ -763,9 +768,10 @@ FrameCounts buildFrames(const CorpusReader& corpus, const RankedWords& ranked, c
                         const FrameFileNames& names)
 {
     using G = Gram<N>;
-    Build<N> build{corpus, ranked, settings, names, Scratch(), FrameCounts(), 0, 0, false, {}};
+    Build<N> build{corpus, ranked, settings, names, Scratch(), FrameCounts(), 0, 0, false, {}, {}};
     build.scratch.folder = settings.scratchFolder;
     build.perFile = settings.minRange > 1 || !names.stats.empty();
+    build.fileSizes = fileSizes(corpus.fileWords);
     for (int s = settings.innerSlotsOnly ? 1 : 0; s < (settings.innerSlotsOnly ? N - 1 : N); ++s)
         build.slots.push_back(s);
     setMemoryBudget(build);
@@ -818,6 +824,38 @@ FrameCounts dispatch(int length, const CorpusReader& corpus, const RankedWords& 
 }
 
 } // namespace
+
+FileSizes fileSizes(const std::vector<uint64_t>& fileWords)
+{
+    FileSizes sizes;
+    sizes.words = fileWords;
+    for (uint64_t words : fileWords)
+        sizes.total += words;
+    if (sizes.total > 0)
+        sizes.smallestShare =
+            double(*std::min_element(fileWords.begin(), fileWords.end())) / double(sizes.total);
+    return sizes;
+}
+
+double deviationOfProportions(const std::vector<std::pair<uint32_t, uint64_t>>& occurrences, const FileSizes& files)
+{
+    uint64_t frequency = 0;
+    for (const auto& file : occurrences)
+        frequency += file.second;
+    if (frequency == 0 || files.total == 0 || files.smallestShare >= 1)
+        return 0;
+    // A file without the frame differs by its expected share alone: the
+    // files the frame is not in need no pass of their own.
+    double differences = 0;
+    double expectedThere = 0;
+    for (const auto& file : occurrences) {
+        const double expected = double(files.words[file.first - 1]) / double(files.total);
+        differences += std::fabs(double(file.second) / double(frequency) - expected);
+        expectedThere += expected;
+    }
+    differences += std::max(0.0, 1 - expectedThere);
+    return std::min(1.0, std::max(0.0, differences / 2 / (1 - files.smallestShare)));
+}
 
 RankedWords rankWords(const CorpusReader& corpus)
 {

@@ -26,8 +26,9 @@
 // type-token ratio of the slot); the top variant (the most frequent, the first
 // in byte order among equals); its share of the frame's frequency; the
 // entropy of the slot fillers in bits (-sum p log2 p over the variants'
-// shares); the range (the input files the frame occurs in); the frequency per
-// million words of the corpus. Fractions have four decimals after a full
+// shares); the range (the input files the frame occurs in); DP, the
+// dispersion over the input files (deviationOfProportions below); the
+// frequency per million words of the corpus. Fractions have four decimals after a full
 // stop, whatever the locale, halves rounded to even.
 //
 // Memory. Words are integer ids ranked in byte order, so sorting ids sorts
@@ -94,3 +95,21 @@ FrameCounts writeFrameFiles(const CorpusReader& corpus, const RankedWords& ranke
                             const std::filesystem::path& alphaName, const std::filesystem::path& freqName);
 
 const int maxFrameLength = 10;
+
+// The input files' sizes in words, for the dispersion of frames over them.
+struct FileSizes {
+    std::vector<uint64_t> words; // of file k + 1, in reading order
+    uint64_t total = 0;
+    double smallestShare = 0;    // the smallest file's words / total
+};
+FileSizes fileSizes(const std::vector<uint64_t>& fileWords);
+
+// Gries' deviation of proportions of a frame over the input files, with the
+// files' words as their sizes: DP = 0.5 * the sum over the files of
+// |the file's share of the frame's occurrences - its share of the words|,
+// normalised as DP / (1 - the smallest file's share of the words). 0 is a
+// frame spread as the files' sizes are; 1 one all in the smallest file. A
+// corpus of one file gives 0 (the divisor would be 0: nothing can be uneven
+// over one file). `occurrences` lists the files the frame occurs in, each
+// once, as (file from 1 in reading order, occurrences there).
+double deviationOfProportions(const std::vector<std::pair<uint32_t, uint64_t>>& occurrences, const FileSizes& files);

@@ -1,7 +1,10 @@
 #include "makeframes/core/run.h"
 
+#include "common/core/corpusformat.h"
+#include "common/core/frameformat.h"
 #include "common/core/numbertext.h"
 #include "makeframes/core/corpustext.h"
+#include "makeframes/core/externalsort.h"
 #include "makeframes/core/fileopen.h"
 #include "makeframes/core/framebuild.h"
 #include "makeframes/outputsafety.h"
@@ -115,34 +118,27 @@ bool holdOutput(const MakeOptions& options, HeldOutput& held, std::string& probl
     return outcome == LockOutcome::taken;
 }
 
-std::string fileName(const MakeOptions& options, int length, const char* kind)
-{
-    std::string name = "-";
-    if (options.minLength != options.maxLength)
-        name += std::to_string(length) + "-";
-    return name + kind + ".txt";
-}
-
-fs::path outputName(const MakeOptions& options, int length, const char* kind)
+fs::path outputName(const MakeOptions& options, int length, const char* ending)
 {
     fs::path name = options.prefix;
-    name += fileName(options, length, kind);
+    name += lengthFileEnding(ending, length, options.minLength != options.maxLength);
     return name;
 }
 
-const char* const alphaKind = "Alpha-phraseFrames";
-const char* const freqKind = "Freq-phraseFrames";
-const char* const ngramsKind = "Ngrams";
-const char* const statsKind = "Stats";
+// Every kind of file a run writes.
+const char* const runFileEndings[] = {alphaFileEnding, freqFileEnding, ngramsFileEnding, statsFileEnding,
+                                      corpusFileEnding};
 
 // The files of one length, in the order they are written.
 std::vector<fs::path> namesOfLength(const MakeOptions& options, int length)
 {
-    std::vector<fs::path> names = {outputName(options, length, alphaKind), outputName(options, length, freqKind)};
+    std::vector<fs::path> names = {outputName(options, length, alphaFileEnding),
+                                   outputName(options, length, freqFileEnding)};
     if (options.ngrams)
-        names.push_back(outputName(options, length, ngramsKind));
+        names.push_back(outputName(options, length, ngramsFileEnding));
     if (options.stats)
-        names.push_back(outputName(options, length, statsKind));
+        names.push_back(outputName(options, length, statsFileEnding));
+    names.push_back(outputName(options, length, corpusFileEnding));
     return names;
 }
 
@@ -217,10 +213,10 @@ std::vector<fs::path> withoutRepeatsOrOutputs(const std::vector<fs::path>& files
 {
     std::vector<FileIdentity> outputs;
     for (int length = options.minLength; length <= options.maxLength; ++length)
-        for (const char* kind : {alphaKind, freqKind, ngramsKind, statsKind})
-            for (const char* ending : {"", ".partial"}) {
-                fs::path name = outputName(options, length, kind);
-                name += ending;
+        for (const char* ending : runFileEndings)
+            for (const char* partial : {"", ".partial"}) {
+                fs::path name = outputName(options, length, ending);
+                name += partial;
                 FileIdentity identity;
                 if (identify(name, identity))
                     outputs.push_back(identity);
@@ -504,10 +500,10 @@ void removeLeftovers(const MakeOptions& options, const fs::path& outputFolder, c
         if (undoReplacing(folder, monitor, putBack, removed))
             undone.push_back(folder);
     for (int length = 1; length <= maxFrameLength; ++length)
-        for (const char* kind : {alphaKind, freqKind, ngramsKind, statsKind}) {
+        for (const char* ending : runFileEndings) {
             // Length 1 stands for the names of a run of one length.
             fs::path name = options.prefix;
-            name += "-" + (length == 1 ? std::string() : std::to_string(length) + "-") + kind + ".txt.partial";
+            name += lengthFileEnding(ending, length, length != 1) + ".partial";
             if (fs::is_regular_file(name, error) && fs::remove(name, error))
                 removed.push_back(name);
         }
@@ -518,6 +514,44 @@ void removeLeftovers(const MakeOptions& options, const fs::path& outputFolder, c
         monitor.warning("put back the files an unfinished earlier run was replacing: " + listed(putBack));
     if (!removed.empty())
         monitor.warning("removed what an unfinished earlier run left: " + listed(removed));
+}
+
+const char* yesOrNo(bool value)
+{
+    return value ? "yes" : "no";
+}
+
+// What the run read and how, for its Corpus files: the options that shape the
+// frames under the console program's names for them (not the memory bound,
+// which changes only where they are sorted), and each file read with its
+// counts.
+CorpusRecord corpusRecord(const MakeOptions& options, const std::vector<fs::path>& read, const CorpusReader& corpus)
+{
+    CorpusRecord record;
+    record.codePage = options.codePage;
+    std::string lengths = std::to_string(options.minLength);
+    if (options.maxLength != options.minLength)
+        lengths += "-" + std::to_string(options.maxLength);
+    record.options = {
+        {"n", lengths},
+        {"min", std::to_string(options.minFrequency)},
+        {"minvar", std::to_string(options.minVariants)},
+        {"minrange", std::to_string(options.minRange)},
+        {"slots", options.innerSlotsOnly ? "inner" : "all"},
+        {"keepcase", yesOrNo(options.keepCase)},
+        {"hyphens", options.joinHyphens ? "join" : "split"},
+        {"ngrams", yesOrNo(options.ngrams)},
+        {"stats", yesOrNo(options.stats)},
+    };
+    for (size_t k = 0; k < read.size(); ++k) {
+        std::error_code error;
+        const fs::path full = read[k] == standardInputName ? read[k] : fs::absolute(read[k], error);
+        record.inputs.push_back({displayName(error ? read[k] : full), displayName(read[k]), corpus.fileWords[k],
+                                 corpus.fileSentences[k]});
+    }
+    record.words = corpus.wordCount;
+    record.sentences = corpus.sentenceCount;
+    return record;
 }
 
 std::string plural(uint64_t count, const char* one, const char* many)
@@ -658,13 +692,16 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
         static_cast<size_t>(std::max<uint64_t>(memoryBytes / 16 / sizeof(uint32_t), 1024));
     corpus.stream.spillName = cleanup.scratch / "words";
 
+    std::vector<fs::path> read;
     for (size_t k = 0; k < inputs.size(); ++k) {
         const std::string place = "file " + formatThousands(static_cast<int64_t>(k + 1)) + " of " +
                                   formatThousands(static_cast<int64_t>(inputs.size()));
-        if (readInput(inputs[k], corpus, events, monitor, place, double(k) / double(inputs.size())))
+        if (readInput(inputs[k], corpus, events, monitor, place, double(k) / double(inputs.size()))) {
             ++result.filesRead;
-        else
+            read.push_back(inputs[k]);
+        } else {
             ++result.filesSkipped;
+        }
     }
     corpus.stream.finish();
     if (result.filesRead == 0)
@@ -684,6 +721,7 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
     // Every length is made under temporary names first, and all are renamed
     // at the end: a run that fails at its last length replaces no file.
     const RankedWords ranked = rankWords(corpus);
+    const std::string corpusText = writeCorpusText(corpusRecord(options, read, corpus));
     std::vector<fs::path> partials;
     std::vector<std::string> lengthReports;
     for (int length = options.minLength; length <= options.maxLength; ++length) {
@@ -717,8 +755,11 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
         if (options.ngrams)
             files.ngrams = partials[first + 2];
         if (options.stats)
-            files.stats = partials.back();
+            files.stats = partials[first + 2 + options.ngrams];
         const FrameCounts counts = writeFrameFiles(corpus, ranked, settings, files);
+        OutputFile corpusFile(partials.back());
+        corpusFile.write(corpusText);
+        corpusFile.close();
         result.frames += counts.frames;
         result.variants += counts.variants;
         result.written.insert(result.written.end(), names.begin(), names.end());
@@ -778,9 +819,9 @@ std::vector<fs::path> companionNames(const MakeOptions& options)
     std::vector<fs::path> names;
     for (int length = options.minLength; length <= options.maxLength; ++length) {
         if (!options.ngrams)
-            names.push_back(outputName(options, length, ngramsKind));
+            names.push_back(outputName(options, length, ngramsFileEnding));
         if (!options.stats)
-            names.push_back(outputName(options, length, statsKind));
+            names.push_back(outputName(options, length, statsFileEnding));
     }
     return names;
 }

@@ -46,7 +46,7 @@ std::map<std::string, std::string> statsCells(const std::string& stats)
     std::map<std::string, std::string> cells;
     readStatsText(stats, [&](const StatsRow& row) {
         std::string& text = cells[std::string(row.fields[0])];
-        for (size_t c : {3, 5, 6, 7, 8})
+        for (size_t c : {3, 5, 6, 7, 8, 9})
             text += "\t" + std::string(row.fields[c]);
     });
     return cells;
@@ -74,7 +74,7 @@ TEST(FrameMeasures, EachFrameOfEitherFileGetsItsOwnRow)
             EXPECT_EQ(readFrameMeasures(*stats, loaded.records, loaded.count, "c-Freq-phraseFrames.txt", measures),
                       "");
             EXPECT_TRUE(measures.shown);
-            EXPECT_EQ(shownColumnCount(measures), 9);
+            EXPECT_EQ(shownColumnCount(measures), 10);
             EXPECT_EQ(measureCells(loaded, measures), statsCells(made.stats));
         }
     }

@@ -1,4 +1,5 @@
 // The real makeframes program: inputs, names, errors and interruptions.
+#include "common/core/corpusformat.h"
 #include "tests/support/scratchfolder.h"
 
 #include <gtest/gtest.h>
@@ -147,8 +148,30 @@ TEST(MakeframesRun, FoldersFilesAndStandardInputSkippingFilesThatAreNotText)
     EXPECT_NE(alpha.find("the end of *\t7\t"), std::string::npos) << alpha;
     EXPECT_NE(alpha.find("\nend of the story\t1\r\n"), std::string::npos) << alpha;
     EXPECT_NE(alpha.find("the end of time\t1\r\n"), std::string::npos) << alpha;
-    EXPECT_EQ(namesIn(folder.path), (std::vector<std::string>{"corpus", "out-Alpha-phraseFrames.txt",
+    EXPECT_EQ(namesIn(folder.path), (std::vector<std::string>{"corpus", "out-Alpha-phraseFrames.txt", "out-Corpus.txt",
                                                                "out-Freq-phraseFrames.txt", "single.txt"}));
+    // The record of the corpus: each file read, in reading order, with its
+    // words and sentences; the picture, not read, is not in it.
+    CorpusRecord record;
+    ASSERT_EQ(readCorpusText(readAll(folder / "out-Corpus.txt"), record), "");
+    const struct {
+        std::string name;
+        uint64_t words, sentences;
+    } read[] = {{folder / "corpus/b.txt", 33, 4},    {folder / "corpus/c-utf16.txt", 6, 1},
+                {folder / "corpus/sub/a.txt", 6, 1}, {folder / "single.txt", 6, 1},
+                {"-", 5, 1}};
+    ASSERT_EQ(record.inputs.size(), 5u);
+    for (size_t k = 0; k < 5; ++k) {
+        EXPECT_EQ(record.inputs[k].givenName, read[k].name);
+        EXPECT_EQ(record.inputs[k].fullPath, read[k].name); // the folder's name is a full one
+        EXPECT_EQ(record.inputs[k].words, read[k].words) << read[k].name;
+        EXPECT_EQ(record.inputs[k].sentences, read[k].sentences) << read[k].name;
+    }
+    EXPECT_EQ(record.words, 56u);
+    EXPECT_EQ(record.sentences, 8u);
+    EXPECT_EQ(record.codePage, 1252);
+    ASSERT_EQ(record.options.size(), 9u);
+    EXPECT_EQ(record.options[0].name + "=" + record.options[0].value, "n=4");
 }
 
 // Run twice with the output inside the corpus folder, and with a file of
@@ -177,7 +200,7 @@ TEST(MakeframesRun, EachFileIsReadOnceAndTheRunsOwnOutputNever)
                               ": it is an output file of this run"),
               std::string::npos)
         << second.err;
-    EXPECT_NE(second.out.find("read 1 file (3 skipped)"), std::string::npos) << second.out;
+    EXPECT_NE(second.out.find("read 1 file (4 skipped)"), std::string::npos) << second.out;
     EXPECT_EQ(readAll(folder / "corpus/out-Alpha-phraseFrames.txt"), alpha);
 }
 
@@ -188,9 +211,11 @@ TEST(MakeframesRun, ARangeOfLengthsWritesAPairPerLength)
     const Result result = runTool(folder, {"-n", "2-4", "-q", "-mem", "64M", folder / "in.txt", folder / "out"});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(namesIn(folder.path),
-              (std::vector<std::string>{"in.txt", "out-2-Alpha-phraseFrames.txt", "out-2-Freq-phraseFrames.txt",
-                                        "out-3-Alpha-phraseFrames.txt", "out-3-Freq-phraseFrames.txt",
-                                        "out-4-Alpha-phraseFrames.txt", "out-4-Freq-phraseFrames.txt"}));
+              (std::vector<std::string>{"in.txt", "out-2-Alpha-phraseFrames.txt", "out-2-Corpus.txt",
+                                        "out-2-Freq-phraseFrames.txt", "out-3-Alpha-phraseFrames.txt",
+                                        "out-3-Corpus.txt", "out-3-Freq-phraseFrames.txt",
+                                        "out-4-Alpha-phraseFrames.txt", "out-4-Corpus.txt",
+                                        "out-4-Freq-phraseFrames.txt"}));
     EXPECT_NE(readAll(folder / "out-3-Alpha-phraseFrames.txt").find("at the *\t4\t2\r\n"), std::string::npos);
 }
 
@@ -201,13 +226,14 @@ TEST(MakeframesRun, NgramListsAndStatisticsForEachLength)
     const Result result = runTool(folder, {"-n", "3-4", "-ngrams", "-stats", "-q", folder / "in.txt", folder / "out"});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(namesIn(folder.path),
-              (std::vector<std::string>{"in.txt", "out-3-Alpha-phraseFrames.txt", "out-3-Freq-phraseFrames.txt",
-                                        "out-3-Ngrams.txt", "out-3-Stats.txt", "out-4-Alpha-phraseFrames.txt",
+              (std::vector<std::string>{"in.txt", "out-3-Alpha-phraseFrames.txt", "out-3-Corpus.txt",
+                                        "out-3-Freq-phraseFrames.txt", "out-3-Ngrams.txt", "out-3-Stats.txt",
+                                        "out-4-Alpha-phraseFrames.txt", "out-4-Corpus.txt",
                                         "out-4-Freq-phraseFrames.txt", "out-4-Ngrams.txt", "out-4-Stats.txt"}));
     EXPECT_EQ(readAll(folder / "out-4-Ngrams.txt").substr(0, 35), "at the end of\t3\r\nthe end of the\t2\r\n");
     EXPECT_NE(result.out.find(": " + (folder / "out-4-Alpha-phraseFrames.txt") + ", " +
                               (folder / "out-4-Freq-phraseFrames.txt") + ", " + (folder / "out-4-Ngrams.txt") +
-                              " and " + (folder / "out-4-Stats.txt") + "\n"),
+                              ", " + (folder / "out-4-Stats.txt") + " and " + (folder / "out-4-Corpus.txt") + "\n"),
               std::string::npos)
         << result.out;
     // A run on a folder that holds them reads none of them as corpus.
@@ -217,7 +243,7 @@ TEST(MakeframesRun, NgramListsAndStatisticsForEachLength)
             fs::rename(folder / name, folder / ("corpus/" + name));
     const Result again = runTool(folder, {"-n", "3-4", "-q", folder / "corpus", folder / "corpus/out"});
     ASSERT_EQ(again.status, 0) << again.err;
-    EXPECT_NE(again.out.find("read 1 file (8 skipped)"), std::string::npos) << again.out;
+    EXPECT_NE(again.out.find("read 1 file (10 skipped)"), std::string::npos) << again.out;
 }
 
 // The option reaches the reader; split, the default, may be said too.
@@ -358,8 +384,9 @@ TEST(MakeframesRun, TheNextRunRemovesWhatAKilledRunOfItsOutputLeft)
                             (folder / "out-5-Freq-phraseFrames.txt.partial") + " and " + (folder / killedScratch) +
                             "\n");
     EXPECT_EQ(namesIn(folder.path),
-              (std::vector<std::string>{"in.txt", "out-Alpha-phraseFrames.txt", "out-Freq-phraseFrames.txt",
-                                        "out-b-Alpha-phraseFrames.txt.partial", "out-notes.txt"}));
+              (std::vector<std::string>{"in.txt", "out-Alpha-phraseFrames.txt", "out-Corpus.txt",
+                                        "out-Freq-phraseFrames.txt", "out-b-Alpha-phraseFrames.txt.partial",
+                                        "out-notes.txt"}));
 }
 
 // A second run to an output a live run is writing refuses, names the live
@@ -390,7 +417,7 @@ TEST(MakeframesRun, ASecondRunToALiveRunsOutputRefuses)
     const Result lived = finish(liveOutput, live);
     EXPECT_EQ(lived.status, 0) << lived.err;
     EXPECT_EQ(lived.err, "");
-    EXPECT_EQ(namesIn(folder.path), (std::vector<std::string>{"in.txt", "out-Alpha-phraseFrames.txt",
+    EXPECT_EQ(namesIn(folder.path), (std::vector<std::string>{"in.txt", "out-Alpha-phraseFrames.txt", "out-Corpus.txt",
                                                                "out-Freq-phraseFrames.txt", "out-Ngrams.txt"}));
     EXPECT_EQ(readAll(folder / "out-Ngrams.txt").substr(0, 17), "at the end of\t3\r\n");
 }
@@ -406,8 +433,9 @@ TEST(MakeframesRun, AFailureAtTheLastLengthKeepsEveryEarlierFile)
     writeFile(folder / "in.txt", text);
     const Result first = runTool(folder, {"-q", "-n", "2-3", folder / "in.txt", folder / "out"});
     ASSERT_EQ(first.status, 0) << first.err;
-    const std::vector<std::string> made = {"out-2-Alpha-phraseFrames.txt", "out-2-Freq-phraseFrames.txt",
-                                           "out-3-Alpha-phraseFrames.txt", "out-3-Freq-phraseFrames.txt"};
+    const std::vector<std::string> made = {"out-2-Alpha-phraseFrames.txt", "out-2-Corpus.txt",
+                                           "out-2-Freq-phraseFrames.txt", "out-3-Alpha-phraseFrames.txt",
+                                           "out-3-Corpus.txt", "out-3-Freq-phraseFrames.txt"};
     for (const std::string& name : made)
         writeFile(folder / name, "earlier " + name);
     // The 3-gram files are larger than the 2-gram ones: a limit between the
@@ -439,16 +467,18 @@ TEST(MakeframesRun, ARunStoppedAmongItsRenamesIsUndoneByTheNextRun)
     ASSERT_EQ(first.status, 0) << first.err;
     const std::string earlierAlpha = readAll(alpha);
     const std::string earlierFreq = readAll(freq);
+    const std::string corpus = folder / "out-Corpus.txt";
     const std::string alphaPartial = alpha + ".partial";
     const std::string freqPartial = freq + ".partial";
+    const std::string corpusPartial = corpus + ".partial";
     const struct {
         int rename;
         std::string putBack;
         std::string partials; // those not yet renamed
     } cases[] = {
-        {2, alpha, alphaPartial + ", " + freqPartial},
-        {3, alpha + " and " + freq, alphaPartial + ", " + freqPartial},
-        {4, alpha + " and " + freq, freqPartial},
+        {2, alpha, alphaPartial + ", " + freqPartial + ", " + corpusPartial},
+        {3, alpha + " and " + freq, alphaPartial + ", " + freqPartial + ", " + corpusPartial},
+        {5, alpha + ", " + freq + " and " + corpus, freqPartial + ", " + corpusPartial},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("stopped at rename " + std::to_string(c.rename));
@@ -468,7 +498,7 @@ TEST(MakeframesRun, ARunStoppedAmongItsRenamesIsUndoneByTheNextRun)
                   0u)
             << next.err;
         EXPECT_EQ(namesIn(folder.path), (std::vector<std::string>{"in.txt", "new.txt", "out-Alpha-phraseFrames.txt",
-                                                                   "out-Freq-phraseFrames.txt"}));
+                                                                   "out-Corpus.txt", "out-Freq-phraseFrames.txt"}));
         EXPECT_EQ(readAll(alpha), earlierAlpha);
         EXPECT_EQ(readAll(freq), earlierFreq);
     }
@@ -515,9 +545,10 @@ TEST(MakeframesRun, ARunRemovesTheEarlierListsOfItsLengthsItDoesNotWrite)
               std::string::npos)
         << second.out;
     EXPECT_EQ(namesIn(folder.path),
-              (std::vector<std::string>{"in.txt", "out-3-Alpha-phraseFrames.txt", "out-3-Freq-phraseFrames.txt",
-                                        "out-3-Ngrams.txt", "out-3-Stats.txt", "out-4-Alpha-phraseFrames.txt",
+              (std::vector<std::string>{"in.txt", "out-3-Alpha-phraseFrames.txt", "out-3-Corpus.txt",
+                                        "out-3-Freq-phraseFrames.txt", "out-3-Ngrams.txt", "out-3-Stats.txt",
+                                        "out-4-Alpha-phraseFrames.txt", "out-4-Corpus.txt",
                                         "out-4-Freq-phraseFrames.txt", "out-4-Stats.txt",
-                                        "out-5-Alpha-phraseFrames.txt", "out-5-Freq-phraseFrames.txt",
-                                        "out-5-Stats.txt"}));
+                                        "out-5-Alpha-phraseFrames.txt", "out-5-Corpus.txt",
+                                        "out-5-Freq-phraseFrames.txt", "out-5-Stats.txt"}));
 }

@@ -33,7 +33,7 @@ TEST(StatsFormat, ReadsWhatMakeframesWrites)
     const std::string stats = makeFrames("The cat sat. The cat ran. A dog sat. The dog ran.").stats;
     ASSERT_EQ(stats.substr(0, statsHeaderLine().size()), statsHeaderLine());
     EXPECT_EQ(statsHeaderLine(), "frame\tfrequency\tvariants\tvariants per occurrence\ttop variant\t"
-                                 "top variant share\tentropy (bits)\trange\tper million words\r\n");
+                                 "top variant share\tentropy (bits)\trange\tDP\tper million words\r\n");
     std::string problem;
     const auto rows = rowsOf(stats, problem);
     EXPECT_EQ(problem, "");
@@ -52,7 +52,7 @@ TEST(StatsFormat, ReadsWhatMakeframesWrites)
 TEST(StatsFormat, MalformedAndTruncatedTablesSayWhy)
 {
     const std::string header = statsHeaderLine();
-    const std::string row = "the *\t4\t2\t0.5000\tthe cat\t0.7500\t0.8113\t2\t400000.0000\r\n";
+    const std::string row = "the *\t4\t2\t0.5000\tthe cat\t0.7500\t0.8113\t2\t0.0000\t400000.0000\r\n";
     const struct {
         std::string text;
         const char* problem;
@@ -63,22 +63,26 @@ TEST(StatsFormat, MalformedAndTruncatedTablesSayWhy)
         {header + row + "the *\t4", "it is cut short: its line 3 has no line end"},
         {"frame\tfrequency\r\n" + row,
          "it is not a statistics table as makeframes writes it: its first line is not the header row \"frame\t"
-         "frequency\tvariants\tvariants per occurrence\ttop variant\ttop variant share\tentropy (bits)\trange\tper "
-         "million words\" (with TABs between the headings)"},
+         "frequency\tvariants\tvariants per occurrence\ttop variant\ttop variant share\tentropy (bits)\trange\tDP\t"
+         "per million words\" (with TABs between the headings)"},
+        // A table of the earlier layout, without DP.
+        {"frame\tfrequency\tvariants\tvariants per occurrence\ttop variant\ttop variant share\tentropy (bits)\t"
+         "range\tper million words\r\nthe *\t4\t2\t0.5000\tthe cat\t0.7500\t0.8113\t2\t400000.0000\r\n",
+         "it was made by an earlier makeframes, without the DP column: make the files again to see their measures"},
         {header + "the *\t4\t2\r\n",
-         "it is not a statistics table as makeframes writes it: line 2 has 3 fields instead of 9"},
-        {header + row + "a *\t4\t2\t0.5000\ta b\t0.7500\t0.8113\t2\t4000.0000\textra\r\n",
-         "it is not a statistics table as makeframes writes it: line 3 has 10 fields instead of 9"},
-        {header + "the *\tfour\t2\t0.5000\tthe cat\t0.7500\t0.8113\t2\t400000.0000\r\n",
+         "it is not a statistics table as makeframes writes it: line 2 has 3 fields instead of 10"},
+        {header + row + "a *\t4\t2\t0.5000\ta b\t0.7500\t0.8113\t2\t0.0000\t4000.0000\textra\r\n",
+         "it is not a statistics table as makeframes writes it: line 3 has 11 fields instead of 10"},
+        {header + "the *\tfour\t2\t0.5000\tthe cat\t0.7500\t0.8113\t2\t0.0000\t400000.0000\r\n",
          "it is not a statistics table as makeframes writes it: line 2 holds \"four\" in the column \"frequency\", "
          "which is no count"},
-        {header + "the *\t4\t2\t0.5000\tthe cat\t0,7500\t0.8113\t2\t400000.0000\r\n",
+        {header + "the *\t4\t2\t0.5000\tthe cat\t0,7500\t0.8113\t2\t0.0000\t400000.0000\r\n",
          "it is not a statistics table as makeframes writes it: line 2 holds \"0,7500\" in the column \"top variant "
          "share\", which is no fraction with four decimals"},
-        {header + "the *\t4\t2\t0.5000\tthe cat\t0.7500\t0.81\t2\t400000.0000\r\n",
+        {header + "the *\t4\t2\t0.5000\tthe cat\t0.7500\t0.81\t2\t0.0000\t400000.0000\r\n",
          "it is not a statistics table as makeframes writes it: line 2 holds \"0.81\" in the column \"entropy "
          "(bits)\", which is no fraction with four decimals"},
-        {header + "the \n*\t4\t2\t0.5000\tthe cat\t0.7500\t0.8113\t2\t400000.0000\r\n",
+        {header + "the \n*\t4\t2\t0.5000\tthe cat\t0.7500\t0.8113\t2\t0.0000\t400000.0000\r\n",
          "it is not a statistics table as makeframes writes it: line 2 holds a lone CR or LF"},
         {header, ""},
         {header + row, ""},

@@ -27,9 +27,10 @@ grep -q '^3 characters without a code page 1252 form' "$out/summary.txt" || {
   exit 1
 }
 
-# "3-grams: 1,234 n-grams, 56 frames with 789 variants in 0.1 s: A and F"
+# "3-grams: 1,234 n-grams, 56 frames with 789 variants in 0.1 s: A, F and C"
+# (C the Corpus file)
 : > "$out/expected.txt"
-sed -n 's/^[0-9]*-grams: .* n-grams\{0,1\}, \([0-9,]*\) frames\{0,1\} with \([0-9,]*\) variants\{0,1\} .*: \(.*\) and \(.*\)$/\1 \2 \3 \4/p' \
+sed -n 's/^[0-9]*-grams: .* n-grams\{0,1\}, \([0-9,]*\) frames\{0,1\} with \([0-9,]*\) variants\{0,1\} .*: \(.*\), \(.*\) and .*$/\1 \2 \3 \4/p' \
     "$out/summary.txt" |
 while read -r frames variants alpha freq; do
   for file in "$alpha" "$freq"; do

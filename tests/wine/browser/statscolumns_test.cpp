@@ -8,10 +8,10 @@ const char frameFile[] = "go *\t4\t3\r\ngo on\t2\r\ngo up\t1\r\ngo in\t1\r\n\r\n
                          "the *\t3\t1\r\nthe cat\t3\r\n\r\n"
                          "a *\t2\t2\r\na dog\t1\r\na cat\t1\r\n";
 const char statsHeader[] = "frame\tfrequency\tvariants\tvariants per occurrence\ttop variant\t"
-                           "top variant share\tentropy (bits)\trange\tper million words\r\n";
-const char statsRows[] = "go *\t4\t3\t0.7500\tgo on\t0.5000\t1.5000\t1\t400000.0000\r\n"
-                         "the *\t3\t1\t0.3333\tthe cat\t1.0000\t0.0000\t2\t300000.0000\r\n"
-                         "a *\t2\t2\t1.0000\ta dog\t0.5000\t1.0000\t2\t200000.0000\r\n";
+                           "top variant share\tentropy (bits)\trange\tDP\tper million words\r\n";
+const char statsRows[] = "go *\t4\t3\t0.7500\tgo on\t0.5000\t1.5000\t1\t1.0000\t400000.0000\r\n"
+                         "the *\t3\t1\t0.3333\tthe cat\t1.0000\t0.0000\t2\t0.2500\t300000.0000\r\n"
+                         "a *\t2\t2\t1.0000\ta dog\t0.5000\t1.0000\t2\t0.1000\t200000.0000\r\n";
 
 std::vector<std::string> headings()
 {
@@ -41,11 +41,12 @@ TEST_F(BrowserTest, AStatsFileBesideTheFramesAddsSortableCopiedColumns)
     ASSERT_EQ(rowCount(), 3);
     EXPECT_TRUE(prompts.empty());
     std::vector<std::string> all = recordHeadings;
-    all.insert(all.end(), {"Var./Occ.", "Top Share", "Entropy", "Range", "Per Million"});
+    all.insert(all.end(), {"Var./Occ.", "Top Share", "Entropy", "Range", "DP", "Per Million"});
     EXPECT_EQ(headings(), all);
     EXPECT_EQ(cell(2, 2), "the *");
-    EXPECT_EQ(cell(2, 5) + "|" + cell(2, 6) + "|" + cell(2, 7) + "|" + cell(2, 8) + "|" + cell(2, 9),
-              "0.3333|1.0000|0.0000|2|300000.0000");
+    EXPECT_EQ(cell(2, 5) + "|" + cell(2, 6) + "|" + cell(2, 7) + "|" + cell(2, 8) + "|" + cell(2, 9) + "|" +
+                  cell(2, 10),
+              "0.3333|1.0000|0.0000|2|0.2500|300000.0000");
 
     clickHeading(7); // Entropy: highest first
     EXPECT_EQ(sortDescription, "sorted by entropy in descending order");
@@ -56,9 +57,9 @@ TEST_F(BrowserTest, AStatsFileBesideTheFramesAddsSortableCopiedColumns)
     clickButton(copyAllButtonId);
     EXPECT_EQ(clipboardText(), "c-Freq-phraseFrames.txt, 3 phrase-frames,\r\n"
                                "sorted by entropy in descending order\r\n\r\n"
-                               "go *\t4\t3\t0.7500\t0.5000\t1.5000\t1\t400000.0000\r\ngo on\t2\r\ngo up\t1\r\ngo in\t1\r\n\r\n"
-                               "a *\t2\t2\t1.0000\t0.5000\t1.0000\t2\t200000.0000\r\na dog\t1\r\na cat\t1\r\n\r\n"
-                               "the *\t3\t1\t0.3333\t1.0000\t0.0000\t2\t300000.0000\r\nthe cat\t3\r\n\r\n");
+                               "go *\t4\t3\t0.7500\t0.5000\t1.5000\t1\t1.0000\t400000.0000\r\ngo on\t2\r\ngo up\t1\r\ngo in\t1\r\n\r\n"
+                               "a *\t2\t2\t1.0000\t0.5000\t1.0000\t2\t0.1000\t200000.0000\r\na dog\t1\r\na cat\t1\r\n\r\n"
+                               "the *\t3\t1\t0.3333\t1.0000\t0.0000\t2\t0.2500\t300000.0000\r\nthe cat\t3\r\n\r\n");
     EXPECT_TRUE(prompts.empty());
 }
 
@@ -66,12 +67,12 @@ TEST_F(BrowserTest, AStatsFileOfOtherFramesIsNamedAndTheListKeepsFourColumns)
 {
     writeFile("c-Stats.txt", std::string(statsHeader) + statsRows);
     openBrowser(writeFile("c-Freq-phraseFrames.txt", frameFile));
-    ASSERT_EQ(headings().size(), 9u);
+    ASSERT_EQ(headings().size(), 10u);
 
     // The same frames with other counts beside another file: the columns go.
     const std::string rows = statsRows;
     const std::string otherStats =
-        writeFile("d-Stats.txt", statsHeader + ("go *\t5\t3\t0.6000\tgo on\t0.4000\t1.5000\t1\t500000.0000\r\n" +
+        writeFile("d-Stats.txt", statsHeader + ("go *\t5\t3\t0.6000\tgo on\t0.4000\t1.5000\t1\t1.0000\t500000.0000\r\n" +
                                                  rows.substr(rows.find("the *"))));
     ASSERT_TRUE(loadPhraseFrameFile(writeFile("d-Alpha-phraseFrames.txt", frameFile)));
     EXPECT_EQ(rowCount(), 3);

@@ -144,4 +144,5 @@ TEST(Bundle, TheMakerMakesFramesFromTheBundledSamples)
     EXPECT_NE(readBytes(bundleFolder() + "samples-Freq-phraseFrames.txt"), "<missing>");
     DeleteFileA((bundleFolder() + "samples-Alpha-phraseFrames.txt").c_str());
     DeleteFileA((bundleFolder() + "samples-Freq-phraseFrames.txt").c_str());
+    DeleteFileA((bundleFolder() + "samples-Corpus.txt").c_str());
 }

@@ -164,8 +164,9 @@ TEST(MakeframesExe, SameBytesAsTheLinuxBuildWithCyrillicNames)
                                               << expected.size() << " expected";
             }
     }
-    // Nothing but the eight files of each code page.
-    EXPECT_EQ(namesIn(output.path).size(), 16u);
+    // Nothing but the ten files of each code page (the Corpus files name
+    // the inputs by their Windows paths, so they are not compared).
+    EXPECT_EQ(namesIn(output.path).size(), 20u);
 }
 
 TEST(MakeframesExe, ExitStatusesAndMessagesWithoutOutput)

@@ -325,9 +325,10 @@ TEST_F(MakeWindowTest, MakeShowsProgressAndReportsEveryFileWithItsFullName)
     EXPECT_EQ(report.rfind(L"Read 40 files: ", 0), 0u) << report;
     EXPECT_NE(report.find(L"Kept "), std::wstring::npos);
     const std::vector<std::wstring> made = {
-        L"harbour-3-Alpha-phraseFrames.txt", L"harbour-3-Freq-phraseFrames.txt", L"harbour-3-Ngrams.txt",
-        L"harbour-3-Stats.txt",              L"harbour-4-Alpha-phraseFrames.txt", L"harbour-4-Freq-phraseFrames.txt",
-        L"harbour-4-Ngrams.txt",             L"harbour-4-Stats.txt"};
+        L"harbour-3-Alpha-phraseFrames.txt", L"harbour-3-Corpus.txt", L"harbour-3-Freq-phraseFrames.txt",
+        L"harbour-3-Ngrams.txt",             L"harbour-3-Stats.txt",  L"harbour-4-Alpha-phraseFrames.txt",
+        L"harbour-4-Corpus.txt",             L"harbour-4-Freq-phraseFrames.txt", L"harbour-4-Ngrams.txt",
+        L"harbour-4-Stats.txt"};
     for (const std::wstring& name : made)
         EXPECT_NE(report.find(L"  " + (out / name).native() + L"\r\n"), std::wstring::npos) << name;
     // Nothing else in the folder: no temporary file or folder is left.
@@ -357,6 +358,7 @@ TEST_F(MakeWindowTest, CancelLeavesNothingAndASecondMakeCompletes)
     ASSERT_TRUE(makeAndWait());
     EXPECT_EQ(text(phaseLabelId), L"Finished.");
     EXPECT_EQ(folderListing(out), (std::vector<std::wstring>{L"cancelled-Alpha-phraseFrames.txt",
+                                                             L"cancelled-Corpus.txt",
                                                              L"cancelled-Freq-phraseFrames.txt",
                                                              L"cancelled-Ngrams.txt"}));
 }
@@ -402,7 +404,8 @@ TEST_F(MakeWindowTest, AnExistingOutputIsReplacedOnlyWhenTheUserSaysYes)
     EXPECT_FALSE(makeAndWait());
     ASSERT_EQ(prompts.size(), 1u);
     EXPECT_EQ(prompts[0].text, L"These files are there already:\r\n" + (out / L"again-Alpha-phraseFrames.txt").native() +
-                                   L"\r\n" + freq.native() + L"\r\n" + stats.native() + L"\r\n\r\nReplace them?");
+                                   L"\r\n" + freq.native() + L"\r\n" + (out / L"again-Corpus.txt").native() +
+                                   L"\r\n" + stats.native() + L"\r\n\r\nReplace them?");
     EXPECT_EQ(prompts[0].style & MB_TYPEMASK, static_cast<UINT>(MB_YESNO));
     EXPECT_EQ(fileBytes(freq), "kept");
     EXPECT_EQ(fileBytes(stats), "earlier");
@@ -511,7 +514,7 @@ TEST_F(MakeWindowFaultTest, AnOutputHeldOpenIsNotReplacedAndTheEarlierFilesStay)
     setText(lengthsEditId, L"3-4");
     ASSERT_TRUE(makeAndWait());
     const std::vector<std::wstring> made = folderListing(out);
-    ASSERT_EQ(made.size(), 4u);
+    ASSERT_EQ(made.size(), 6u);
     // The earlier files differ from what the next run makes.
     for (const std::wstring& name : made)
         std::ofstream(out / name, std::ios::binary) << "earlier " << fs::path(name).string();
@@ -564,6 +567,7 @@ TEST_F(MakeWindowFaultTest, WhatAKilledRunLeftIsRemovedAndSaidOnlyForItsOwnOutpu
     EXPECT_EQ(text(phaseLabelId), L"Finished.");
     std::vector<std::wstring> expected = others;
     expected.push_back(L"again-Alpha-phraseFrames.txt");
+    expected.push_back(L"again-Corpus.txt");
     expected.push_back(L"again-Freq-phraseFrames.txt");
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(folderListing(out), expected);
