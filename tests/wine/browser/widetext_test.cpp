@@ -3,6 +3,7 @@
 #include "browser_fixture.h"
 
 #include "browser/finddialog.h"
+#include "common/core/corpusformat.h"
 
 #include <vector>
 
@@ -106,5 +107,19 @@ TEST_F(BrowserTest, Utf8FileWithoutTheMarkIsShownAsBeforeAndSaidOnTheStatusLine)
     EXPECT_EQ(controlText(statusLabelId),
               "1 phrase-frames with 1 variants in ru.txt.\rThis file looks like UTF-8 but has no byte-order mark: "
               "it is shown in the system's code page.");
+    EXPECT_TRUE(prompts.empty());
+}
+
+TEST_F(BrowserTest, EightBitFileIsShownInTheCodePageItsCorpusNames)
+{
+    CorpusRecord corpus;
+    corpus.codePage = 1251;
+    writeFile("ru-Corpus.txt", writeCorpusText(corpus));
+    openBrowser(writeFile("ru-Freq-phraseFrames.txt", "\xEC\xE8\xF0 *\t3\t1\r\n\xEC\xE8\xF0 \xE4\xEE\xEC\t3\r\n"));
+    ASSERT_EQ(frameCount, 1);
+    EXPECT_EQ(wideCell(1, 2), L"\u043C\u0438\u0440 *");
+    EXPECT_EQ(widePaneText(), L"\u043C\u0438\u0440 \u0434\u043E\u043C\t3");
+    clickButton(copyFrameButtonId);
+    EXPECT_EQ(clipboardWideText(), L"\u043C\u0438\u0440 *\t3\t1\r\n\u043C\u0438\u0440 \u0434\u043E\u043C\t3\r\n\r\n");
     EXPECT_TRUE(prompts.empty());
 }
