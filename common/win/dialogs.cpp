@@ -147,7 +147,7 @@ HFONT controlFont(HWND dialog)
         return static_cast<HFONT>(dialogFont);
     HFONT& made = controlFonts[font.lfHeight];
     if (!made) {
-        lstrcpynW(font.lfFaceName, L"Tahoma", LF_FACESIZE);
+        lstrcpynW(font.lfFaceName, L"Arial", LF_FACESIZE);
         font.lfCharSet = DEFAULT_CHARSET;
         font.lfOutPrecision = OUT_TT_PRECIS;
         made = CreateFontIndirectW(&font);

@@ -20,9 +20,11 @@ void setDialogFont(const char* faceName, int pointSize);
 HWND createDialogWindow(HWND owner, const char* caption, int x, int y, int width, int height,
                         DWORD style, DWORD exStyle, const char* faceName = nullptr, int pointSize = 0);
 
-// The font of every control: the dialog's font's size in a face that
-// Windows and Wine both have with Cyrillic, Greek, Central European, Turkish
-// and Baltic letters. Made once per size and kept for the whole run.
+// The font of every control: the dialog's font's size in Arial, which
+// Windows has with Cyrillic, Greek, Central European, Turkish and Baltic
+// letters, and Wine draws with its metric twin Liberation Sans, which has
+// them too (Wine's own Tahoma lacks Greek). Made once per size and kept for
+// the whole run.
 HFONT controlFont(HWND dialog);
 
 // A child control; the rectangle is in the dialog's units, converted with
