@@ -3,6 +3,7 @@
 #include "browser/core/framefile.h"
 #include "browser/main.h"
 #include "browser/core/panetext.h"
+#include "browser/core/rtf.h"
 #include "browser/panerefill.h"
 #include "browser/richtext.h"
 #include "browser/state.h"
@@ -12,6 +13,7 @@
 #include "common/win/holders.h"
 
 #include <algorithm>
+#include <cstring>
 #include <richedit.h>
 
 const DWORD variantPaneStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
@@ -79,14 +81,10 @@ void emptyPane()
         SetWindowTextA(variantPane, "");
 }
 
-void applyTabStop()
+// The tab stop in twips, as paragraph format and RTF give it; 0 when the
+// pane's font cannot be measured.
+static int tabStopTwips()
 {
-    // Rich edit 1.0 on Windows honours EM_SETTABSTOPS; some rich edit
-    // versions ignore it, so the same stop also goes in as paragraph format
-    // (twips) over the whole text.
-    int32_t stop = tabStop;
-    SendMessageA(variantPane, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&stop));
-
     TEXTMETRICA metrics = {};
     int dpi = 0;
     {
@@ -97,13 +95,26 @@ void applyTabStop()
         dpi = GetDeviceCaps(pane.dc, LOGPIXELSX);
     }
     if (metrics.tmAveCharWidth <= 0 || dpi <= 0)
+        return 0;
+    return MulDiv(tabStop * metrics.tmAveCharWidth, 1440, 4 * dpi);
+}
+
+void applyTabStop()
+{
+    // Rich edit 1.0 on Windows honours EM_SETTABSTOPS; some rich edit
+    // versions ignore it, so the same stop also goes in as paragraph format
+    // (twips) over the whole text.
+    int32_t stop = tabStop;
+    SendMessageA(variantPane, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&stop));
+    const int twips = tabStopTwips();
+    if (twips == 0)
         return;
 
     PARAFORMAT format = {};
     format.cbSize = sizeof format;
     format.dwMask = PFM_TABSTOPS;
     format.cTabCount = 1;
-    format.rgxTabs[0] = MulDiv(stop * metrics.tmAveCharWidth, 1440, 4 * dpi);
+    format.rgxTabs[0] = twips;
     CHARRANGE kept;
     SendMessageA(variantPane, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&kept));
     CHARRANGE all = {0, -1};
@@ -117,7 +128,12 @@ void setPaneText(const std::string& text)
     // The pane is an ANSI window: text beyond the system's code page
     // reaches it as RTF.
     if (fileShownWide()) {
-        showMatches(text, std::string(), true);
+        // The stop goes in with the text: set afterwards, it would lay out
+        // every line again.
+        std::string rtf = matchesRtf(utf8Bytes(text), std::string(), true, true);
+        if (const int twips = tabStopTwips())
+            rtf.insert(std::strlen(rtfHeader), "\\tx" + std::to_string(twips) + " ");
+        streamRtf(rtf);
         applyTabStop();
         return;
     }
