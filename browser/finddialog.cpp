@@ -9,6 +9,7 @@
 #include "browser/panerefill.h"
 #include "browser/state.h"
 #include "browser/variantpane.h"
+#include "browser/widedisplay.h"
 #include "common/win/dialogs.h"
 #include "common/win/prompts.h"
 
@@ -37,7 +38,7 @@ static void closeFindWindow()
 
 void findNext()
 {
-    findText = windowText(findTextBox());
+    findText = controlFileBytes(findTextBox());
     findText = normaliseFindText(findText);
     if (findText.empty()) {
         showMessageBox(nullptr, "Please enter a string to search for.", "CorvalePhraseFrames", MB_OK | MB_ICONHAND);
@@ -48,7 +49,8 @@ void findNext()
     std::string search = matchCase ? findText : upperCase(findText);
     int32_t found = findFrame(frames, frameCount, start, search, matchCase);
     if (found == 0) {
-        showMessageBox(nullptr, notFoundText(findText).c_str(), "CorvalePhraseFrames", MB_OK | MB_ICONEXCLAMATION);
+        const std::string shown = fileShownWide() ? narrowText(shownWide(findText)) : findText;
+        showMessageBox(nullptr, notFoundText(shown).c_str(), "CorvalePhraseFrames", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     selectedIndex = found;
@@ -60,7 +62,7 @@ void findNext()
         std::string lines = variantLines(record);
         fillPaneWithFrame(found, lines, search, matchCase);
         if (matchLiesBeyondShownPart(record, search, matchCase))
-            SetDlgItemTextA(mainWindow, frameInfoLabelId, (frameSummary(record) + matchBeyondNote).c_str());
+            setFileText(frameInfoLabelId, frameSummary(record) + matchBeyondNote);
     }
     focusFindText();
 }
@@ -116,8 +118,13 @@ static void createFindControls(HWND window)
 {
     const DWORD child = WS_CHILD | WS_VISIBLE;
     addControl(window, searchLabelId, "STATIC", "Search for word or phrase", 6, 2, 188, 10, child | SS_LEFT);
-    HWND box = addControl(window, findTextBoxId, "EDIT", findText.c_str(), 6, 12, 154, 12,
-                          child | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
+    // A wide box for a file shown wide, so it holds any letter pasted in.
+    const DWORD boxStyle = child | ES_AUTOHSCROLL | WS_TABSTOP;
+    HWND box = fileShownWide()
+                   ? addWideControl(window, findTextBoxId, L"EDIT", shownWide(findText), 6, 12, 154, 12, boxStyle,
+                                    WS_EX_CLIENTEDGE)
+                   : addControl(window, findTextBoxId, "EDIT", findText.c_str(), 6, 12, 154, 12, boxStyle,
+                                WS_EX_CLIENTEDGE);
     SendMessageA(box, EM_SETSEL, 0, -1);
     addControl(window, findButtonId, "BUTTON", "&Find", 126, 68, 35, 11, child | BS_PUSHBUTTON | WS_TABSTOP);
     addControl(window, closeButtonId, "BUTTON", "&Close", 126, 82, 35, 11, child | BS_PUSHBUTTON | WS_TABSTOP);
@@ -172,11 +179,13 @@ INT_PTR findDialogCallback(HWND window, UINT message, WPARAM, LPARAM)
 {
     HWND box = GetDlgItem(window, findTextBoxId);
     if (message == WM_INITDIALOG) {
-        savedEditProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(findTextBoxProc)));
+        // A wide box stays wide: subclassed through the wide call.
+        const auto setProc = IsWindowUnicode(box) ? SetWindowLongPtrW : SetWindowLongPtrA;
+        savedEditProc = reinterpret_cast<WNDPROC>(setProc(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(findTextBoxProc)));
     } else if (message == WM_DESTROY) {
-        findText = windowText(box);
-        SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(savedEditProc));
+        findText = controlFileBytes(box);
+        (IsWindowUnicode(box) ? SetWindowLongPtrW : SetWindowLongPtrA)(box, GWLP_WNDPROC,
+                                                                       reinterpret_cast<LONG_PTR>(savedEditProc));
     }
     return 0;
 }
@@ -193,5 +202,7 @@ LRESULT CALLBACK findTextBoxProc(HWND window, UINT message, WPARAM wParam, LPARA
         closeFindWindow();
         return 0;
     }
+    if (IsWindowUnicode(window))
+        return CallWindowProcW(savedEditProc, window, message, wParam, lParam);
     return CallWindowProcA(savedEditProc, window, message, wParam, lParam);
 }

@@ -9,21 +9,38 @@
 #include "browser/core/sortcolumn.h"
 #include "browser/state.h"
 #include "browser/variantpane.h"
+#include "browser/widedisplay.h"
 
 // The list keeps the pointer it is given until it asks again, so the cell
 // text lives here rather than in a temporary.
 static char cellBuffer[cellTextSize];
 
+static void writeCell(int item, int subItem)
+{
+    int32_t index = item + 1;
+    cellBuffer[0] = '\0';
+    if (index >= 1 && index <= frameCount) {
+        writeListCell(frames[index], frameMeasures, subItem + 1, cellBuffer);
+    }
+}
+
 void onGetDispInfo(NMLVDISPINFOA* info)
 {
     if (!(info->item.mask & LVIF_TEXT))
         return;
-    int32_t index = info->item.iItem + 1;
-    cellBuffer[0] = '\0';
-    if (index >= 1 && index <= frameCount) {
-        writeListCell(frames[index], frameMeasures, info->item.iSubItem + 1, cellBuffer);
-    }
+    writeCell(info->item.iItem, info->item.iSubItem);
     info->item.pszText = cellBuffer;
+}
+
+// A file shown wide: the same cell, as UTF-16.
+void onGetDispInfoW(NMLVDISPINFOW* info)
+{
+    static wchar_t wideCell[cellTextSize];
+    if (!(info->item.mask & LVIF_TEXT))
+        return;
+    writeCell(info->item.iItem, info->item.iSubItem);
+    writeWideCell(cellBuffer, wideCell, cellTextSize);
+    info->item.pszText = wideCell;
 }
 
 void sortByColumn(int column)

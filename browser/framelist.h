@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 void onGetDispInfo(NMLVDISPINFOA* info);
+void onGetDispInfoW(NMLVDISPINFOW* info);
 void onColumnClick(const NMLISTVIEW* click);
 void onItemChanged(const NMLISTVIEW* change);
 

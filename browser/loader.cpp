@@ -1,5 +1,7 @@
 #include "browser/loader.h"
 
+#include "browser/core/displaytext.h"
+#include "common/core/corpusformat.h"
 #include "browser/core/framefile.h"
 #include "browser/core/framemeasures.h"
 #include "browser/framelist.h"
@@ -8,6 +10,7 @@
 #include "browser/core/sortcolumn.h"
 #include "browser/state.h"
 #include "browser/variantpane.h"
+#include "browser/widedisplay.h"
 #include "common/win/filehandle.h"
 #include "common/win/prompts.h"
 #include "common/win/system.h"
@@ -116,6 +119,29 @@ std::string loadMeasures(const std::wstring& statsName, const std::vector<std::s
     return "there is not enough memory for its measures";
 }
 
+// The code page that the record of the corpus beside an 8-bit frame file
+// names, when it is another than the system's (a corpus of Cyrillic texts
+// read on a Western Windows); 0 when there is no record, it cannot be read,
+// or it names the system's code page or one the system lacks.
+uint32_t corpusCodePage(const std::wstring& frameFileName)
+{
+    const std::wstring corpusName = fileBesideFrames(frameFileName, corpusFileEnding);
+    if (corpusName.empty() || GetFileAttributesW(corpusName.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return 0;
+    FileHandle corpus(CreateFileW(corpusName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size = {};
+    if (!corpus.isOpen() || !GetFileSizeEx(corpus.handle, &size))
+        return 0;
+    std::string text;
+    CorpusRecord record;
+    if (readWholeFile(corpus.handle, static_cast<uint64_t>(size.QuadPart), text) ||
+        !readCorpusText(text, record).empty())
+        return 0;
+    const auto codePage = static_cast<uint32_t>(record.codePage);
+    return codePage != GetACP() && IsValidCodePage(codePage) ? codePage : 0;
+}
+
 } // namespace
 
 bool loadPhraseFrameFile(const std::string& fileName)
@@ -142,6 +168,7 @@ bool loadPhraseFrameFile(const std::wstring& wideFileName)
     int32_t recordCount = 0;
     int32_t variantTotal = 0;
     std::string status;
+    uint32_t codePage = 0;
     const std::wstring statsName = statsFileFor(wideFileName);
     FrameMeasures measures;
     std::string measuresProblem;
@@ -155,8 +182,22 @@ bool loadPhraseFrameFile(const std::wstring& wideFileName)
             return false;
         }
         file.close();
+        // A UTF-8 file is known by its mark, which is no part of its first
+        // frame. An 8-bit file whose corpus was in another code page than
+        // the system's is shown in that one; any other as 8-bit text, and
+        // the user is told when it reads as UTF-8 all the same.
+        const bool marked = startsWithUtf8Mark(content);
+        if (marked) {
+            content.erase(0, utf8Mark.size());
+            codePage = utf8CodePage;
+        } else {
+            codePage = corpusCodePage(wideFileName);
+        }
+        const bool unmarkedUtf8 = codePage == 0 && looksLikeUtf8(content);
         buildFrameRecords(content, records, recordCount, variantTotal);
-        status = statusText(recordCount, variantTotal, fileName);
+        status = statusText(recordCount, variantTotal, codePage ? narrowText(wideFileName, codePage) : fileName);
+        if (unmarkedUtf8)
+            status = withUnmarkedUtf8Note(status);
         std::string().swap(content); // room for the Stats file
         measuresProblem = loadMeasures(statsName, records, recordCount, fileName, measures);
     } catch (const std::bad_alloc&) {
@@ -180,9 +221,10 @@ bool loadPhraseFrameFile(const std::wstring& wideFileName)
     loadedFilePath = wideFileName;
     frameMeasures = std::move(measures);
     setListColumns(shownColumnCount(frameMeasures));
+    useFileCodePage(codePage);
 
     setItemCount(frameList, frameCount, LVSICF_NOINVALIDATEALL);
-    SetDlgItemTextA(mainWindow, statusLabelId, status.c_str());
+    setFileText(statusLabelId, status);
     shownIndex = 0;
     selectedIndex = 1;
     selectRow(1);

@@ -13,6 +13,7 @@
 #include "browser/richtext.h"
 #include "browser/state.h"
 #include "browser/variantpane.h"
+#include "browser/widedisplay.h"
 #include "common/core/cmdline.h"
 #include "common/win/dialogs.h"
 #include "common/win/prompts.h"
@@ -228,6 +229,9 @@ static INT_PTR onNotify(HWND window, LPARAM lParam)
     case LVN_GETDISPINFOA:
         onGetDispInfo(reinterpret_cast<NMLVDISPINFOA*>(lParam));
         return 0;
+    case LVN_GETDISPINFOW:
+        onGetDispInfoW(reinterpret_cast<NMLVDISPINFOW*>(lParam));
+        return 0;
     case LVN_COLUMNCLICK:
         onColumnClick(reinterpret_cast<const NMLISTVIEW*>(lParam));
         return 0;
@@ -278,6 +282,8 @@ INT_PTR mainWindowCallback(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         return onInitDialog(window);
     case WM_NOTIFY:
         return onNotify(window, lParam);
+    case WM_NOTIFYFORMAT:
+        return answerNotifyFormat(window);
     case WM_COMMAND:
         return onCommand(window, wParam);
     case WM_CLOSE:

@@ -3,6 +3,7 @@
 #include "browser/main.h"
 #include "browser/core/rtf.h"
 #include "browser/variantpane.h"
+#include "browser/widedisplay.h"
 
 #include <richedit.h>
 
@@ -37,7 +38,10 @@ void streamRtf(const std::string& rtf)
 
 void showMatches(const std::string& text, const std::string& search, bool matchCase)
 {
-    streamRtf(matchesRtf(text, search, matchCase));
+    if (fileShownWide())
+        streamRtf(matchesRtf(utf8Bytes(text), utf8Bytes(search), matchCase, true));
+    else
+        streamRtf(matchesRtf(text, search, matchCase));
 }
 
 INT_PTR showHelp(HWND, UINT, WPARAM, LPARAM)

@@ -7,6 +7,7 @@ int32_t fileIsFreqOrder = 0;
 std::string loadedFileName;
 std::wstring loadedFilePath;
 std::string lastPath;
+uint32_t fileCodePage = 0;
 
 int32_t selectedIndex = 0;
 int32_t shownIndex = 0;

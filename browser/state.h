@@ -21,6 +21,10 @@ extern int32_t fileIsFreqOrder;     // 1 frequency order, 0 alphabetical (from t
 extern std::string loadedFileName;  // name part of the file loaded last (Open or the command line)
 extern std::wstring loadedFilePath; // its full name, for the files beside it
 extern std::string lastPath;        // folder of the last chosen file, with its separator
+// The code page the file's text is shown in: 0 for the system's ANSI one,
+// 65001 for UTF-8 (the file starts with the byte-order mark), or another
+// that the record of its corpus beside it names.
+extern uint32_t fileCodePage;
 
 // The list and the pane.
 extern int32_t selectedIndex;       // frame the pane is to show; 0 = none

@@ -3,14 +3,17 @@
 #include "browser/core/framefile.h"
 #include "browser/main.h"
 #include "browser/core/panetext.h"
+#include "browser/core/rtf.h"
 #include "browser/panerefill.h"
 #include "browser/richtext.h"
 #include "browser/state.h"
 #include "browser/core/variantorder.h"
+#include "browser/widedisplay.h"
 #include "common/win/dialogs.h"
 #include "common/win/holders.h"
 
 #include <algorithm>
+#include <cstring>
 #include <richedit.h>
 
 const DWORD variantPaneStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
@@ -37,10 +40,10 @@ static HWND createPaneLike(HWND old)
                                 GetModuleHandleA(nullptr), nullptr);
     if (!pane)
         return nullptr;
-    // Wine's rich edit does not answer WM_GETFONT; the pane got the dialog's.
+    // Wine's rich edit does not answer WM_GETFONT; the pane got the controls'.
     WPARAM font = SendMessageA(old, WM_GETFONT, 0, 0);
     if (!font)
-        font = SendMessageA(parent, WM_GETFONT, 0, 0);
+        font = reinterpret_cast<WPARAM>(controlFont(parent));
     SendMessageA(pane, WM_SETFONT, font, FALSE);
     SendMessageA(pane, EM_SETUNDOLIMIT, 0, 0);
     SendMessageA(pane, EM_EXLIMITTEXT, 0, SendMessageA(old, EM_GETLIMITTEXT, 0, 0));
@@ -78,14 +81,10 @@ void emptyPane()
         SetWindowTextA(variantPane, "");
 }
 
-void applyTabStop()
+// The tab stop in twips, as paragraph format and RTF give it; 0 when the
+// pane's font cannot be measured.
+static int tabStopTwips()
 {
-    // Rich edit 1.0 on Windows honours EM_SETTABSTOPS; some rich edit
-    // versions ignore it, so the same stop also goes in as paragraph format
-    // (twips) over the whole text.
-    int32_t stop = tabStop;
-    SendMessageA(variantPane, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&stop));
-
     TEXTMETRICA metrics = {};
     int dpi = 0;
     {
@@ -96,13 +95,26 @@ void applyTabStop()
         dpi = GetDeviceCaps(pane.dc, LOGPIXELSX);
     }
     if (metrics.tmAveCharWidth <= 0 || dpi <= 0)
+        return 0;
+    return MulDiv(tabStop * metrics.tmAveCharWidth, 1440, 4 * dpi);
+}
+
+void applyTabStop()
+{
+    // Rich edit 1.0 on Windows honours EM_SETTABSTOPS; some rich edit
+    // versions ignore it, so the same stop also goes in as paragraph format
+    // (twips) over the whole text.
+    int32_t stop = tabStop;
+    SendMessageA(variantPane, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&stop));
+    const int twips = tabStopTwips();
+    if (twips == 0)
         return;
 
     PARAFORMAT format = {};
     format.cbSize = sizeof format;
     format.dwMask = PFM_TABSTOPS;
     format.cTabCount = 1;
-    format.rgxTabs[0] = MulDiv(stop * metrics.tmAveCharWidth, 1440, 4 * dpi);
+    format.rgxTabs[0] = twips;
     CHARRANGE kept;
     SendMessageA(variantPane, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&kept));
     CHARRANGE all = {0, -1};
@@ -113,6 +125,18 @@ void applyTabStop()
 
 void setPaneText(const std::string& text)
 {
+    // The pane is an ANSI window: text beyond the system's code page
+    // reaches it as RTF.
+    if (fileShownWide()) {
+        // The stop goes in with the text: set afterwards, it would lay out
+        // every line again.
+        std::string rtf = matchesRtf(utf8Bytes(text), std::string(), true, true);
+        if (const int twips = tabStopTwips())
+            rtf.insert(std::strlen(rtfHeader), "\\tx" + std::to_string(twips) + " ");
+        streamRtf(rtf);
+        applyTabStop();
+        return;
+    }
     emptyPane();
     // New paragraphs take the format of the one they split from, so a stop
     // set on the empty pane lays the text out once; the second call then
@@ -149,7 +173,7 @@ static void fillPane(int32_t index, bool force)
 {
     const std::string& record = frames[index];
     PaneVariants shown = paneVariants(record, alphabeticalWanted(), fileIsFreqOrder, force);
-    SetDlgItemTextA(mainWindow, frameInfoLabelId, frameLabel(record, shown.note).c_str());
+    setFileText(frameInfoLabelId, frameLabel(record, shown.note));
     fillPaneWithFrame(index, shown.text);
 }
 
@@ -157,7 +181,7 @@ void showSelected()
 {
     if (shownIndex != selectedIndex && selectedIndex >= 1 && selectedIndex <= frameCount) {
         const std::string& record = frames[selectedIndex];
-        SetDlgItemTextA(mainWindow, frameInfoLabelId, frameSummary(record).c_str());
+        setFileText(frameInfoLabelId, frameSummary(record));
         if (searchFillsPane) {
             shownIndex = selectedIndex;
             return;
@@ -176,7 +200,7 @@ INT_PTR reorderPane(HWND, UINT, WPARAM, LPARAM)
         return 0;
     // A frame's lines as showSelected put them: the whole frame is ordered,
     // then cut again, so a frame shown in part shows the start of the order.
-    std::string text = windowText(variantPane);
+    std::string text = paneFileBytes();
     if (int32_t filled = filledFrameShown(text)) {
         fillPane(filled, true);
         return 0;

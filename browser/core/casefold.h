@@ -35,10 +35,21 @@ struct CaseFold {
 CaseFold caseFoldFrom(const std::vector<CaseRun>& runs);
 
 // The fold Find uses from now on: that of the code page (1252 until the
-// program names the system's).
+// program names the system's). UTF-8 (65001) folds characters, see
+// upperCaseUtf8; its byte table then folds ASCII alone.
 void useCaseFoldOf(uint32_t codePage);
 const CaseFold& caseFold();
+bool caseFoldIsUtf8();
 
-// text folded with caseFold(); the same length, and folding a folded text
-// changes nothing.
+// text folded with caseFold() (upperCaseUtf8 for UTF-8); the same length, and
+// folding a folded text changes nothing.
 std::string upperCase(const std::string& text);
+
+// The capital of a small letter of the Latin, Greek and Cyrillic alphabets
+// whose UTF-8 form is as long as its own (so dotless i and long s stay, as
+// their capitals are ASCII); every other character stays as it is.
+char32_t capitalOf(char32_t character);
+
+// UTF-8 text with each letter made its capital (capitalOf): the same length,
+// bytes that are no valid UTF-8 stay as they are.
+std::string upperCaseUtf8(const std::string& text);

@@ -53,6 +53,16 @@ bool containsFolded(std::string_view record, std::string_view foldedSearch, cons
     }
 }
 
+// Whether text holds foldedSearch when folded with the fold in use: UTF-8
+// text is folded whole (its letters take two bytes), 8-bit text is scanned
+// with the byte table.
+bool containsFoldedText(std::string_view text, std::string_view foldedSearch, const CaseFold& table)
+{
+    if (caseFoldIsUtf8())
+        return upperCaseUtf8(std::string(text)).find(foldedSearch) != std::string::npos;
+    return containsFolded(text, foldedSearch, table);
+}
+
 }  // namespace
 
 std::string normaliseFindText(const std::string& typed)
@@ -93,7 +103,7 @@ int32_t findFrame(const std::vector<std::string>& frames, int32_t frameCount, in
     const CaseFold& foldTable = caseFold();
     const std::string wanted = upperCase(search);
     for (int32_t i = std::max(start, 1); i <= last; ++i)
-        if (containsFolded(frames[i], wanted, foldTable))
+        if (containsFoldedText(frames[i], wanted, foldTable))
             return i;
     return 0;
 }
@@ -110,7 +120,7 @@ bool matchLiesBeyondShownPart(const std::string& record, const std::string& sear
         return whole.find(search) != std::string_view::npos && shown.find(search) == std::string::npos;
     const CaseFold& foldTable = caseFold();
     const std::string wanted = upperCase(search);
-    return containsFolded(whole, wanted, foldTable) && !containsFolded(shown, wanted, foldTable);
+    return containsFoldedText(whole, wanted, foldTable) && !containsFoldedText(shown, wanted, foldTable);
 }
 
 std::string notFoundText(const std::string& findText)

@@ -6,16 +6,21 @@
 #include <algorithm>
 #include <cstring>
 
-std::wstring statsFileFor(const std::wstring& frameFileName)
+std::wstring fileBesideFrames(const std::wstring& frameFileName, const char* fileEnding)
 {
     for (const char* ending : {alphaFileEnding, freqFileEnding}) {
         const size_t length = std::strlen(ending);
         if (frameFileName.size() >= length &&
             std::equal(ending, ending + length, frameFileName.end() - static_cast<std::ptrdiff_t>(length)))
             return frameFileName.substr(0, frameFileName.size() - length) +
-                   std::wstring(statsFileEnding, statsFileEnding + std::strlen(statsFileEnding));
+                   std::wstring(fileEnding, fileEnding + std::strlen(fileEnding));
     }
     return std::wstring();
+}
+
+std::wstring statsFileFor(const std::wstring& frameFileName)
+{
+    return fileBesideFrames(frameFileName, statsFileEnding);
 }
 
 namespace {

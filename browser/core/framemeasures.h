@@ -13,6 +13,9 @@
 // empty for a name with neither ending.
 std::wstring statsFileFor(const std::wstring& frameFileName);
 
+// The same with another of the run's endings ("-Corpus.txt").
+std::wstring fileBesideFrames(const std::wstring& frameFileName, const char* fileEnding);
+
 // Reads the Stats text for records[1..count] as the loader builds them (file
 // order, rank k in record k). When the table is well-formed and belongs to
 // these frames (as many rows as frames, and each frame has a row with the

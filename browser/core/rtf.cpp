@@ -1,5 +1,6 @@
 #include "browser/core/rtf.h"
 
+#include "browser/core/displaytext.h"
 #include "common/core/homepage.h"
 
 #include <string_view>
@@ -12,13 +13,42 @@ const char boldOff[] = "\\b0 ";
 const char paragraphEnd[] = "\\par ";
 const char documentEnd[] = "\\par }";
 
-// Appends text[from, to) escaped. The CR of a CR LF pair writes the pair's
-// paragraph mark and its LF writes nothing, even when the two lie in
-// different ranges.
-void appendEscaped(std::string& out, std::string_view text, size_t from, size_t to)
+// A UTF-16 unit as RTF's \uN? (N signed 16-bit; the ? stands for readers
+// that do not take \u).
+void appendUnicodeEscape(std::string& out, char16_t unit)
+{
+    out += "\\u";
+    out += std::to_string(static_cast<int16_t>(unit));
+    out += '?';
+}
+
+// The UTF-8 character at text[i], which lies beyond ASCII, escaped; a byte
+// that starts no valid sequence before to is written as U+FFFD. Returns the
+// bytes used.
+size_t appendUtf8Escaped(std::string& out, std::string_view text, size_t i, size_t to)
+{
+    char32_t character;
+    const int length = utf8CharacterAt(text.substr(0, to), i, character);
+    if (length == 0) {
+        appendUnicodeEscape(out, u'\xFFFD');
+        return 1;
+    }
+    for (char16_t unit : utf16FromUtf8(text.substr(i, static_cast<size_t>(length))))
+        appendUnicodeEscape(out, unit);
+    return static_cast<size_t>(length);
+}
+
+// Appends text[from, to) escaped; utf8 text has each character beyond ASCII
+// as \uN?. The CR of a CR LF pair writes the pair's paragraph mark and its
+// LF writes nothing, even when the two lie in different ranges.
+void appendEscaped(std::string& out, std::string_view text, size_t from, size_t to, bool utf8 = false)
 {
     for (size_t i = from; i < to; ++i) {
         const char c = text[i];
+        if (utf8 && static_cast<unsigned char>(c) >= 0x80) {
+            i += appendUtf8Escaped(out, text, i, to) - 1;
+            continue;
+        }
         if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
             out += paragraphEnd;
             continue;
@@ -55,16 +85,17 @@ std::string escapeRtf(const std::string& text)
 // starts with LF), the mark therefore stays on the CR's side of the boundary
 // and the line break is kept; a bold run of the LF alone is empty. A CR or LF
 // that is not part of a pair is written as it stands, as in the plain pane.
-std::string matchesRtf(const std::string& text, const std::string& search, bool matchCase)
+std::string matchesRtf(const std::string& text, const std::string& search, bool matchCase, bool utf8)
 {
+    const auto fold = utf8 ? upperCaseUtf8 : upperCase;
     const std::string_view shown(text);
 
     // Folding is idempotent, so a search the caller folded already is fine.
     std::vector<size_t> matchStarts;
     if (!search.empty()) {
-        const std::string folded = matchCase ? std::string() : upperCase(std::string(shown));
+        const std::string folded = matchCase ? std::string() : fold(std::string(shown));
         const std::string_view work = matchCase ? shown : std::string_view(folded);
-        const std::string wanted = matchCase ? search : upperCase(search);
+        const std::string wanted = matchCase ? search : fold(search);
         for (size_t at = work.find(wanted); at != std::string_view::npos;
              at = work.find(wanted, at + wanted.size()))
             matchStarts.push_back(at);
@@ -78,13 +109,13 @@ std::string matchesRtf(const std::string& text, const std::string& search, bool 
     out += rtfHeader;
     size_t done = 0;
     for (size_t start : matchStarts) {
-        appendEscaped(out, shown, done, start);
+        appendEscaped(out, shown, done, start, utf8);
         out += boldOn;
-        appendEscaped(out, shown, start, start + search.size());
+        appendEscaped(out, shown, start, start + search.size(), utf8);
         out += boldOff;
         done = start + search.size();
     }
-    appendEscaped(out, shown, done, shown.size());
+    appendEscaped(out, shown, done, shown.size(), utf8);
     out += documentEnd;
     return out;
 }

@@ -18,8 +18,10 @@ std::string escapeRtf(const std::string& text);
 // each NUL byte is then written as a blank (see blankNuls).
 // When matchCase is false both sides are compared folded with upperCase and
 // the bold bytes keep the text's own case. See rtf.cpp for how line ends and
-// match boundaries meet.
-std::string matchesRtf(const std::string& text, const std::string& search, bool matchCase);
+// match boundaries meet. With utf8 the text and search are UTF-8: folded
+// with upperCaseUtf8, each character beyond ASCII written as \uN? (a byte
+// that is no valid UTF-8 as U+FFFD), so the document itself is ASCII.
+std::string matchesRtf(const std::string& text, const std::string& search, bool matchCase, bool utf8 = false);
 
 // The whole RTF help document.
 std::string helpRtf();

@@ -16,6 +16,7 @@ struct DialogWindow {
 };
 
 std::map<HWND, DialogWindow> dialogWindows;
+std::map<LONG, HFONT> controlFonts; // by height
 std::map<COLORREF, HBRUSH> solidBrushes;
 std::string currentFontName = "MS Sans Serif";
 int currentFontSize = 8;
@@ -136,6 +137,24 @@ RECT dialogUnitsToPixels(HWND dialog, int x, int y, int width, int height)
     return rect;
 }
 
+HFONT controlFont(HWND dialog)
+{
+    // The dialog's own font ("MS Sans Serif") draws only the system's code
+    // page, on Windows and under Wine alike; its size sets the layout.
+    LOGFONTW font = {};
+    HGDIOBJ dialogFont = reinterpret_cast<HGDIOBJ>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+    if (!dialogFont || !GetObjectW(dialogFont, sizeof font, &font))
+        return static_cast<HFONT>(dialogFont);
+    HFONT& made = controlFonts[font.lfHeight];
+    if (!made) {
+        lstrcpynW(font.lfFaceName, L"Arial", LF_FACESIZE);
+        font.lfCharSet = DEFAULT_CHARSET;
+        font.lfOutPrecision = OUT_TT_PRECIS;
+        made = CreateFontIndirectW(&font);
+    }
+    return made ? made : static_cast<HFONT>(dialogFont);
+}
+
 HWND addControl(HWND dialog, int id, const char* className, const char* text, int x, int y,
                 int width, int height, DWORD style, DWORD exStyle)
 {
@@ -145,7 +164,20 @@ HWND addControl(HWND dialog, int id, const char* className, const char* text, in
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                    GetModuleHandleA(nullptr), nullptr);
     if (control)
-        SendMessageA(control, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont(dialog)), FALSE);
+    return control;
+}
+
+HWND addWideControl(HWND dialog, int id, const wchar_t* className, const std::wstring& text, int x, int y,
+                    int width, int height, DWORD style, DWORD exStyle)
+{
+    RECT rect = dialogUnitsToPixels(dialog, x, y, width, height);
+    HWND control = CreateWindowExW(exStyle, className, text.c_str(), style, rect.left, rect.top,
+                                   rect.right - rect.left, rect.bottom - rect.top, dialog,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   GetModuleHandleW(nullptr), nullptr);
+    if (control)
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont(dialog)), FALSE);
     return control;
 }
 

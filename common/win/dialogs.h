@@ -20,12 +20,24 @@ void setDialogFont(const char* faceName, int pointSize);
 HWND createDialogWindow(HWND owner, const char* caption, int x, int y, int width, int height,
                         DWORD style, DWORD exStyle, const char* faceName = nullptr, int pointSize = 0);
 
+// The font of every control: the dialog's font's size in Arial, which
+// Windows has with Cyrillic, Greek, Central European, Turkish and Baltic
+// letters, and Wine draws with its metric twin Liberation Sans, which has
+// them too (Wine's own Tahoma lacks Greek). Made once per size and kept for
+// the whole run.
+HFONT controlFont(HWND dialog);
+
 // A child control; the rectangle is in the dialog's units, converted with
-// MapDialogRect. The control gets the dialog's font.
+// MapDialogRect. The control gets controlFont.
 HWND addControl(HWND dialog, int id, const char* className, const char* text, int x, int y,
                 int width, int height, DWORD style, DWORD exStyle = 0);
 
 // Background colours answered through WM_CTLCOLORDLG and WM_CTLCOLOR*.
+// The same as a wide window, whose text may hold any character (the ANSI
+// windows above turn a Cyrillic file name into '?').
+HWND addWideControl(HWND dialog, int id, const wchar_t* className, const std::wstring& text, int x, int y,
+                    int width, int height, DWORD style, DWORD exStyle = 0);
+
 void setDialogBackground(HWND dialog, COLORREF color);
 void setControlBackground(HWND dialog, int controlId, COLORREF color);
 

@@ -29,21 +29,6 @@ fs::path outputSuggestedFor;
 
 const DWORD child = WS_CHILD | WS_VISIBLE;
 
-// A control whose text may hold any character: the dialog layer's controls
-// are ANSI windows, which would turn a Cyrillic file name into '?'.
-HWND addWideControl(HWND dialog, int id, const wchar_t* className, int x, int y, int width, int height,
-                    DWORD style, DWORD exStyle = 0)
-{
-    RECT rect = dialogUnitsToPixels(dialog, x, y, width, height);
-    HWND control = CreateWindowExW(exStyle, className, L"", style, rect.left, rect.top, rect.right - rect.left,
-                                   rect.bottom - rect.top, dialog,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-                                   nullptr);
-    if (control)
-        SendMessageW(control, WM_SETFONT, SendMessageW(dialog, WM_GETFONT, 0, 0), FALSE);
-    return control;
-}
-
 void addLabel(HWND window, int id, const char* text, int x, int y, int width)
 {
     addControl(window, id, "STATIC", text, x, y + 2, width, 9, child | SS_LEFT);
@@ -69,7 +54,7 @@ void createControls(HWND window)
 {
     addLabel(window, corpusLabelId, "Corpus: the text files and folders to read (add them here, or drop them on "
                                     "this window)", 7, 4, 296);
-    addWideControl(window, corpusListId, L"LISTBOX", 7, 17, 234, 62,
+    addWideControl(window, corpusListId, L"LISTBOX", L"", 7, 17, 234, 62,
                    child | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_EXTENDEDSEL |
                        LBS_NOINTEGRALHEIGHT,
                    WS_EX_CLIENTEDGE);
@@ -95,11 +80,11 @@ void createControls(HWND window)
         SendMessageA(codePages, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.label));
 
     addLabel(window, outputFolderLabelId, "Output fol&der:", 7, 195, 90);
-    addWideControl(window, outputFolderEditId, L"EDIT", 100, 195, 145, 12,
+    addWideControl(window, outputFolderEditId, L"EDIT", L"", 100, 195, 145, 12,
                    child | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
     addButton(window, browseButtonId, "&Browse...", 249, 194, 54);
     addLabel(window, outputNameLabelId, "Output n&ame:", 7, 211, 90);
-    addWideControl(window, outputNameEditId, L"EDIT", 100, 211, 145, 12,
+    addWideControl(window, outputNameEditId, L"EDIT", L"", 100, 211, 145, 12,
                    child | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
 
     addControl(window, progressBarId, PROGRESS_CLASSA, "", 7, 230, 296, 10, child);
@@ -108,7 +93,7 @@ void createControls(HWND window)
     addButton(window, makeButtonId, "&Make", 7, 256, 60, BS_DEFPUSHBUTTON);
     addButton(window, cancelButtonId, "Cancel", 73, 256, 60);
     EnableWindow(GetDlgItem(window, cancelButtonId), FALSE);
-    addWideControl(window, resultTextId, L"EDIT", 7, 275, 296, 64,
+    addWideControl(window, resultTextId, L"EDIT", L"", 7, 275, 296, 64,
                    child | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL |
                        ES_AUTOHSCROLL,
                    WS_EX_CLIENTEDGE);

@@ -20,6 +20,7 @@ static void resetBrowserState()
     for (int32_t& flag : sortState)
         flag = 0;
     fileIsFreqOrder = 0;
+    fileCodePage = 0;
     loadedFileName.clear();
     loadedFilePath.clear();
     sortDescription.clear();
