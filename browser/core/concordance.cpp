@@ -206,6 +206,7 @@ bool startConcordance(ConcordanceScan& scan, const CorpusRecord& record, const C
     reader.page = &codePage(record.codePage);
     reader.keepCase = optionSet(record, "keepcase", "yes");
     reader.joinHyphens = optionSet(record, "hyphens", "join");
+    reader.utf8Words = optionSet(record, "output", "utf8");
     reader.sendId = takeId;
     reader.idTarget = &scan;
     // The target's words get their ids first, so matching compares ids.

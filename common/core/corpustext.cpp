@@ -260,6 +260,9 @@ void CorpusReader::addWordCharacter(uint32_t codePoint)
     if (heldSeparator != 0)
         placeHeldSeparator(codePoint);
     lineHasText = true;
+    if (word.empty())
+        wordStart = characterStart;
+    wordEnd = characterEnd;
     appendUtf8(word, codePoint);
 }
 

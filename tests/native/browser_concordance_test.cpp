@@ -30,6 +30,7 @@ std::vector<std::string> corpusTexts()
 }
 
 struct Corpus {
+    bool utf8 = false; // made with -codepage utf8, with a Russian text
     ScratchFolder scratch;
     CorpusRecord record;
     std::vector<std::string> texts = corpusTexts();
@@ -42,6 +43,13 @@ void makeCorpus(Corpus& corpus)
     CorpusReader reader;
     WordStream words;
     sendIdsTo(reader, words);
+    reader.utf8Words = corpus.utf8;
+    if (corpus.utf8) {
+        corpus.record.options.push_back({"output", "utf8"});
+        corpus.texts.push_back("\xd0\xbc\xd0\xb8\xd1\x80 \xd0\xb8 \xd0\xb2\xd0\xbe\xd0\xb9\xd0\xbd\xd0\xb0. "
+                               "\xd0\xbc\xd0\xb8\xd1\x80 \xd0\xb8 \xd1\x82\xd1\x80\xd1\x83\xd0\xb4, "
+                               "\xd0\xbc\xd0\xb8\xd1\x80 \xd0\xb8 \xd0\xb2\xd0\xbe\xd0\xb9\xd0\xbd\xd0\xb0.");
+    }
     for (size_t k = 0; k < corpus.texts.size(); ++k) {
         const std::string& text = corpus.texts[k];
         const std::string name = corpus.scratch / ("text" + std::to_string(k) + ".txt");
@@ -59,10 +67,12 @@ void makeCorpus(Corpus& corpus)
     settings.minVariants = 1;
     settings.memoryBytes = 64 << 20;
     settings.scratchFolder = corpus.scratch.path;
+    settings.byteOrderMark = corpus.utf8;
     writeFrameFiles(reader, words, rankWords(reader), settings, corpus.scratch / "a.txt", corpus.scratch / "f.txt");
     int32_t count = 0;
     int32_t variants = 0;
-    buildFrameRecords(readAll(corpus.scratch / "a.txt"), corpus.frames, count, variants);
+    const std::string alpha = readAll(corpus.scratch / "a.txt");
+    buildFrameRecords(alpha.substr(corpus.utf8 ? 3 : 0), corpus.frames, count, variants);
 }
 
 ConcordanceScan scanCorpus(const Corpus& corpus, const ConcordanceTarget& target, size_t& changedFiles)
@@ -90,35 +100,39 @@ ConcordanceScan scanCorpus(const Corpus& corpus, const ConcordanceTarget& target
 
 TEST(BrowserConcordance, EveryFrameAndVariantHasAsManyLinesAsItsFrequency)
 {
-    Corpus corpus;
-    makeCorpus(corpus);
-    ASSERT_GT(corpus.frames.size(), 50u);
-    for (size_t f = 1; f < corpus.frames.size(); ++f) {
-        const std::string& record = corpus.frames[f];
-        SCOPED_TRACE(record);
-        std::vector<ConcordanceTarget> targets(1);
-        ASSERT_TRUE(frameTarget(record, targets[0]));
-        for (size_t start = record.find("\r\n"); start != std::string::npos; start = record.find("\r\n", start)) {
-            start += 2;
-            targets.emplace_back();
-            ASSERT_TRUE(variantTarget(record, record.substr(start, record.find("\r\n", start) - start), targets.back()));
-        }
-        for (const ConcordanceTarget& target : targets) {
-            size_t changed = 0;
-            const ConcordanceScan scan = scanCorpus(corpus, target, changed);
-            EXPECT_EQ(changed, 0u);
-            ASSERT_EQ(scan.lines.size(), target.frequency);
-            for (const ConcordanceLine& line : scan.lines) {
-                // The n-gram's first word stands at its offset (the texts are ASCII but for "café").
-                std::string first = line.ngram.substr(line.ngram[0] == '[' ? 1 : 0, 2);
-                first = first.substr(0, first.find_first_of(" ]"));
-                std::string there = corpus.texts[line.file].substr(line.offset, first.size());
-                for (char& c : there)
-                    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-                EXPECT_EQ(there, first) << line.ngram;
+    for (bool utf8 : {false, true}) {
+        SCOPED_TRACE(utf8 ? "UTF-8" : "1252");
+        Corpus corpus;
+        corpus.utf8 = utf8;
+        makeCorpus(corpus);
+        ASSERT_GT(corpus.frames.size(), 50u);
+        for (size_t f = 1; f < corpus.frames.size(); ++f) {
+            const std::string& record = corpus.frames[f];
+            SCOPED_TRACE(record);
+            std::vector<ConcordanceTarget> targets(1);
+            ASSERT_TRUE(frameTarget(record, targets[0]));
+            for (size_t start = record.find("\r\n"); start != std::string::npos; start = record.find("\r\n", start)) {
+                start += 2;
+                targets.emplace_back();
+                ASSERT_TRUE(variantTarget(record, record.substr(start, record.find("\r\n", start) - start), targets.back()));
             }
-            const std::string f = formatThousands(int64_t(target.frequency));
-            EXPECT_EQ(concordanceSummary(scan, target, changed).substr(0, f.size() + 1), f + " ");
+            for (const ConcordanceTarget& target : targets) {
+                size_t changed = 0;
+                const ConcordanceScan scan = scanCorpus(corpus, target, changed);
+                EXPECT_EQ(changed, 0u);
+                ASSERT_EQ(scan.lines.size(), target.frequency);
+                for (const ConcordanceLine& line : scan.lines) {
+                    // The n-gram's first word stands at its offset (the texts are ASCII but for "café").
+                    std::string first = line.ngram.substr(line.ngram[0] == '[' ? 1 : 0, 2);
+                    first = first.substr(0, first.find_first_of(" ]"));
+                    std::string there = corpus.texts[line.file].substr(line.offset, first.size());
+                    for (char& c : there)
+                        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+                    EXPECT_EQ(there, first) << line.ngram;
+                }
+                const std::string f = formatThousands(int64_t(target.frequency));
+                EXPECT_EQ(concordanceSummary(scan, target, changed).substr(0, f.size() + 1), f + " ");
+            }
         }
     }
 }
