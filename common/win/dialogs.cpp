@@ -217,8 +217,11 @@ void showModelessDialog(HWND dialog, DialogCallback callback)
 
 void letOneMessageThrough(HWND keyDialog)
 {
+    // Taken and handed on in the wide form: a letter typed into a wide box
+    // (Find in a UTF-8 file) outside the system's code page would become "?"
+    // in the narrow one, and narrow windows get their messages converted.
     MSG msg;
-    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         Sleep(1);
         return;
     }
@@ -226,10 +229,10 @@ void letOneMessageThrough(HWND keyDialog)
         PostQuitMessage(static_cast<int>(msg.wParam));
         return;
     }
-    if (keyDialog && IsWindow(keyDialog) && IsDialogMessageA(keyDialog, &msg))
+    if (keyDialog && IsWindow(keyDialog) && IsDialogMessageW(keyDialog, &msg))
         return;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
 }
 
 void runModalDialog(HWND dialog, DialogCallback callback)
@@ -240,7 +243,7 @@ void runModalDialog(HWND dialog, DialogCallback callback)
     startDialog(dialog, callback);
     MSG msg;
     while (IsWindow(dialog)) {
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message == WM_QUIT)
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message == WM_QUIT)
             break;
         letOneMessageThrough(dialog);
     }

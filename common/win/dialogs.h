@@ -51,7 +51,7 @@ void runModalDialog(HWND dialog, DialogCallback callback);
 void showModelessDialog(HWND dialog, DialogCallback callback);
 
 // Lets one pending message of the thread through (keyboard messages for
-// keyDialog through IsDialogMessageA); sleeps 1 ms when none is waiting.
+// keyDialog through IsDialogMessageW); sleeps 1 ms when none is waiting.
 void letOneMessageThrough(HWND keyDialog);
 
 // The whole text of a window or control.

@@ -4,6 +4,7 @@
 
 #include "browser/finddialog.h"
 #include "common/core/corpusformat.h"
+#include "common/win/dialogs.h"
 
 #include <vector>
 
@@ -96,6 +97,18 @@ TEST_F(BrowserTest, Utf8FileShowsItsLettersInTheListLabelsPaneFindAndCopies)
     pumpMessages();
     EXPECT_EQ(selectedRow(), 2);
     EXPECT_EQ(widePaneText(), L"\u03BB\u03CC\u03B3\u03BF\u03C2 \u03B1\t1");
+
+    // Letters typed through the program's own message loop reach the box
+    // whole, though the system's code page has none of them.
+    HWND box = GetDlgItem(findWindow, findTextBoxId);
+    SetWindowTextW(box, L"");
+    for (const wchar_t* typed = L"\u043C\u0438\u0440"; *typed != 0; ++typed)
+        PostMessageW(box, WM_CHAR, *typed, 1);
+    for (int k = 0; k < 50; ++k)
+        letOneMessageThrough(findWindow);
+    wchar_t text[16] = {};
+    GetWindowTextW(box, text, 16);
+    EXPECT_STREQ(text, L"\u043C\u0438\u0440");
     EXPECT_TRUE(prompts.empty());
 }
 
