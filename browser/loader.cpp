@@ -188,7 +188,7 @@ bool loadPhraseFrameFile(const std::wstring& wideFileName)
         // the user is told when it reads as UTF-8 all the same.
         const bool marked = startsWithUtf8Mark(content);
         if (marked) {
-            content.erase(0, utf8Mark.size());
+            content.erase(0, utf8ByteOrderMark.size());
             codePage = utf8CodePage;
         } else {
             codePage = corpusCodePage(wideFileName);

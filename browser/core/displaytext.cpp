@@ -7,7 +7,7 @@ const char unmarkedUtf8Note[] =
 
 bool startsWithUtf8Mark(std::string_view content)
 {
-    return content.substr(0, utf8Mark.size()) == utf8Mark;
+    return content.substr(0, utf8ByteOrderMark.size()) == utf8ByteOrderMark;
 }
 
 int utf8CharacterAt(std::string_view text, size_t at, char32_t& character)

@@ -2,6 +2,8 @@
 // characters the window's controls and the clipboard show, for a file
 // written in UTF-8 (one that starts with the byte-order mark).
 #pragma once
+#include "common/core/text.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -9,9 +11,7 @@
 // The code page number the system gives UTF-8.
 constexpr uint32_t utf8CodePage = 65001;
 
-// The UTF-8 byte-order mark a UTF-8 frame file starts with.
-constexpr std::string_view utf8Mark = "\xEF\xBB\xBF";
-
+// Whether a frame file starts with the UTF-8 byte-order mark.
 bool startsWithUtf8Mark(std::string_view content);
 
 // Whether a text without the mark reads as UTF-8: it holds at least one

@@ -73,6 +73,9 @@ std::string readStatsText(std::string_view text, const std::function<void(const 
     // The header row of the tables makeframes wrote before the DP column.
     const std::string_view withoutDispersion = "frame\tfrequency\tvariants\tvariants per occurrence\ttop variant\t"
                                                "top variant share\tentropy (bits)\trange\tper million words\r\n";
+    // A table made with -codepage utf8 starts with UTF-8's mark.
+    if (text.substr(0, utf8ByteOrderMark.size()) == utf8ByteOrderMark)
+        text.remove_prefix(utf8ByteOrderMark.size());
     const std::string& header = statsHeaderLine();
     if (text.substr(0, header.size()) != header) {
         if (std::string_view(header).substr(0, text.size()) == text)

@@ -6,6 +6,9 @@
 #include <string_view>
 #include <vector>
 
+// The mark a UTF-8 file starts with, as Notepad writes it.
+inline constexpr std::string_view utf8ByteOrderMark("\xEF\xBB\xBF", 3);
+
 inline bool isDigit(char c)
 {
     return c >= '0' && c <= '9';

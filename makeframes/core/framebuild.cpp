@@ -199,7 +199,7 @@ const std::string statsHeader = statsHeaderLine();
 void startFile(OutputFile& file, const FrameSettings& settings)
 {
     if (settings.byteOrderMark)
-        file.write("\xEF\xBB\xBF", 3);
+        file.write(utf8ByteOrderMark.data(), utf8ByteOrderMark.size());
 }
 
 // The Freq file from the records of the Alpha file: records in the order of

@@ -1,6 +1,8 @@
 // The encodings the filter tells apart by a file's byte-order mark, and the
 // UTF-8 reading of a word for the stopword set.
 #pragma once
+#include "common/core/text.h"
+
 #include <cstddef>
 #include <string_view>
 
@@ -9,8 +11,6 @@ enum class TextEncoding {
     utf8,  // starts with EF BB BF
     utf16  // starts with FF FE or FE FF, either byte order
 };
-
-constexpr std::string_view utf8ByteOrderMark("\xEF\xBB\xBF", 3);
 
 // The encoding of a text by the mark at its start.
 TextEncoding encodingByMark(std::string_view head);

@@ -47,6 +47,10 @@ TEST(StatsFormat, ReadsWhatMakeframesWrites)
     EXPECT_EQ(joined, stats);
     ASSERT_GE(rows.size(), 3u);
     EXPECT_EQ(rows[0][statsColumnIndex("frame")], "the *");
+    // Made with -codepage utf8, the table starts with UTF-8's mark.
+    std::string markedProblem;
+    EXPECT_EQ(rowsOf("\xEF\xBB\xBF" + stats, markedProblem), rows);
+    EXPECT_EQ(markedProblem, "");
 }
 
 TEST(StatsFormat, MalformedAndTruncatedTablesSayWhy)
