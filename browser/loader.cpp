@@ -170,6 +170,7 @@ bool loadPhraseFrameFile(const std::wstring& wideFileName)
     std::string status;
     uint32_t codePage = 0;
     const std::wstring statsName = statsFileFor(wideFileName);
+    std::wstring path;
     FrameMeasures measures;
     std::string measuresProblem;
     bool outOfMemory = false;
@@ -200,6 +201,7 @@ bool loadPhraseFrameFile(const std::wstring& wideFileName)
             status = withUnmarkedUtf8Note(status);
         std::string().swap(content); // room for the Stats file
         measuresProblem = loadMeasures(statsName, records, recordCount, fileName, measures);
+        path = wideFileName;
     } catch (const std::bad_alloc&) {
         outOfMemory = true;
     } catch (const std::length_error&) {
@@ -218,7 +220,7 @@ bool loadPhraseFrameFile(const std::wstring& wideFileName)
     frames.swap(records);
     std::vector<std::string>().swap(records);
     frameCount = recordCount;
-    loadedFilePath = wideFileName;
+    loadedFilePath.swap(path);
     frameMeasures = std::move(measures);
     setListColumns(shownColumnCount(frameMeasures));
     useFileCodePage(codePage);

@@ -51,12 +51,13 @@ const AlternatingBlock alternatingBlocks[] = {
 
 } // namespace
 
-std::vector<CaseRun> caseRunsOf(uint32_t codePage)
+const std::vector<CaseRun>& caseRunsOf(uint32_t codePage)
 {
+    static const std::vector<CaseRun> none;
     for (const CodePageCase& known : knownCodePages)
         if (known.codePage == codePage)
             return known.runs;
-    return {};
+    return none;
 }
 
 CaseFold caseFoldFrom(const std::vector<CaseRun>& runs)

@@ -21,7 +21,7 @@ struct CaseRun {
 // beyond ASCII then stay as they are. A pair with an ASCII side (Turkish
 // dotless i and capital I with dot) is left out, so ASCII folds the same in
 // every code page.
-std::vector<CaseRun> caseRunsOf(uint32_t codePage);
+const std::vector<CaseRun>& caseRunsOf(uint32_t codePage);
 
 struct CaseFold {
     std::array<unsigned char, 256> capital; // each byte folded
