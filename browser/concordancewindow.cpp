@@ -7,6 +7,7 @@
 #include "browser/main.h"
 #include "browser/memoryguard.h"
 #include "browser/state.h"
+#include "browser/widedisplay.h"
 #include "common/core/codepage.h"
 #include "common/core/numbertext.h"
 #include "common/win/dialogs.h"
@@ -306,18 +307,31 @@ const std::string& cellText(const ConcordanceLine& line, int column)
     }
 }
 
+std::string cellBytes(int itemRow, int column)
+{
+    const size_t row = static_cast<size_t>(itemRow);
+    return row >= shown.size() ? std::string()
+           : column == 0       ? formatThousands(static_cast<int64_t>(row + 1))
+                               : cellText(shown[row], column - 1);
+}
+
 void onGetDispInfo(NMLVDISPINFOA* info)
 {
     if (!(info->item.mask & LVIF_TEXT) || info->item.cchTextMax <= 0)
         return;
-    const size_t row = static_cast<size_t>(info->item.iItem);
-    const int column = info->item.iSubItem;
-    const std::string text = row >= shown.size() ? std::string()
-                             : column == 0     ? formatThousands(static_cast<int64_t>(row + 1))
-                                               : cellText(shown[row], column - 1);
+    const std::string text = cellBytes(info->item.iItem, info->item.iSubItem);
     const size_t length = std::min(text.size(), static_cast<size_t>(info->item.cchTextMax - 1));
     std::copy(text.begin(), text.begin() + length, info->item.pszText);
     info->item.pszText[length] = 0;
+}
+
+// A file shown wide has its lines shown wide too.
+void onGetDispInfoWide(NMLVDISPINFOW* info)
+{
+    if (!(info->item.mask & LVIF_TEXT) || info->item.cchTextMax <= 0)
+        return;
+    const std::string text = cellBytes(info->item.iItem, info->item.iSubItem);
+    writeWideCell(text.c_str(), info->item.pszText, static_cast<size_t>(info->item.cchTextMax));
 }
 
 INT_PTR onNotify(LPARAM lParam)
@@ -325,6 +339,8 @@ INT_PTR onNotify(LPARAM lParam)
     NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
     if (header->idFrom == concordanceListId && header->code == LVN_GETDISPINFOA)
         onGetDispInfo(reinterpret_cast<NMLVDISPINFOA*>(lParam));
+    else if (header->idFrom == concordanceListId && header->code == LVN_GETDISPINFOW)
+        onGetDispInfoWide(reinterpret_cast<NMLVDISPINFOW*>(lParam));
     return 0;
 }
 
@@ -354,13 +370,15 @@ void onDestroy()
     concordanceWindow = nullptr;
 }
 
-INT_PTR concordanceWindowCallback(HWND, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR concordanceWindowCallback(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
         return 1;
     case WM_NOTIFY:
         return onNotify(lParam);
+    case WM_NOTIFYFORMAT:
+        return answerNotifyFormat(window);
     case WM_COMMAND:
         return onCommand(wParam);
     case WM_CLOSE:
@@ -421,6 +439,9 @@ void createConcordanceWindow(const std::string& caption)
     addControl(window, concordanceCancelId, "BUTTON", "Cancel", 466, 280, 48, 14, child | WS_TABSTOP | BS_PUSHBUTTON);
     setControlBackground(window, concordanceSummaryId, bgColor);
     addListColumns(list);
+    // The window's own procedure is narrow: its wide caption is set past it.
+    if (fileShownWide())
+        DefWindowProcW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(shownWide(caption).c_str()));
 }
 
 // The variant line under the pane's caret; empty when the caret is not on one.
@@ -429,6 +450,18 @@ std::string paneLineAtCaret()
     CHARRANGE selection = {};
     SendMessageA(variantPane, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
     const LRESULT line = SendMessageA(variantPane, EM_EXLINEFROMCHAR, 0, selection.cpMin);
+    if (fileShownWide()) {
+        // The pane's narrow lines lack the letters the system's code page lacks.
+        const std::string text = paneFileBytes();
+        size_t start = 0;
+        for (LRESULT k = 0; k < line; ++k) {
+            const size_t end = text.find("\r\n", start);
+            if (end == std::string::npos)
+                return std::string();
+            start = end + 2;
+        }
+        return text.substr(start, text.find("\r\n", start) - start);
+    }
     char text[2048];
     *reinterpret_cast<WORD*>(text) = sizeof text - 1;
     const LRESULT length = SendMessageA(variantPane, EM_GETLINE, line, reinterpret_cast<LPARAM>(text));
@@ -466,6 +499,10 @@ void openConcordance(bool variantAtCaret)
     job = std::move(scan);
     orderChosen = -1;
     showModelessDialog(concordanceWindow, concordanceWindowCallback);
+    // The list asked for its notices' form before the window had its callback.
+    if (fileShownWide())
+        SendMessageA(control(concordanceListId), WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(concordanceWindow),
+                     NF_REQUERY);
     worker = std::thread(runScan, job.get());
 }
 

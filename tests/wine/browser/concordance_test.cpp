@@ -134,3 +134,42 @@ TEST_F(ConcordanceTest, CancelAndClosingMidScanEndCleanly)
     pumpMessages();
     EXPECT_TRUE(concordanceWindow == nullptr);
 }
+
+// A corpus made with -codepage utf8: the variant under the caret is read
+// with its letters, and the lines are shown with them, on a system whose
+// code page has none of them.
+TEST_F(ConcordanceTest, Utf8FramesShowTheirLinesWithTheirLetters)
+{
+    const std::string mir = "\xD0\xBC\xD0\xB8\xD1\x80", war = "\xD0\xB2\xD0\xBE\xD0\xB9\xD0\xBD\xD0\xB0",
+                      work = "\xD1\x82\xD1\x80\xD1\x83\xD0\xB4";
+    const std::string text = mir + " \xD0\xB8 " + war + ". " + mir + " \xD0\xB8 " + work + ". " + mir + " \xD0\xB8 " + war + ".";
+    CorpusRecord record;
+    record.options.push_back({"output", "utf8"});
+    record.inputs.push_back({"C:\\gone\\ru.txt", "ru.txt", 9, 0});
+    record.words = 9;
+    writeFile("ru.txt", text);
+    writeFile("x-Corpus.txt", writeCorpusText(record));
+    frameFile = writeFile("x-Alpha-phraseFrames.txt", "\xEF\xBB\xBF" + mir + " \xD0\xB8 *\t3\t2\r\n" + mir + " \xD0\xB8 " +
+                                                          war + "\t2\r\n" + mir + " \xD0\xB8 " + work + "\t1\r\n");
+    setFolderAnswerer([this](const std::wstring&, std::wstring& folder) {
+        folder = wideText(tempFolder());
+        return true;
+    });
+    openBrowser(frameFile);
+    const LRESULT second = SendMessageA(variantPane, EM_LINEINDEX, 1, 0);
+    SendMessageA(variantPane, EM_SETSEL, second, second);
+    clickButton(concordanceButtonId);
+    ASSERT_TRUE(concordanceWindow != nullptr) << (prompts.empty() ? "" : prompts[0].text);
+    ASSERT_TRUE(waitForScan());
+    EXPECT_EQ(summary(), "1 line in 1 file; the variant's frequency is 1");
+    wchar_t cell[64] = {};
+    LVITEMW item = {};
+    item.iSubItem = 2;
+    item.pszText = cell;
+    item.cchTextMax = 64;
+    SendMessageW(GetDlgItem(concordanceWindow, concordanceListId), LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_STREQ(cell, L"\u043C\u0438\u0440 \u0438 [\u0442\u0440\u0443\u0434]");
+    wchar_t caption[64] = {};
+    InternalGetWindowText(concordanceWindow, caption, 64); // as the caption is drawn
+    EXPECT_STREQ(caption, L"Concordance of \"\u043C\u0438\u0440 \u0438 \u0442\u0440\u0443\u0434\"");
+}
