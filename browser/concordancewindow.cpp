@@ -419,6 +419,17 @@ void addListColumns(HWND list)
     }
 }
 
+WNDPROC narrowWindowProc;
+
+// A file shown wide has its caption kept and drawn wide: the window's own
+// procedure is narrow and would lose the letters the system's code page lacks.
+LRESULT CALLBACK wideCaptionProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SETTEXT || message == WM_GETTEXT || message == WM_GETTEXTLENGTH)
+        return DefWindowProcW(window, message, wParam, lParam);
+    return CallWindowProcW(narrowWindowProc, window, message, wParam, lParam);
+}
+
 void createConcordanceWindow(const std::string& caption)
 {
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_SETFONT | DS_3DLOOK;
@@ -439,9 +450,11 @@ void createConcordanceWindow(const std::string& caption)
     addControl(window, concordanceCancelId, "BUTTON", "Cancel", 466, 280, 48, 14, child | WS_TABSTOP | BS_PUSHBUTTON);
     setControlBackground(window, concordanceSummaryId, bgColor);
     addListColumns(list);
-    // The window's own procedure is narrow: its wide caption is set past it.
-    if (fileShownWide())
-        DefWindowProcW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(shownWide(caption).c_str()));
+    if (fileShownWide()) {
+        narrowWindowProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(wideCaptionProc)));
+        SetWindowTextW(window, shownWide(caption).c_str());
+    }
 }
 
 // The variant line under the pane's caret; empty when the caret is not on one.
