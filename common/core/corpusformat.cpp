@@ -31,17 +31,12 @@ void appendLine(std::string& text, std::initializer_list<std::string> fields)
     text += "\r\n";
 }
 
-// Digits only, at most 18 of them (beyond any count a corpus gives).
 bool readCount(std::string_view digits, uint64_t& value)
 {
-    if (digits.empty() || digits.size() > 18)
+    int64_t read = 0;
+    if (!readDecimalDigits(digits, read))
         return false;
-    value = 0;
-    for (char c : digits) {
-        if (!isDigit(c))
-            return false;
-        value = value * 10 + static_cast<uint64_t>(c - '0');
-    }
+    value = static_cast<uint64_t>(read);
     return true;
 }
 

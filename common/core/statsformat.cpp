@@ -29,33 +29,19 @@ size_t statsColumnIndex(std::string_view heading)
 
 namespace {
 
-// Digits only, at most 18 of them (beyond any count a corpus gives).
-bool readDigits(std::string_view digits, int64_t& value)
-{
-    if (digits.empty() || digits.size() > 18)
-        return false;
-    value = 0;
-    for (char c : digits) {
-        if (!isDigit(c))
-            return false;
-        value = value * 10 + (c - '0');
-    }
-    return true;
-}
-
 bool readValue(std::string_view field, StatsFieldKind kind, int64_t& value)
 {
     value = 0;
     if (kind == statsText)
         return true;
     if (kind == statsCount)
-        return readDigits(field, value);
+        return readDecimalDigits(field, value);
     const size_t point = field.find('.');
     int64_t whole = 0;
     int64_t parts = 0;
     if (point == std::string_view::npos || field.size() - point - 1 != statsFractionDigits ||
-        !readDigits(field.substr(0, point), whole) || whole > INT64_MAX / statsFractionScale - 1 ||
-        !readDigits(field.substr(point + 1), parts))
+        !readDecimalDigits(field.substr(0, point), whole) || whole > INT64_MAX / statsFractionScale - 1 ||
+        !readDecimalDigits(field.substr(point + 1), parts))
         return false;
     value = whole * statsFractionScale + parts;
     return true;

@@ -2,6 +2,7 @@
 // trimming removes blanks (byte 32) only, and a line of a phrase-frame file
 // or of the pane ends at a CR LF pair (a lone CR or LF stays in its line).
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,21 @@ inline constexpr std::string_view utf8ByteOrderMark("\xEF\xBB\xBF", 3);
 inline bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
+}
+
+// A field of decimal digits only, at most 18 of them (beyond any count a
+// corpus gives), as the files' counts are written; false for anything else.
+inline bool readDecimalDigits(std::string_view digits, int64_t& value)
+{
+    if (digits.empty() || digits.size() > 18)
+        return false;
+    value = 0;
+    for (char c : digits) {
+        if (!isDigit(c))
+            return false;
+        value = value * 10 + (c - '0');
+    }
+    return true;
 }
 
 // The length of the UTF-8 sequence a lead byte starts; 0 for a byte that
