@@ -5,6 +5,7 @@
 #include "common/core/statsformat.h"
 #include "common/core/codepage.h"
 #include "common/core/numbertext.h"
+#include "common/core/text.h"
 
 #include <algorithm>
 #include <cstring>
@@ -35,19 +36,6 @@ uint64_t countOf(const std::string& digits)
         n = n * 10 + static_cast<uint64_t>(c - '0');
     }
     return n;
-}
-
-// The variant lines of a record, one by one.
-std::vector<std::string> splitVariantLines(const std::string& record)
-{
-    const std::string_view all = wholeVariantLines(record);
-    std::vector<std::string> lines;
-    for (size_t start = 0; start < all.size();) {
-        const size_t end = std::min(all.find("\r\n", start), all.size());
-        lines.emplace_back(all.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
 }
 
 // The frame's words with its slot; false without exactly one "*".
@@ -170,8 +158,8 @@ bool frameTarget(const std::string& record, ConcordanceTarget& target)
         return false;
     target.isFrame = true;
     target.frequency = countOf(headerField(record, 3));
-    for (const std::string& line : splitVariantLines(record))
-        addVariant(line, target);
+    for (std::string_view line : splitCrLfLines(wholeVariantLines(record)))
+        addVariant(std::string(line), target);
     return !target.slotWords.empty();
 }
 
@@ -183,9 +171,9 @@ bool variantTarget(const std::string& record, const std::string& paneLine, Conco
     // The pane may show the frequency before the phrase: any of the line's
     // fields may be the variant's phrase.
     const std::string fields = "\t" + paneLine + "\t";
-    for (const std::string& line : splitVariantLines(record))
-        if (fields.find("\t" + line.substr(0, line.find('\t')) + "\t") != std::string::npos)
-            return addVariant(line, target);
+    for (std::string_view line : splitCrLfLines(wholeVariantLines(record)))
+        if (fields.find("\t" + std::string(line.substr(0, line.find('\t'))) + "\t") != std::string::npos)
+            return addVariant(std::string(line), target);
     return false;
 }
 
