@@ -19,6 +19,12 @@
 //       search50k show200k leave200k); parts splits a 5k replacement into
 //       its calls.
 //
+//   browser_wine_bench --concordance FILE
+//       Loads FILE (a frame file with its prefix-Corpus.txt beside it) in
+//       this process and opens the concordance of the first frame, then of
+//       its first variant (the pane's caret on line 1): the time to the first
+//       line shown and to the end of the scan, the lines and the summary.
+//
 //   browser_wine_bench --exe EXE FILE
 //       Starts the program EXE on FILE, answers its large-file prompt with
 //       OK, times the start up to the first frame shown (main window visible,
@@ -28,6 +34,7 @@
 // Every measurement is one line: its name (44 columns), its value and its
 // unit, so that bench/run can gather them into a table.
 #include "browser/clipboard.h"
+#include "browser/concordancewindow.h"
 #include "browser/filechoice.h"
 #include "browser/core/filekind.h"
 #include "browser/finddialog.h"
@@ -173,20 +180,18 @@ double clipboardTextLength()
     return length;
 }
 
-int benchInProcess(const std::string& fileName)
+// Builds the main window in this process with FILE on its command line and
+// waits for its first frame; the size prompts are answered OK and counted.
+// Reports the load's times; false (and says why) when no frame was loaded.
+bool loadInProcess(const std::string& fileName, double size, std::vector<std::string>& prompts)
 {
-    const double size = fileSize(fileName);
-    if (size < 0) {
-        std::fprintf(stderr, "browser_wine_bench: no such file: %s\n", fileName.c_str());
-        return 1;
-    }
-    std::vector<std::string> prompts;
     setMessageBoxAnswerer([&prompts](const char* text, const char*, UINT) {
         prompts.push_back(text);
         return IDOK;
     });
     setWideOpenFileAnswerer([](OPENFILENAMEW*) -> BOOL { return FALSE; });
-    const std::string commandLine = "prog.exe " + fileName;
+    static std::string commandLine;
+    commandLine = "prog.exe " + fileName;
     browserCommandLineForTests = commandLine.c_str();
 
     std::printf("in-process run on %s\n", fileName.c_str());
@@ -207,13 +212,26 @@ int benchInProcess(const std::string& fileName)
     const double shown = milliseconds();
     if (frameCount == 0) {
         std::fprintf(stderr, "browser_wine_bench: %s loaded no frames\n", fileName.c_str());
-        return 1;
+        return false;
     }
     report("frames loaded", frameCount, "frames", 0);
     report("size prompts answered OK", static_cast<double>(prompts.size()), "prompts", 0);
     report("create main window", created - start, "ms");
     report("load and show (WM_INITDIALOG)", started - created, "ms");
     report("start to first frame shown", shown - start, "ms");
+    return true;
+}
+
+int benchInProcess(const std::string& fileName)
+{
+    const double size = fileSize(fileName);
+    if (size < 0) {
+        std::fprintf(stderr, "browser_wine_bench: no such file: %s\n", fileName.c_str());
+        return 1;
+    }
+    std::vector<std::string> prompts;
+    if (!loadInProcess(fileName, size, prompts))
+        return 1;
     const double peakAfterLoad = peakWorkingSet(GetCurrentProcess());
     report("peak working set after load", megabytes(peakAfterLoad), "MB");
     report("peak working set / file size", peakAfterLoad / size, "x", 2);
@@ -644,11 +662,59 @@ int benchProgram(const std::string& exe, const std::string& fileName)
     return 0;
 }
 
+// Opens the concordance as the button does (frameRow: as a double-click on
+// the frame's row) and times it up to its first line and to its end.
+void timeConcordance(const char* label, bool frameRow)
+{
+    const double start = milliseconds();
+    SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(concordanceButtonId, frameRow ? 1 : 0), 0);
+    double firstLine = -1;
+    while (concordanceScanRunning() && milliseconds() - start < 600000) {
+        pumpMessages();
+        if (firstLine < 0 && concordanceLinesShown() > 0)
+            firstLine = milliseconds();
+        Sleep(1);
+    }
+    pumpMessages();
+    const double ended = milliseconds();
+    std::printf("%s: %s\n", label, concordanceWindow ? controlText(concordanceWindow, concordanceSummaryId).c_str() : "");
+    report("  to the first line shown", (firstLine < 0 ? ended : firstLine) - start, "ms");
+    report("  to the end of the scan", ended - start, "ms");
+    report("  lines shown", static_cast<double>(concordanceLinesShown()), "lines", 0);
+}
+
+int benchConcordance(const std::string& fileName)
+{
+    const double size = fileSize(fileName);
+    if (size < 0) {
+        std::fprintf(stderr, "browser_wine_bench: no such file: %s\n", fileName.c_str());
+        return 1;
+    }
+    std::vector<std::string> prompts;
+    if (!loadInProcess(fileName, size, prompts))
+        return 1;
+    selectedIndex = 1;
+    shownIndex = -1;
+    showSelected();
+    pumpMessages();
+    timeConcordance("concordance of the first frame", true);
+    SendMessageA(variantPane, EM_SETSEL, 0, 0);
+    timeConcordance("concordance of its first variant", false);
+    for (const std::string& prompt : prompts)
+        std::printf("prompt answered OK: %s\n", prompt.c_str());
+    report("peak working set at the end", megabytes(peakWorkingSet(GetCurrentProcess())), "MB");
+    if (concordanceWindow)
+        DestroyWindow(concordanceWindow);
+    pumpMessages();
+    return 0;
+}
+
 int usage()
 {
     std::fprintf(stderr,
                  "usage: browser_wine_bench FILE\n"
                  "       browser_wine_bench --pane FILE [STEP...]\n"
+                 "       browser_wine_bench --concordance FILE\n"
                  "       browser_wine_bench --exe EXE FILE\n");
     return 2;
 }
@@ -661,6 +727,8 @@ int main(int argc, char** argv)
         return benchInProcess(argv[1]);
     if (argc >= 3 && std::strcmp(argv[1], "--pane") == 0)
         return benchPane(argv[2], std::vector<std::string>(argv + 3, argv + argc));
+    if (argc == 3 && std::strcmp(argv[1], "--concordance") == 0)
+        return benchConcordance(argv[2]);
     if (argc == 4 && std::strcmp(argv[1], "--exe") == 0)
         return benchProgram(argv[2], argv[3]);
     return usage();
