@@ -293,7 +293,10 @@ void onScanProgress()
     showLineCount();
 }
 
-const std::string& cellText(const ConcordanceLine& line, int column)
+// The File column shows the file's name without its folders: a corpus given
+// as a folder names each of its files with the folder's whole path, which
+// would fill the column with the same text. The copy keeps the name as given.
+std::string cellText(const ConcordanceLine& line, int column)
 {
     switch (column) {
     case 0:
@@ -302,8 +305,10 @@ const std::string& cellText(const ConcordanceLine& line, int column)
         return line.ngram;
     case 2:
         return line.right;
-    default:
-        return job->record.inputs[line.file].givenName;
+    default: {
+        const std::string& name = job->record.inputs[line.file].givenName;
+        return name.substr(name.find_last_of("\\/") + 1);
+    }
     }
 }
 

@@ -29,7 +29,8 @@ protected:
         for (int k = 0; k < (bigText.empty() ? 2 : 3); ++k) {
             const std::string name = "text" + std::to_string(k) + ".txt";
             writeFile(name, texts[k]);
-            record.inputs.push_back({"C:\\gone\\" + name, name, words[k] ? words[k] : 3 * 2000000, 0});
+            // Given as a folder: each name as given carries the folder.
+            record.inputs.push_back({"C:\\gone\\" + name, "corpus\\" + name, words[k] ? words[k] : 3 * 2000000, 0});
             record.words += record.inputs.back().words;
         }
         writeFile("x-Corpus.txt", writeCorpusText(record));
@@ -80,9 +81,9 @@ TEST_F(ConcordanceTest, FindsEveryOccurrenceSortsCopiesAndCancels)
     EXPECT_EQ(concordanceCell(2, 1), "the [cat] sat");
     EXPECT_EQ(concordanceCell(2, 3), "text1.txt");
     clickButton(concordanceCopyId, concordanceWindow);
-    EXPECT_EQ(clipboardText(), "\tthe [cat] sat\tdown the cat sat up\ttext1.txt\r\n"
-                               "\tthe [cat] sat\ton the mat the dog sat\ttext0.txt\r\n"
-                               "the cat sat down\tthe [cat] sat\tup\ttext1.txt\r\n");
+    EXPECT_EQ(clipboardText(), "\tthe [cat] sat\tdown the cat sat up\tcorpus\\text1.txt\r\n"
+                               "\tthe [cat] sat\ton the mat the dog sat\tcorpus\\text0.txt\r\n"
+                               "the cat sat down\tthe [cat] sat\tup\tcorpus\\text1.txt\r\n");
 
     // A double-click on the frame row: every variant. The folder is remembered.
     SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(concordanceButtonId, 1), 0);
