@@ -202,6 +202,11 @@ void runScan(ScanJob* scan)
             });
             if (scan->countsKnown && words != static_cast<int64_t>(scan->record.inputs[k].words))
                 ++changed;
+            // A file smaller than one piece has had no pause to hand its lines
+            // over in; without this, a corpus of small files shows nothing
+            // until the end.
+            if (!reading.lines.empty())
+                handOver(*scan, reading);
             std::lock_guard<std::mutex> hold(scan->lock);
             scan->filesDone = k + 1;
         }
