@@ -29,7 +29,9 @@ int main(int argc, char** argv)
     for (int k = 3; k < argc; ++k)
         record.inputs.push_back({argv[k], argv[k], 0, 0});
     const std::clock_t start = std::clock();
+    double firstLine = -1;
     ConcordanceScan scan;
+    scan.readAroundWords = true;
     startConcordance(scan, record, target);
     for (size_t k = 0; k < record.inputs.size(); ++k) {
         std::FILE* file = std::fopen(record.inputs[k].fullPath.c_str(), "rb");
@@ -37,7 +39,9 @@ int main(int argc, char** argv)
             return 1;
         scanConcordanceFile(
             scan, k, [file](char* into, size_t size) { return std::fread(into, 1, size, file); },
-            [&scan] {
+            [&] {
+                if (firstLine < 0 && scan.found > 0)
+                    firstLine = double(std::clock() - start) / CLOCKS_PER_SEC;
                 scan.lines.clear(); // as the window takes them
                 return false;
             });
