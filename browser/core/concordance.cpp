@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 #include <tuple>
 
 namespace {
@@ -279,7 +280,7 @@ void restartReader(ConcordanceScan& scan, bool utf8, const unsigned char* text, 
 
 // Whether a file of ASCII so far is read as UTF-8 from its first other byte
 // on, as the reader decides from the window there.
-bool readsAsUtf8(const std::string& text, TextKind kind)
+bool readsAsUtf8(std::string_view text, TextKind kind)
 {
     if (kind != textAscii)
         return kind == textUtf8;
@@ -290,7 +291,7 @@ bool readsAsUtf8(const std::string& text, TextKind kind)
 }
 
 // The search word found least often in the text's first megabyte.
-WordSearch rarestSearch(const ConcordanceScan& scan, const std::string& text)
+WordSearch rarestSearch(const ConcordanceScan& scan, std::string_view text)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const size_t sample = std::min(text.size(), size_t(1) << 20);
@@ -312,7 +313,7 @@ WordSearch rarestSearch(const ConcordanceScan& scan, const std::string& text)
 // Reads the text only from the restart place before each occurrence of the
 // search word to the one after it (further while lines wait for their right
 // context, and back while a line lacks its left context).
-void readAroundWords(ConcordanceScan& scan, const std::string& text, bool utf8,
+void readAroundWords(ConcordanceScan& scan, std::string_view text, bool utf8,
                      const std::function<bool()>& cancelled)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
@@ -477,19 +478,27 @@ int64_t scanConcordanceFile(ConcordanceScan& scan, size_t file, const std::funct
     scan.reader.beginFile(kind);
     if (scan.readAroundWords && !scan.searchWords.empty() && kind != textUtf16le && kind != textUtf16be) {
         // The whole file at hand, up to a bound: a larger one is read through.
-        std::string& text = scan.fileText;
-        text.assign(buffer.data(), size);
-        size_t got = text.size();
+        // Grown without clearing its bytes, and kept for the next file.
+        size_t got = size;
+        if (scan.fileRoom < got + buffer.size()) {
+            scan.fileRoom = std::max(got + buffer.size(), size_t(16) << 20);
+            scan.fileBytes.reset(new char[scan.fileRoom]);
+        }
+        std::memcpy(scan.fileBytes.get(), buffer.data(), got);
         size = 0;
         while (got < readAroundBound && !cancelled()) {
-            if (text.size() - got < buffer.size())
-                text.resize(std::max(text.size() * 2, got + buffer.size()));
-            size = read(&text[got], text.size() - got);
+            if (scan.fileRoom - got < buffer.size()) {
+                std::unique_ptr<char[]> grown(new char[scan.fileRoom * 2]);
+                std::memcpy(grown.get(), scan.fileBytes.get(), got);
+                scan.fileBytes.swap(grown);
+                scan.fileRoom *= 2;
+            }
+            size = read(scan.fileBytes.get() + got, scan.fileRoom - got);
             if (size == 0)
                 break;
             got += size;
         }
-        text.resize(got);
+        const std::string_view text(scan.fileBytes.get(), got);
         if (size == 0 && got < readAroundBound) {
             if (!cancelled())
                 readAroundWords(scan, text, readsAsUtf8(text, kind), cancelled);

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -88,7 +89,8 @@ struct ConcordanceScan {
     bool readFromMidFile = false; // the reader restarted after the file's start
     bool contextCut = false;      // a line found then lacked its left context
     uint64_t countFrom = 0;       // n-grams before this byte were counted already
-    std::string fileText;         // the file read around, its room kept for the next
+    std::unique_ptr<char[]> fileBytes; // the file read around
+    size_t fileRoom = 0;
 };
 
 // What scanConcordanceFile gives for a file read only around the target's words.
