@@ -290,6 +290,17 @@ bool readsAsUtf8(std::string_view text, TextKind kind)
     return from == text.size() || classifyText(text.data() + from, window, window < textCheckBytes) == textUtf8;
 }
 
+// Whether the word stands in the bytes from `from` to `to`, not within a
+// longer word of ASCII letters and digits.
+bool holdsWord(const WordSearch& search, const unsigned char* text, size_t from, size_t to)
+{
+    const size_t length = search.word.size();
+    for (size_t at = search.find(text, from, to); at < to; at = search.find(text, at + 1, to))
+        if ((at == 0 || !isAsciiLetterOrDigit(text[at - 1])) && (at + length >= to || !isAsciiLetterOrDigit(text[at + length])))
+            return true;
+    return false;
+}
+
 // The search word found least often in the text's first megabyte.
 WordSearch rarestSearch(const ConcordanceScan& scan, std::string_view text)
 {
@@ -324,11 +335,23 @@ void readAroundWords(ConcordanceScan& scan, std::string_view text, bool utf8,
     size_t readTo = 0; // the reader's state is the whole scan's here
     size_t asked = 0;
     const size_t length = search.word.size();
+    std::vector<WordSearch> others;
+    for (const std::string& word : scan.searchWords)
+        if (word != search.word)
+            others.emplace_back(word, scan.reader.keepCase);
     for (size_t hit = search.find(bytes, 0, size); hit < size;
          hit = search.find(bytes, std::max(readTo, hit + 1), size)) {
         // Within a longer word of ASCII letters and digits: not the word.
         if ((hit > 0 && isAsciiLetterOrDigit(bytes[hit - 1])) ||
             (hit + length < size && isAsciiLetterOrDigit(bytes[hit + length])))
+            continue;
+        // The target's other words stand in the same sentence, between the
+        // restart places around it.
+        const size_t sentenceFrom = restartBefore(bytes, hit);
+        const size_t sentenceTo = restartAfter(bytes, hit + length, size);
+        if (!std::all_of(others.begin(), others.end(), [&](const WordSearch& other) {
+                return holdsWord(other, bytes, sentenceFrom, sentenceTo);
+            }))
             continue;
         // Far enough back for the left context of a line, mostly.
         size_t from = restartBefore(bytes, hit);
