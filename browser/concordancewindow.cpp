@@ -179,6 +179,7 @@ void runScan(ScanJob* scan)
     std::vector<std::string> unread;
     size_t changed = 0;
     ConcordanceScan reading;
+    reading.readAroundWords = true;
     try {
         startConcordance(reading, scan->record, scan->target);
         for (size_t k = 0; k < scan->paths.size() && !scan->cancel; ++k) {
@@ -200,7 +201,8 @@ void runScan(ScanJob* scan)
                 handOver(*scan, reading);
                 return scan->cancel.load();
             });
-            if (scan->countsKnown && words != static_cast<int64_t>(scan->record.inputs[k].words))
+            if (scan->countsKnown && words != concordanceWordsNotCounted &&
+                words != static_cast<int64_t>(scan->record.inputs[k].words))
                 ++changed;
             // A file smaller than one piece has had no pause to hand its lines
             // over in; without this, a corpus of small files shows nothing

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -75,7 +76,25 @@ struct ConcordanceScan {
     uint64_t kept = 0;        // lines made, at most concordanceLineBound
     uint64_t filesWithLines = 0;
     bool fileHasLines = false;
+
+    // Reading only around the places a word of the target stands: most of a
+    // corpus holds none, and a byte search passes over it many times faster
+    // than the reader. Files are then not counted (scanConcordanceFile gives
+    // concordanceWordsNotCounted).
+    bool readAroundWords = false;
+    // Words of the target whose bytes every occurrence holds as they are
+    // (ASCII letters and digits, in either case unless case is kept), to
+    // search for; empty when no word is safe and every byte is read.
+    std::vector<std::string> searchWords;
+    bool readFromMidFile = false; // the reader restarted after the file's start
+    bool contextCut = false;      // a line found then lacked its left context
+    uint64_t countFrom = 0;       // n-grams before this byte were counted already
+    std::unique_ptr<char[]> fileBytes; // the file read around
+    size_t fileRoom = 0;
 };
+
+// What scanConcordanceFile gives for a file read only around the target's words.
+const int64_t concordanceWordsNotCounted = -2;
 
 // The Corpus file beside a phrase-frame file ("x-Alpha-phraseFrames.txt" ->
 // "x-Corpus.txt"); empty for a name without those endings.
@@ -87,7 +106,8 @@ bool startConcordance(ConcordanceScan& scan, const CorpusRecord& record, const C
 
 // Reads one corpus file through `read` (fills up to `size` bytes, returns how
 // many; 0 at the end) as makeframes reads it, and returns the number of words
-// it gave; -1 when it is not text (makeframes skipped it). `cancelled` is
+// it gave (concordanceWordsNotCounted when read only around the target's
+// words); -1 when it is not text (makeframes skipped it). `cancelled` is
 // asked between pieces; a cancelled file's lines so far stay.
 int64_t scanConcordanceFile(ConcordanceScan& scan, size_t file, const std::function<size_t(char*, size_t)>& read,
                             const std::function<bool()>& cancelled);

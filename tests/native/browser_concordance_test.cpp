@@ -11,6 +11,8 @@
 
 #include <cctype>
 #include <cstring>
+#include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -75,9 +77,11 @@ void makeCorpus(Corpus& corpus)
     buildFrameRecords(alpha.substr(corpus.utf8 ? 3 : 0), corpus.frames, count, variants);
 }
 
-ConcordanceScan scanCorpus(const Corpus& corpus, const ConcordanceTarget& target, size_t& changedFiles)
+ConcordanceScan scanCorpus(const Corpus& corpus, const ConcordanceTarget& target, size_t& changedFiles,
+                           bool readAroundWords = false)
 {
     ConcordanceScan scan;
+    scan.readAroundWords = readAroundWords;
     EXPECT_TRUE(startConcordance(scan, corpus.record, target));
     changedFiles = 0;
     for (size_t k = 0; k < corpus.texts.size(); ++k) {
@@ -90,7 +94,8 @@ ConcordanceScan scanCorpus(const Corpus& corpus, const ConcordanceTarget& target
             at += n;
             return n;
         };
-        if (scanConcordanceFile(scan, k, read, [] { return false; }) != int64_t(corpus.record.inputs[k].words))
+        const int64_t words = scanConcordanceFile(scan, k, read, [] { return false; });
+        if (words != concordanceWordsNotCounted && words != int64_t(corpus.record.inputs[k].words))
             ++changedFiles;
     }
     return scan;
@@ -132,6 +137,7 @@ TEST(BrowserConcordance, EveryFrameAndVariantHasAsManyLinesAsItsFrequency)
                 }
                 const std::string f = formatThousands(int64_t(target.frequency));
                 EXPECT_EQ(concordanceSummary(scan, target, changed).substr(0, f.size() + 1), f + " ");
+                EXPECT_EQ(scanCorpus(corpus, target, changed, true).found, target.frequency);
             }
         }
     }
@@ -185,4 +191,85 @@ TEST(BrowserConcordance, SortOrdersCopyTextAndSummaries)
     frame.frequency = 500000;
     EXPECT_EQ(concordanceSummary(scan, frame, 0), "500,000 lines in 247 files; the frame's frequency is 500,000; "
                                                   "the first 100,000 are shown, 400,000 more were found");
+}
+
+// Read only around the target's words, the scan finds the same lines as a
+// scan of every word: the same n-grams with the same context on both sides.
+TEST(BrowserConcordance, ReadingAroundTheWordsFindsWhatReadingEveryWordFinds)
+{
+    std::string longText(70000, 'x'); // ASCII beyond the first 64 KB: its UTF-8 decides later
+    for (size_t k = 79; k < longText.size(); k += 80)
+        longText[k] = '\n';
+    const struct {
+        const char* name;
+        std::string text;
+        const char* frame;
+        const char* slotWord;
+        bool keepCase;
+        int codePage;
+        uint64_t lines;
+    } cases[] = {
+        {"case variants", "One of the. ONE OF THE; one Of tHe! done of the, none of the", "* of the", "one", false, 1252, 3},
+        {"case kept", "One of the. one of the: ONE of the", "* of the", "one", true, 1252, 1},
+        {"whole file", "one of the", "* of the", "one", false, 1252, 1},
+        {"at the end", "a. b. one of the", "* of the", "one", false, 1252, 1},
+        {"line break", "one of\r\nthe and one\nof the", "* of the", "one", false, 1252, 2},
+        {"sentence end", "one of. the one; of the one of\n\nthe one of the", "* of the", "one", false, 1252, 1},
+        {"context across sentences",
+         "a. b. c. d. e. f. g. h. i. one of the x. y. z. one of the p q r s t u v w one of the. k l. m n o",
+         "* of the", "one", false, 1252, 3},
+        {"quotes and apostrophes", "'one' of the one's of the o'ne of the", "* of the", "one", false, 1252, 1},
+        {"frame of all variants", "the end of it. the start of it; the END of x", "the * of", "", false, 1252, 3},
+        {"UTF-8", "\xef\xbb\xbf" "Caf\xc3\xa9 one of the caf\xc3\xa9s. \xc3\x89t\xc3\xa9 one of the", "* of the", "one", false,
+         1252, 2},
+        {"UTF-8 after 64 KB of ASCII", longText + ". caf\xc3\xa9 one of the \xc3\xa9t\xc3\xa9 one of the", "* of the",
+         "one", false, 1252, 2},
+        {"8-bit", "caf\xe9 one of the. \xc9t\xe9 one of the \xe9t\xe9", "* of the", "one", false, 1252, 2},
+        {"numbers before", "1.5. 2.5. 3.5. 4.5. 5.5. 6.5. 7.5. one of the", "* of the", "one", false, 1252, 1},
+        {"Turkish capital I with dot", "go \xddn. go in. GO IN", "go *", "in", false, 1254, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CorpusRecord record;
+        record.codePage = c.codePage;
+        record.inputs = {{"t.txt", "t.txt", 0, 0}, {"u.txt", "u.txt", 0, 0}};
+        if (c.keepCase)
+            record.options.push_back({"keepcase", "yes"});
+        ConcordanceTarget target;
+        std::istringstream frame(c.frame);
+        for (std::string word; frame >> word;) {
+            if (word == "*")
+                target.slot = target.words.size();
+            target.words.push_back(word);
+        }
+        target.slotWords = {c.slotWord};
+        if (target.slotWords[0].empty())
+            target.slotWords = {"end", "start"};
+        std::vector<ConcordanceLine> found[2];
+        for (bool around : {false, true}) {
+            ConcordanceScan scan;
+            scan.readAroundWords = around;
+            ASSERT_TRUE(startConcordance(scan, record, target));
+            for (size_t file = 0; file < 2; ++file) {
+                size_t at = 0;
+                const auto read = [&](char* into, size_t size) {
+                    const size_t n = std::min({size, c.text.size() - at, size_t(4099)});
+                    std::memcpy(into, c.text.data() + at, n);
+                    at += n;
+                    return n;
+                };
+                const int64_t words = scanConcordanceFile(scan, file, read, [] { return false; });
+                EXPECT_EQ(words == concordanceWordsNotCounted, around);
+            }
+            EXPECT_EQ(scan.found, 2 * c.lines);
+            found[around] = scan.lines;
+        }
+        ASSERT_EQ(found[0].size(), found[1].size());
+        for (size_t k = 0; k < found[0].size(); ++k) {
+            const ConcordanceLine& all = found[0][k];
+            const ConcordanceLine& around = found[1][k];
+            EXPECT_EQ(std::tie(all.left, all.ngram, all.right, all.file, all.offset),
+                      std::tie(around.left, around.ngram, around.right, around.file, around.offset));
+        }
+    }
 }
