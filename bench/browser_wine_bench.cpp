@@ -668,6 +668,7 @@ void timeConcordance(const char* label, bool frameRow)
 {
     const double start = milliseconds();
     SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(concordanceButtonId, frameRow ? 1 : 0), 0);
+    const double opened = milliseconds();
     double firstLine = -1;
     while (concordanceScanRunning() && milliseconds() - start < 600000) {
         pumpMessages();
@@ -678,6 +679,7 @@ void timeConcordance(const char* label, bool frameRow)
     pumpMessages();
     const double ended = milliseconds();
     std::printf("%s: %s\n", label, concordanceWindow ? controlText(concordanceWindow, concordanceSummaryId).c_str() : "");
+    report("  to the window open, its files found", opened - start, "ms");
     report("  to the first line shown", (firstLine < 0 ? ended : firstLine) - start, "ms");
     report("  to the end of the scan", ended - start, "ms");
     report("  lines shown", static_cast<double>(concordanceLinesShown()), "lines", 0);
@@ -698,6 +700,10 @@ int benchConcordance(const std::string& fileName)
     showSelected();
     pumpMessages();
     timeConcordance("concordance of the first frame", true);
+    const double closing = milliseconds();
+    SendMessageA(concordanceWindow, WM_CLOSE, 0, 0);
+    pumpMessages();
+    report("closing its window", milliseconds() - closing, "ms");
     SendMessageA(variantPane, EM_SETSEL, 0, 0);
     timeConcordance("concordance of its first variant", false);
     for (const std::string& prompt : prompts)

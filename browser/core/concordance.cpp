@@ -476,7 +476,8 @@ bool startConcordance(ConcordanceScan& scan, const CorpusRecord& record, const C
 int64_t scanConcordanceFile(ConcordanceScan& scan, size_t file, const std::function<size_t(char*, size_t)>& read,
                             const std::function<bool()>& cancelled)
 {
-    std::vector<char> buffer(1 << 20);
+    std::vector<char>& buffer = scan.piece;
+    buffer.resize(1 << 20);
     // At least textCheckBytes unless the file ends first, as makeframes reads.
     const auto fill = [&]() {
         size_t got = 0;
