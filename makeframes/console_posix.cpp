@@ -99,18 +99,29 @@ uint64_t physicalMemoryBytes()
 // were a third of a large run's time. Linux gives them only where asked for.
 // Deleting is freeing, said here too so that no other library's delete
 // meets this new.
-void* operator new(std::size_t size)
+static void* allocate(std::size_t size) noexcept
 {
     void* block = std::malloc(size == 0 ? 1 : size);
-    if (block == nullptr)
-        throw std::bad_alloc();
     const std::size_t hugePage = std::size_t(2) << 20;
-    if (size >= 16 * hugePage) {
+    if (block != nullptr && size >= 16 * hugePage) {
         const std::uintptr_t start = (reinterpret_cast<std::uintptr_t>(block) + hugePage - 1) & ~(hugePage - 1);
         const std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(block) + size) & ~(hugePage - 1);
         madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
     }
     return block;
+}
+
+void* operator new(std::size_t size)
+{
+    void* block = allocate(size);
+    if (block == nullptr)
+        throw std::bad_alloc();
+    return block;
+}
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    return allocate(size);
 }
 
 void operator delete(void* block) noexcept
