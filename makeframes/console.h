@@ -4,6 +4,7 @@
 #pragma once
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -32,3 +33,6 @@ size_t readStandardInput(char* buffer, size_t size, const std::atomic<bool>& can
 
 // The code page the output is in unless -codepage says otherwise.
 int defaultCodePage();
+
+// The machine's physical memory in bytes; 0 when the system does not say.
+uint64_t physicalMemoryBytes();

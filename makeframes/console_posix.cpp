@@ -5,9 +5,13 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include <poll.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace {
@@ -81,4 +85,51 @@ size_t readStandardInput(char* buffer, size_t size, const std::atomic<bool>& can
 int defaultCodePage()
 {
     return 1252;
+}
+
+uint64_t physicalMemoryBytes()
+{
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    return pages > 0 && pageSize > 0 ? uint64_t(pages) * uint64_t(pageSize) : 0;
+}
+
+// The sorts' arrays run to gigabytes: backed by huge pages they take a
+// fraction of the page faults and of the address-translation misses, which
+// were a third of a large run's time. Linux gives them only where asked for.
+// Deleting is freeing, said here too so that no other library's delete
+// meets this new.
+static void* allocate(std::size_t size) noexcept
+{
+    void* block = std::malloc(size == 0 ? 1 : size);
+    const std::size_t hugePage = std::size_t(2) << 20;
+    if (block != nullptr && size >= 16 * hugePage) {
+        const std::uintptr_t start = (reinterpret_cast<std::uintptr_t>(block) + hugePage - 1) & ~(hugePage - 1);
+        const std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(block) + size) & ~(hugePage - 1);
+        madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+    }
+    return block;
+}
+
+void* operator new(std::size_t size)
+{
+    void* block = allocate(size);
+    if (block == nullptr)
+        throw std::bad_alloc();
+    return block;
+}
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    return allocate(size);
+}
+
+void operator delete(void* block) noexcept
+{
+    std::free(block);
+}
+
+void operator delete(void* block, std::size_t) noexcept
+{
+    std::free(block);
 }

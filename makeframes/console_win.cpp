@@ -126,3 +126,10 @@ int defaultCodePage()
 {
     return defaultCodePage(GetACP());
 }
+
+uint64_t physicalMemoryBytes()
+{
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    return GlobalMemoryStatusEx(&status) ? status.ullTotalPhys : 0;
+}

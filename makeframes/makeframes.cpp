@@ -245,6 +245,7 @@ int main(int argc, char** argv)
     ConsoleOptions options;
     options.run.codePage = defaultCodePage();
     options.run.refuseLostLetters = true;
+    options.run.memoryBytes = defaultMemoryBytes(physicalMemoryBytes());
     if (const int status = parseOptions(commandLineArguments(argc, argv), options))
         return status;
     if (options.help) {

@@ -447,9 +447,22 @@ void CorpusReader::endSentence()
 
 uint32_t CorpusReader::wordId(const std::string& text)
 {
-    uint64_t h = 0xCBF29CE484222325ull;
-    for (char c : text)
-        h = (h ^ static_cast<unsigned char>(c)) * 0x100000001B3ull;
+    // Eight bytes at a time: every word of the corpus passes here.
+    const size_t length = text.size();
+    uint64_t h = 0xCBF29CE484222325ull ^ length;
+    size_t at = 0;
+    for (; at + 8 <= length; at += 8) {
+        uint64_t chunk;
+        std::memcpy(&chunk, text.data() + at, 8);
+        h = (h ^ chunk) * 0xBF58476D1CE4E5B9ull;
+        h ^= h >> 31;
+    }
+    if (at < length) {
+        uint64_t chunk = 0;
+        std::memcpy(&chunk, text.data() + at, length - at);
+        h = (h ^ chunk) * 0xBF58476D1CE4E5B9ull;
+        h ^= h >> 31;
+    }
     const uint32_t hash = static_cast<uint32_t>((h * 0x9E3779B97F4A7C15ull) >> 32);
 
     if ((vocabularySize() + 1) * 2 > table.size()) {
@@ -467,7 +480,6 @@ uint32_t CorpusReader::wordId(const std::string& text)
     }
     const size_t mask = table.size() - 1;
     size_t slot = hash & mask;
-    const size_t length = text.size();
     while (table[slot] != 0) {
         const uint64_t entry = table[slot];
         if ((entry >> 32) == hash) {

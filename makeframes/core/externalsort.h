@@ -106,6 +106,56 @@ void sortPolled(std::vector<Rec>& records, const std::function<void()>& poll, un
     sortInParts(records.data(), records.data() + records.size(), threads, pollJobs, failed);
 }
 
+// Sorts records that are already in order of a leading part of their key
+// (`sameGroup` tells two records of one leading part): each group sorts on
+// its own, in the caches, rather than the whole array at once. The result is
+// the one sortPolled gives. Groups are shared among the threads whole.
+template <class Rec, class SameGroup>
+void sortGroupsInParts(Rec* begin, Rec* end, unsigned threads, const SameGroup& sameGroup,
+                       const std::function<void()>& poll, std::atomic<bool>& failed)
+{
+    const size_t count = static_cast<size_t>(end - begin);
+    if (threads >= 2 && count >= 2 * leastRecordsPerThread) {
+        const unsigned left = threads / 2;
+        Rec* split = begin + count / threads * left;
+        while (split < end && sameGroup(split[-1], split[0]))
+            ++split;
+        if (split < end) {
+            runTogether({[&]() { sortGroupsInParts(begin, split, left, sameGroup, poll, failed); },
+                         [&]() { sortGroupsInParts(split, end, threads - left, sameGroup, poll, failed); }},
+                        failed);
+            return;
+        }
+    }
+    size_t passed = 0;
+    for (Rec* group = begin; group < end;) {
+        Rec* groupEnd = group + 1;
+        while (groupEnd < end && sameGroup(*group, *groupEnd))
+            ++groupEnd;
+        sortInParts(group, groupEnd, threads, poll, failed);
+        passed += static_cast<size_t>(groupEnd - group);
+        if (passed >= (1 << 20) && poll) {
+            passed = 0;
+            poll();
+        }
+        group = groupEnd;
+    }
+}
+
+template <class Rec, class SameGroup>
+void sortGroupsPolled(std::vector<Rec>& records, const SameGroup& sameGroup, const std::function<void()>& poll,
+                      unsigned threads = 1)
+{
+    std::atomic<bool> failed{false};
+    const std::function<void()> pollJobs = [&poll, &failed]() {
+        if (failed.load())
+            throw JobsStopped();
+        if (poll)
+            poll();
+    };
+    sortGroupsInParts(records.data(), records.data() + records.size(), threads, sameGroup, pollJobs, failed);
+}
+
 struct Run {
     std::filesystem::path name;
     uint64_t records;

@@ -615,7 +615,14 @@ uint64_t sortSlots(Build<N>& build, DistinctGrams<N>& distinct, std::vector<Slot
         std::vector<G>().swap(grams.buffer);
         for (int s : slots) {
             std::vector<G>& v = slotData[s].memory;
-            if (s != N - 1)
+            // The counts' order leaves the words before the slot in order:
+            // only the records of equal such words need sorting together.
+            const auto sameWordsBefore = [s](const G& a, const G& b) {
+                return std::memcmp(a.w, b.w, sizeof(uint32_t) * static_cast<size_t>(s)) == 0;
+            };
+            if (s > 0 && s != N - 1)
+                sortGroupsPolled(v, sameWordsBefore, settings.poll, settings.threads);
+            else if (s != N - 1)
                 sortPolled(v, settings.poll, settings.threads);
             slotMemory += v.size() * sizeof(G);
         }

@@ -30,8 +30,9 @@ std::string makeFramesHelp()
            "                -ngrams writes them; the counts of an n-gram listed more than\n"
            "                once are added), not text; the statistics have no range and\n"
            "                no frequency per million, and -minrange cannot be used\n"
-           "  -mem SIZE     memory to use, such as 512M or 2G (default 1G); beyond it\n"
-           "                sorted runs go to a temporary folder beside the output\n"
+           "  -mem SIZE     memory to use, such as 512M or 2G (default: half the machine's\n"
+           "                memory, 1G at least); beyond it sorted runs go to a temporary\n"
+           "                folder beside the output\n"
            "  -threads N    sort on N threads (default: one per core); the files are the\n"
            "                same on any number\n"
            "  -q            no progress on standard error\n"
@@ -92,4 +93,12 @@ std::string nearestName(const std::string& typed, const std::vector<std::string>
     if (nearest.empty() || best > 2 || best * 2 >= typed.size())
         return std::string();
     return nearest;
+}
+
+uint64_t defaultMemoryBytes(uint64_t physicalBytes, size_t pointerBytes)
+{
+    const uint64_t least = uint64_t(1) << 30;
+    if (pointerBytes < 8)
+        return least;
+    return std::max(least, physicalBytes / 2);
 }

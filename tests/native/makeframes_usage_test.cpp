@@ -44,3 +44,21 @@ TEST(MakeframesUsage, TheHelpNamesEveryOptionAndTheProgramShowsItWhenAsked)
         EXPECT_EQ(said, help) << asked;
     }
 }
+
+TEST(MakeframesUsage, TheDefaultMemoryBoundIsHalfTheMachineButAtLeast1GAnd1GIn32Bits)
+{
+    const uint64_t gigabyte = uint64_t(1) << 30;
+    const struct {
+        uint64_t physical;
+        size_t pointerBytes;
+        uint64_t bound;
+    } cases[] = {
+        {0, 8, gigabyte},              // the system did not say
+        {gigabyte, 8, gigabyte},       // half would be less than the old default
+        {3 * gigabyte, 8, gigabyte + gigabyte / 2},
+        {24 * gigabyte, 8, 12 * gigabyte},
+        {24 * gigabyte, 4, gigabyte},  // a 32-bit program's address space
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(defaultMemoryBytes(c.physical, c.pointerBytes), c.bound) << c.physical << " " << c.pointerBytes;
+}
