@@ -31,6 +31,7 @@
 #include "common/core/codepage.h"
 #include "makeframes/core/framebuild.h"
 #include "makeframes/core/run.h"
+#include "makeframes/core/timeleft.h"
 #include "makeframes/core/usage.h"
 
 #include <algorithm>
@@ -199,19 +200,24 @@ int parseOptions(const std::vector<std::string>& args, ConsoleOptions& options)
 }
 
 // Progress on standard error: nothing in the first second, then a line now
-// and then (rewritten in place on a console).
+// and then (rewritten in place on a console), with the phase's time left
+// once it can be told.
 struct Progress {
     bool quiet = false;
     bool terminal = false;
     std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
     std::chrono::steady_clock::time_point lastShown = started;
     bool shown = false;
+    PhaseClock phaseClock;
+    size_t shownLength = 0; // of the line rewritten in place, after "makeframes: "
 
     void show(const std::string& phase, double fraction)
     {
         if (quiet)
             return;
         const auto now = std::chrono::steady_clock::now();
+        const std::string left =
+            timeLeftText(phaseClock, phase, fraction, std::chrono::duration<double>(now - started).count());
         if (now - started < std::chrono::seconds(1))
             return;
         if (shown && now - lastShown < std::chrono::milliseconds(terminal ? 250 : 5000))
@@ -220,21 +226,22 @@ struct Progress {
         shown = true;
         char percent[16];
         std::snprintf(percent, sizeof percent, " %3.0f%%", 100.0 * fraction);
+        const std::string line = phase + percent + (left.empty() ? "" : ", " + left);
         if (terminal) {
-            std::string line = phase + percent;
-            if (line.size() < 70)
-                line.resize(70, ' ');
-            writeText(stderr, "\rmakeframes: " + line);
+            // Blanks over what a longer line before left.
+            writeText(stderr, "\rmakeframes: " + line + std::string(shownLength - std::min(shownLength, line.size()), ' '));
+            shownLength = line.size();
         } else {
-            writeText(stderr, "makeframes: " + phase + percent + "\n");
+            writeText(stderr, "makeframes: " + line + "\n");
         }
     }
     // Clears a line rewritten in place before other text is written.
     void finish()
     {
         if (shown && terminal && !quiet)
-            writeText(stderr, "\r" + std::string(82, ' ') + "\r");
+            writeText(stderr, "\r" + std::string(shownLength + 12, ' ') + "\r");
         shown = false;
+        shownLength = 0;
     }
 };
 

@@ -102,6 +102,7 @@ void CorpusReader::beginFile(TextKind kind)
     pendingUnitByte = -1;
     highSurrogate = 0;
     word.clear();
+    wordCut = false;
     heldSeparator = 0;
     lineHasText = false;
     sentenceHasWords = false;
@@ -263,7 +264,21 @@ void CorpusReader::addWordCharacter(uint32_t codePoint)
     if (word.empty())
         wordStart = characterStart;
     wordEnd = characterEnd;
-    appendUtf8(word, codePoint);
+    std::string bytes;
+    appendUtf8(bytes, codePoint);
+    appendToWord(bytes.data(), bytes.size(), codePoint);
+}
+
+// Past maxWordBytes the characters are only looked at (a digit before "."
+// or a letter before "-" decides as in a word held whole), not kept.
+void CorpusReader::appendToWord(const char* bytes, size_t size, uint32_t character)
+{
+    wordLastCharacter = character;
+    if (wordCut || word.size() + size > maxWordBytes) {
+        wordCut = true;
+        return;
+    }
+    word.append(bytes, size);
 }
 
 // The "." or "," held after a digit, or the "-" after a letter, joins the
@@ -277,7 +292,8 @@ void CorpusReader::placeHeldSeparator(uint32_t next)
     if (inWord) {
         if (separator == '-')
             writeFinalSigma();
-        word += static_cast<char>(separator);
+        const char byte = static_cast<char>(separator);
+        appendToWord(&byte, 1, separator);
     } else {
         finishWord();
         addByte(separator, false);
@@ -299,11 +315,12 @@ void CorpusReader::addByte(unsigned char c, bool replacement)
         if (word.empty())
             wordStart = characterStart;
         wordEnd = characterEnd;
-        word += static_cast<char>(replacement || keepCase ? c : page->lowerByte[c]);
+        const char byte = static_cast<char>(replacement || keepCase ? c : page->lowerByte[c]);
+        appendToWord(&byte, 1, replacement ? '?' : page->character[static_cast<unsigned char>(byte)]);
         return;
     }
-    if (!word.empty() && (((c == '.' || c == ',') && isDigit(word.back())) ||
-                          (c == '-' && joinHyphens && isLetter(characterBefore(word.size()))))) {
+    if (!word.empty() && (((c == '.' || c == ',') && wordLastCharacter >= '0' && wordLastCharacter <= '9') ||
+                          (c == '-' && joinHyphens && isLetter(wordLastCharacter)))) {
         heldSeparator = static_cast<char>(c);
         return;
     }
@@ -363,6 +380,8 @@ void CorpusReader::finishWord()
 {
     if (word.empty())
         return;
+    const bool cut = wordCut;
+    wordCut = false;
     // Apostrophes at the ends are quotation marks. The typographic one is
     // 0x92 in every supported code page.
     const std::string_view typographic =
@@ -377,7 +396,7 @@ void CorpusReader::finishWord()
         else
             break;
     }
-    while (last > first) {
+    while (last > first && !cut) {
         if (word[last - 1] == '\'')
             --last;
         else if (last - first >= typographic.size() &&
@@ -392,9 +411,11 @@ void CorpusReader::finishWord()
     }
     if (first > 0 || last < word.size())
         word = word.substr(first, last - first);
-    writeFinalSigma();
+    if (!cut)
+        writeFinalSigma();
     send(wordId(word), wordStart, wordEnd);
     ++wordCount;
+    cutWordCount += cut;
     sentenceHasWords = true;
     word.clear();
 }
@@ -405,8 +426,8 @@ void CorpusReader::writeFinalSigma()
     // of a part before a joining hyphen) lower-case text writes ς. A sigma
     // alone (the elided "σ'") stays σ.
     const size_t size = word.size();
-    if (keepCase)
-        return;
+    if (keepCase || wordCut)
+        return; // a cut word's end is not its end
     if (utf8Words) {
         if (size >= 3 && word.compare(size - 2, 2, "\xCF\x83") == 0 && isLetter(characterBefore(size - 2)))
             word[size - 1] = '\x82';

@@ -26,6 +26,11 @@
 // the hyphen-minus (and counted as characters without a form). A Greek sigma
 // before a joining hyphen is written as the final sigma, as at a word's end.
 //
+// Long words. A word longer than maxWordBytes is cut to its first bytes that
+// fit (whole characters) and counted: no word of a language is that long, and
+// a file of one endless "word" would otherwise be held whole, twice. The cut
+// word keeps its place in its sentence; the apostrophes at its cut end stay.
+//
 // Sentences. N-grams never cross a sentence end: the bytes . ! ? ; and :,
 // an empty line (a paragraph break) and the end of a file end a sentence. All
 // other punctuation (commas, dashes, quotation marks, brackets) is dropped and
@@ -68,6 +73,9 @@ enum TextKind { textBinary, textEightBit, textUtf8, textAscii, textUtf16le, text
 // are the whole file, so a multi-byte sequence cut at the end is not UTF-8.
 TextKind classifyText(const char* data, size_t size, bool atEnd);
 
+// The most bytes of a word (see Long words above).
+const size_t maxWordBytes = 1000;
+
 // Letters are below this code point (codepage.h).
 const uint32_t letterEnd = 0x530;
 
@@ -104,6 +112,7 @@ struct CorpusReader {
     uint64_t sentenceCount = 0;
     uint64_t fileCount = 0;
     uint64_t unmappedCount = 0; // characters without a form in the code page
+    uint64_t cutWordCount = 0;  // words longer than maxWordBytes, cut
     // The words and sentences of each file, in reading order (the corpus's
     // counts at its start while it is read): the sizes of the files, for
     // the record of the corpus and the dispersion of frames over the files.
@@ -122,6 +131,8 @@ struct CorpusReader {
     int pendingUnitByte = -1;    // first byte of a UTF-16 code unit
     uint32_t highSurrogate = 0;  // first half of a UTF-16 pair
     std::string word;
+    bool wordCut = false;            // the word read is longer than it holds
+    uint32_t wordLastCharacter = 0;  // its last character read, held or cut
     char heldSeparator = 0;
     bool lineHasText = false;
     bool sentenceHasWords = false;
@@ -154,6 +165,7 @@ struct CorpusReader {
     void addByte(unsigned char c, bool replacement);
     void addCodePoint(uint32_t codePoint);
     void addWordCharacter(uint32_t codePoint);
+    void appendToWord(const char* bytes, size_t size, uint32_t character);
     void placeHeldSeparator(uint32_t next);
     uint32_t characterBefore(size_t end) const;
     void finishWord();

@@ -789,6 +789,9 @@ MakeResult run(const MakeOptions& options, const MakeEvents& events, const std::
     if (corpus.unmappedCount > 0)
         monitor.report(plural(corpus.unmappedCount, "character", "characters") + " without a code page " +
                        std::to_string(options.codePage) + " form (written as ? within words)");
+    if (corpus.cutWordCount > 0)
+        monitor.report(plural(corpus.cutWordCount, "word", "words") + " longer than " +
+                       plural(maxWordBytes, "byte", "bytes") + ", cut to the bytes that fit");
 
     // Every length is made under temporary names first, and all are renamed
     // at the end: a run that fails at its last length replaces no file.

@@ -9,11 +9,13 @@
 #include "common/win/widetext.h"
 #include "common/win/system.h"
 #include "makeframes/core/run.h"
+#include "makeframes/core/timeleft.h"
 #include "makeframes/window/core/makeform.h"
 
 #include <commctrl.h>
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <new>
 #include <thread>
@@ -120,10 +122,14 @@ bool mayReplaceOutputs(HWND window, const MakeOptions& options)
 void runWorker(HWND window, MakeOptions options)
 {
     MakeEvents events;
-    events.progress = [window](const std::string& phase, double fraction) {
+    const auto started = std::chrono::steady_clock::now();
+    PhaseClock phaseClock;
+    events.progress = [window, started, &phaseClock](const std::string& phase, double fraction) {
+        const std::string left = timeLeftText(
+            phaseClock, phase, fraction, std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
         {
             std::lock_guard<std::mutex> hold(runState.progressLock);
-            runState.phase = phase;
+            runState.phase = left.empty() ? phase : phase + ", " + left;
             runState.fraction = fraction;
         }
         // One message at a time on the queue, however often the core calls.

@@ -147,6 +147,55 @@ TEST(MakeframesText, WordsAndSentences)
     EXPECT_EQ(corpus.sentenceCount, 4u);
 }
 
+// A word longer than maxWordBytes keeps its first whole characters that fit
+// and its place; what follows it is read as after the whole word.
+TEST(MakeframesText, LongWordsAreCutAndCounted)
+{
+    const std::string a(maxWordBytes, 'a');
+    const std::string e = "\xc3\xa9"; // é in UTF-8
+    struct Case {
+        std::string text;
+        bool utf8Words, joinHyphens;
+        std::vector<std::string> words;
+        uint64_t cut;
+    } cases[] = {
+        {"x " + a + " y", false, false, {"x", a, "y"}, 0},
+        {"x " + a + a + a + " y.", false, false, {"x", a, "y"}, 1},
+        {a + "b1.5 c", false, false, {a, "c"}, 1},              // a digit before "." past the cut
+        {a + "b-c d", false, true, {a, "d"}, 1},                // a letter before "-" past the cut
+        {a.substr(1) + "'bb'", false, false, {a.substr(1) + "'", }, 1}, // the cut end keeps its apostrophe
+        {a.substr(1) + e + " x", true, false, {a.substr(1), "x"}, 1},   // a character is kept whole or not at all
+        {a.substr(2) + e + " x", true, false, {a.substr(2) + e, "x"}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.substr(maxWordBytes - 4));
+        CorpusReader corpus;
+        corpus.utf8Words = c.utf8Words;
+        corpus.joinHyphens = c.joinHyphens;
+        WordStream corpusWords;
+        sendIdsTo(corpus, corpusWords);
+        readTexts(corpus, corpusWords, {c.text});
+        std::vector<std::string> expected = {"<file>"};
+        expected.insert(expected.end(), c.words.begin(), c.words.end());
+        expected.push_back(".");
+        EXPECT_EQ(streamTexts(corpus, corpusWords), expected);
+        EXPECT_EQ(corpus.cutWordCount, c.cut);
+    }
+
+    // A file of one endless word, read in pieces: the word is never held whole.
+    CorpusReader corpus;
+    WordStream corpusWords;
+    sendIdsTo(corpus, corpusWords);
+    corpus.beginFile(textAscii);
+    const std::string piece(1 << 16, 'a');
+    for (int k = 0; k < 64; ++k)
+        corpus.addBytes(piece.data(), piece.size());
+    EXPECT_LE(corpus.word.capacity(), 2 * maxWordBytes);
+    corpus.endFile();
+    EXPECT_EQ(corpus.words, a);
+    EXPECT_EQ(corpus.cutWordCount, 1u);
+}
+
 // The tool reads a file in pieces of 1 MiB, so a piece may end inside a
 // UTF-8 sequence, a number ("3.|5"), a run of apostrophes or a line end.
 TEST(MakeframesText, ReadingInPiecesGivesTheWordsOfOneRead)

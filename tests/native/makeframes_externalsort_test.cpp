@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <stdexcept>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -121,4 +123,30 @@ TEST(MakeframesExternalSort, AFailureOnAWorkerThreadReachesTheCaller)
     } catch (const std::runtime_error& error) {
         EXPECT_STREQ(error.what(), "cancelled on a worker");
     }
+}
+
+// A spill that finds the disk full (/dev/full stands at the name of the
+// second run) stops the sort with the run's name and the reason, and the
+// sort's files go with it.
+TEST(MakeframesExternalSort, AFullDiskStopsTheSpillWithTheReasonAndLeavesNoRun)
+{
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full here";
+    ScratchFolder folder;
+    {
+        Scratch scratch;
+        scratch.folder = folder.path;
+        const std::filesystem::path full = folder / ("sort" + std::to_string(scratch.stem) + "-run1");
+        std::filesystem::create_symlink("/dev/full", full);
+        const std::function<void()> noPoll = []() {};
+        RunSorter<Tally> sorter(scratch, noPoll, 16, false);
+        try {
+            for (uint32_t key = 0; key < 64; ++key)
+                sorter.add({key, 1});
+            FAIL() << "the second run was written";
+        } catch (const std::runtime_error& error) {
+            EXPECT_EQ(error.what(), "cannot write temporary file " + full.u8string() + ": the disk is full");
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path));
 }
