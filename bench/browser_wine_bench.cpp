@@ -182,9 +182,15 @@ double clipboardTextLength()
 
 // Builds the main window in this process with FILE on its command line and
 // waits for its first frame; the size prompts are answered OK and counted.
-// Reports the load's times; false (and says why) when no frame was loaded.
-bool loadInProcess(const std::string& fileName, double size, std::vector<std::string>& prompts)
+// Reports the load's times; false (and says why) when there is no such file
+// or no frame was loaded.
+bool loadInProcess(const std::string& fileName, std::vector<std::string>& prompts, double& size)
 {
+    size = fileSize(fileName);
+    if (size < 0) {
+        std::fprintf(stderr, "browser_wine_bench: no such file: %s\n", fileName.c_str());
+        return false;
+    }
     setMessageBoxAnswerer([&prompts](const char* text, const char*, UINT) {
         prompts.push_back(text);
         return IDOK;
@@ -224,13 +230,9 @@ bool loadInProcess(const std::string& fileName, double size, std::vector<std::st
 
 int benchInProcess(const std::string& fileName)
 {
-    const double size = fileSize(fileName);
-    if (size < 0) {
-        std::fprintf(stderr, "browser_wine_bench: no such file: %s\n", fileName.c_str());
-        return 1;
-    }
     std::vector<std::string> prompts;
-    if (!loadInProcess(fileName, size, prompts))
+    double size = 0;
+    if (!loadInProcess(fileName, prompts, size))
         return 1;
     const double peakAfterLoad = peakWorkingSet(GetCurrentProcess());
     report("peak working set after load", megabytes(peakAfterLoad), "MB");
@@ -687,13 +689,9 @@ void timeConcordance(const char* label, bool frameRow)
 
 int benchConcordance(const std::string& fileName)
 {
-    const double size = fileSize(fileName);
-    if (size < 0) {
-        std::fprintf(stderr, "browser_wine_bench: no such file: %s\n", fileName.c_str());
-        return 1;
-    }
     std::vector<std::string> prompts;
-    if (!loadInProcess(fileName, size, prompts))
+    double size = 0;
+    if (!loadInProcess(fileName, prompts, size))
         return 1;
     selectedIndex = 1;
     shownIndex = -1;

@@ -87,6 +87,18 @@ void sortInParts(Rec* begin, Rec* end, unsigned threads, const std::function<voi
                 failed);
 }
 
+// The poll each job of a parallel sort calls: the caller's poll, and a stop
+// once another job has failed.
+inline std::function<void()> jobsPoll(const std::function<void()>& poll, const std::atomic<bool>& failed)
+{
+    return [&poll, &failed]() {
+        if (failed.load())
+            throw JobsStopped();
+        if (poll)
+            poll();
+    };
+}
+
 // Sorts records in memory on up to `threads` threads, calling `poll` every
 // million comparisons on each: tens of millions of records take seconds, and
 // a run cancelled meanwhile must not wait for the end. The order is the
@@ -97,12 +109,7 @@ template <class Rec>
 void sortPolled(std::vector<Rec>& records, const std::function<void()>& poll, unsigned threads = 1)
 {
     std::atomic<bool> failed{false};
-    const std::function<void()> pollJobs = [&poll, &failed]() {
-        if (failed.load())
-            throw JobsStopped();
-        if (poll)
-            poll();
-    };
+    const std::function<void()> pollJobs = jobsPoll(poll, failed);
     sortInParts(records.data(), records.data() + records.size(), threads, pollJobs, failed);
 }
 
@@ -147,12 +154,7 @@ void sortGroupsPolled(std::vector<Rec>& records, const SameGroup& sameGroup, con
                       unsigned threads = 1)
 {
     std::atomic<bool> failed{false};
-    const std::function<void()> pollJobs = [&poll, &failed]() {
-        if (failed.load())
-            throw JobsStopped();
-        if (poll)
-            poll();
-    };
+    const std::function<void()> pollJobs = jobsPoll(poll, failed);
     sortGroupsInParts(records.data(), records.data() + records.size(), threads, sameGroup, pollJobs, failed);
 }
 
