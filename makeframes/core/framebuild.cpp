@@ -855,7 +855,12 @@ FrameCounts buildFrames(const CorpusReader& corpus, const WordStream& words, con
         build.slots.push_back(s);
     setMemoryBudget(build);
 
-    RunSorter<G> grams(build.scratch, settings.poll, build.capacity, true);
+    // A text corpus has no more n-grams than word places: a small one does
+    // not take room for the whole bound (count lists have no word stream).
+    const uint64_t places = words.spilledIds + words.held.size() + 16;
+    const size_t gramCapacity =
+        settings.fromCountLists ? build.capacity : static_cast<size_t>(std::min<uint64_t>(build.capacity, places));
+    RunSorter<G> grams(build.scratch, settings.poll, gramCapacity, true);
     grams.threads = settings.threads;
     countNgrams(build, grams);
     DistinctGrams<N> distinct = finishCounting(build, grams);
@@ -866,8 +871,11 @@ FrameCounts buildFrames(const CorpusReader& corpus, const WordStream& words, con
     const uint64_t slotMemory = sortSlots(build, distinct, slotData);
 
     const uint64_t entryMemory = build.usable > slotMemory + 4096 ? build.usable - slotMemory : 4096;
-    RunSorter<FreqEntry> freqOrder(build.scratch, settings.poll,
-                                   static_cast<size_t>(entryMemory / sizeof(FreqEntry) / 2), false);
+    // No more frames than n-grams times their slots.
+    const uint64_t frameBound = distinct.count * build.slots.size() + 16;
+    RunSorter<FreqEntry> freqOrder(
+        build.scratch, settings.poll,
+        static_cast<size_t>(std::min<uint64_t>(entryMemory / sizeof(FreqEntry) / 2, frameBound)), false);
     freqOrder.threads = settings.threads;
     std::unique_ptr<OutputFile> statsRows;
     if (!names.stats.empty())
